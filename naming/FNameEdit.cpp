@@ -1,0 +1,53 @@
+#include "naming/FNameEdit.h"
+
+#include <sys/stat.h>
+
+#include <string_view>
+
+#include "naming/TextPieces.h"
+
+namespace karvel {
+
+bool IsExistingFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+namespace {
+
+std::string_view TrimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+void FNameEdit::cFNameEdit() {
+    ifaDirName.clear();
+    ifaFileName.clear();
+    ifaFileSts1.clear();
+    ifaFileSts2.clear();
+
+    std::string work(TrimSpaces(ifaFullPath));
+    if (work.empty()) return;
+
+    if (IsExistingFolder(work)) work = AddTrailingBackslash(work);
+    if (work.back() == kPathSeparator) {
+        ifaDirName = std::move(work);
+        return;
+    }
+
+    const auto lastSeparator = work.rfind(kPathSeparator);
+    if (lastSeparator == std::string::npos) {
+        ifaFileName = std::move(work);
+    } else {
+        ifaDirName = work.substr(0, lastSeparator + 1);
+        ifaFileName = work.substr(lastSeparator + 1);
+    }
+    ifaFileSts1 = GetTextBeforeFirstDot(ifaFileName);
+    ifaFileSts2 = GetTextFromFirstDot(ifaFileName);
+}
+
+}  // namespace karvel

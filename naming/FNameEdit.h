@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace karvel {
+
+// Cuts a path into its folder, its file name and the name's two pieces around
+// the first dot. Store the path in ifaFullPath, call cFNameEdit, read the results.
+class FNameEdit {
+public:
+    std::string ifaFullPath;
+    std::string ifaDirName;
+    std::string ifaFileName;
+    std::string ifaFileSts1;
+    std::string ifaFileSts2;
+
+    void cFNameEdit();
+};
+
+// True when `path` names an existing folder; a path whose attributes cannot be
+// read is not a folder.
+bool IsExistingFolder(const std::string& path);
+
+}  // namespace karvel

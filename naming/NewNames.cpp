@@ -1,0 +1,92 @@
+#include "naming/NewNames.h"
+
+#include <charconv>
+#include <limits>
+
+#include "naming/TextPieces.h"
+#include "targets/TargetList.h"
+
+namespace karvel {
+
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// Appends base, "_", the padded serial and the extension to `out`.
+void AppendNewName(std::string& out, std::string_view base, std::int64_t number, int digits,
+                   std::string_view extension) {
+    char buffer[24];
+    const std::uint64_t magnitude =
+        number < 0 ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude);
+    const auto length = static_cast<std::size_t>(end - buffer);
+    const auto width = static_cast<std::size_t>(digits);
+
+    out.append(base);
+    out.push_back('_');
+    if (number < 0) out.push_back('-');
+    if (length < width) out.append(width - length, '0');
+    out.append(buffer, length);
+    out.append(extension);
+}
+
+std::optional<int> ParseDigitCount(std::string_view text) {
+    text = TrimBlanks(text);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size() || value < 1 || value > 5) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseStartNumber(std::string_view text) {
+    text = TrimBlanks(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty() || text.front() == '+') return std::nullopt;
+    std::int32_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<NamePlan> PlanNames(const NamingOptions& options) {
+    const auto pattern = DatePatternFromText(options.patternText);
+    const auto digits = ParseDigitCount(options.digitsText);
+    const auto start = ParseStartNumber(options.startNoText);
+    if (!pattern || !digits || !start) return std::nullopt;
+    return NamePlan{FormatDatePrefix(options.date, *pattern), *digits, *start};
+}
+
+std::string BuildNewName(std::string_view name, std::int64_t number, int digits) {
+    std::string out;
+    AppendNewName(out, GetTextBeforeFirstDot(name), number, digits, GetTextFromFirstDot(name));
+    return out;
+}
+
+bool RefreshNewNames(TargetList& list, const NamingOptions& options) {
+    const auto plan = PlanNames(options);
+    auto& rows = list.MutableRows();
+    if (!plan) {
+        for (auto& row : rows) row.AfterName.clear();
+        return false;
+    }
+    // The prefix holds no dot, so this is BuildNewName(prefix + extension, k),
+    // written in place to keep a refresh of a long list allocation-free.
+    std::int64_t serial = plan->startNumber;
+    for (auto& row : rows) {
+        row.AfterName.clear();
+        AppendNewName(row.AfterName, plan->prefix, serial, plan->digits,
+                      GetTextFromFirstDot(row.BeforeName));
+        ++serial;
+    }
+    return true;
+}
+
+}  // namespace karvel

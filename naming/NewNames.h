@@ -1,0 +1,43 @@
+#pragma once
+// The new name of every row: date prefix, "_", zero-padded serial, old extension.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "naming/DatePrefix.h"
+
+namespace karvel {
+
+class TargetList;
+
+// The option values the names are built from, as the window's controls hold them.
+struct NamingOptions {
+    CalendarDate date;
+    std::string patternText;   // the pattern list's text
+    std::string digitsText;    // the digit list's text, "1" to "5"
+    std::string startNoText;   // the start-number box's text
+};
+
+// What the options mean once read; absent when they cannot form a name.
+struct NamePlan {
+    std::string prefix;
+    int digits = 0;
+    std::int64_t startNumber = 0;
+};
+
+std::optional<NamePlan> PlanNames(const NamingOptions& options);
+
+// The start-number text as a signed 32-bit decimal (blanks around it and a sign
+// allowed, leading zeros count for nothing).
+std::optional<std::int32_t> ParseStartNumber(std::string_view text);
+
+// `name` before its first dot, "_", `number` padded to `digits`, `name` from its first dot.
+std::string BuildNewName(std::string_view name, std::int64_t number, int digits);
+
+// Rebuilds every row's AfterName in display order. When the options cannot form
+// a name, every AfterName becomes empty. Returns whether names were formed.
+bool RefreshNewNames(TargetList& list, const NamingOptions& options);
+
+}  // namespace karvel

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Sets Karvel up on Debian 12 and then starts it (run) or runs every test (test).
+# Safe to repeat: only missing packages are installed and the build is incremental.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(
+    g++ cmake ninja-build pkg-config
+    qt6-base-dev libgl-dev
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    fonts-ipafont-gothic tzdata
+)
+
+install_missing() {
+    local missing=()
+    for package in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1" -j "$(nproc)"
+}
+
+case "${1:-}" in
+    run)
+        install_missing
+        build default
+        exec ./build/app/karvel "${@:2}"
+        ;;
+    test)
+        install_missing
+        build default
+        ctest --preset default -j "$(nproc)" --timeout 600
+        ;;
+    *)
+        echo "usage: $0 run [FILE...] | test" >&2
+        exit 2
+        ;;
+esac

@@ -1,0 +1,81 @@
+#pragma once
+// The target list: the files the next rename run will rename, their folder, the
+// sort state and the two status texts that tell the list's state. The window
+// mirrors this model; the model holds the truth.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace karvel {
+
+struct TargetRow {
+    std::string BeforeName;  // the file's current name, no folder
+    std::string AfterName;   // the name it will get
+    std::string Modified;    // last-write time when the row was added, "yy/MM/dd HH:mm"
+    bool Selected = false;
+};
+
+enum class ListState { Empty, Loading, Ready };
+
+enum class SortColumn { BeforeName = 0, AfterName = 1, Modified = 2 };
+enum class SortOrder { Ascending = 0, Descending = 1 };
+
+class TargetList {
+public:
+    TargetList();
+
+    const std::vector<TargetRow>& Rows() const { return rows_; }
+    // For edits that keep the row order (new names, selection flags).
+    std::vector<TargetRow>& MutableRows() { return rows_; }
+    std::size_t RowCount() const { return rows_.size(); }
+
+    // Appends a row; while Sorted is on it goes to its place in the order.
+    void AppendRow(TargetRow row);
+    // Replaces all rows at once (a bulk load); kept ordered while Sorted is on.
+    void AssignRows(std::vector<TargetRow> rows);
+    // Removes every selected row, the rows below moving up.
+    void RemoveSelectedRows();
+
+    // The folder of every row, ending in the separator; empty while the list is empty.
+    const std::string& TargetFolder() const { return targetFolder_; }
+    void SetTargetFolder(std::string folder) { targetFolder_ = std::move(folder); }
+    // The full path of a row's file.
+    std::string PathOf(const TargetRow& row) const { return targetFolder_ + row.BeforeName; }
+
+    SortColumn SortKey() const { return sortKey_; }
+    SortOrder GetSortOrder() const { return sortOrder_; }
+    bool Sorted() const { return sorted_; }
+    void SetSortKey(SortColumn key);
+    void SetSortOrder(SortOrder order);
+    void SetSorted(bool sorted);
+
+    const std::string& StsBarCnt() const { return stsBarCnt_; }
+    const std::string& StsBarText() const { return stsBarText_; }
+    void SetStsBarCnt(std::string text) { stsBarCnt_ = std::move(text); }
+    void SetStsBarText(std::string text) { stsBarText_ = std::move(text); }
+    // StsBarCnt becomes the row count in decimal.
+    void WriteRowCount();
+
+    // The state the status text tells.
+    ListState State() const;
+
+    // Empties the list: no rows, no folder, the drop prompt, no count, not sorted.
+    void AllClear();
+
+private:
+    void SortRows();
+
+    std::vector<TargetRow> rows_;
+    std::string targetFolder_;
+    SortColumn sortKey_ = SortColumn::BeforeName;
+    SortOrder sortOrder_ = SortOrder::Ascending;
+    bool sorted_ = false;
+    std::string stsBarCnt_;
+    std::string stsBarText_;
+};
+
+// True when `a` comes before `b` in the list's order for `key` and `order`.
+bool RowLess(const TargetRow& a, const TargetRow& b, SortColumn key, SortOrder order);
+
+}  // namespace karvel

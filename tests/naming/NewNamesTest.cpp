@@ -1,0 +1,114 @@
+#include "naming/NewNames.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "targets/TargetList.h"
+
+namespace karvel {
+namespace {
+
+TargetList ListOf(std::initializer_list<const char*> names) {
+    TargetList list;
+    for (const char* name : names) list.AppendRow({name, "", "", false});
+    return list;
+}
+
+std::vector<std::string> AfterNames(const TargetList& list) {
+    std::vector<std::string> names;
+    for (const auto& row : list.Rows()) names.push_back(row.AfterName);
+    return names;
+}
+
+NamingOptions Options(std::string pattern, std::string digits, std::string start) {
+    return {{2024, 3, 5}, std::move(pattern), std::move(digits), std::move(start)};
+}
+
+TEST(DatePrefix, WritesEachPattern) {
+    const CalendarDate date{2024, 3, 5};
+    EXPECT_EQ(FormatDatePrefix(date, DatePattern::yyyymmdd), "20240305");
+    EXPECT_EQ(FormatDatePrefix(date, DatePattern::yymmdd), "240305");
+    EXPECT_EQ(FormatDatePrefix(date, DatePattern::mmdd), "0305");
+    EXPECT_EQ(FormatDatePrefix(date, DatePattern::yyyymm), "202403");
+    EXPECT_EQ(FormatDatePrefix(date, DatePattern::yymm), "2403");
+    EXPECT_EQ(FormatDatePrefix({2000, 12, 31}, DatePattern::yymmdd), "001231");
+    EXPECT_EQ(FormatDatePrefix({2005, 1, 1}, DatePattern::yymm), "0501");
+}
+
+TEST(DatePrefix, KnowsOnlyTheFivePatternTexts) {
+    for (const auto text : kDatePatternTexts) EXPECT_TRUE(DatePatternFromText(text)) << text;
+    EXPECT_FALSE(DatePatternFromText(""));
+    EXPECT_FALSE(DatePatternFromText("YYMMDD"));
+    EXPECT_FALSE(DatePatternFromText("yymmdd "));
+}
+
+TEST(BuildNewName, PadsButNeverCutsTheSerial) {
+    EXPECT_EQ(BuildNewName("240305.jpg", 1, 3), "240305_001.jpg");
+    EXPECT_EQ(BuildNewName("240305.jpg", 1000, 3), "240305_1000.jpg");
+    EXPECT_EQ(BuildNewName("240305", 7, 1), "240305_7");
+    EXPECT_EQ(BuildNewName("240305", 12, 1), "240305_12");
+    EXPECT_EQ(BuildNewName("x.tar.gz", 42, 5), "x_00042.tar.gz");
+    EXPECT_EQ(BuildNewName("x", 3, 4), "x_0003");
+    EXPECT_EQ(BuildNewName("x", -5, 3), "x_-005");
+}
+
+TEST(RefreshNewNames, WorkedExample) {
+    auto list = ListOf({"a.jpg", "b.tar.gz", "readme"});
+    EXPECT_TRUE(RefreshNewNames(list, Options("yymmdd", "3", "1")));
+    EXPECT_EQ(AfterNames(list),
+              (std::vector<std::string>{"240305_001.jpg", "240305_002.tar.gz", "240305_003"}));
+
+    RefreshNewNames(list, Options("yymmdd", "3", "998"));
+    EXPECT_EQ(AfterNames(list)[2], "240305_1000");
+}
+
+TEST(RefreshNewNames, ExtensionFromTheFirstDotOnly) {
+    auto list = ListOf({".profile", "trip.2023.jpg", "noext"});
+    RefreshNewNames(list, Options("mmdd", "2", "1"));
+    EXPECT_EQ(AfterNames(list),
+              (std::vector<std::string>{"0305_01.profile", "0305_02.2023.jpg", "0305_03"}));
+}
+
+TEST(RefreshNewNames, StartNumberTextIsReadAsItsValue) {
+    auto list = ListOf({"a.jpg", "b.jpg"});
+    RefreshNewNames(list, Options("yymmdd", "2", "007"));
+    EXPECT_EQ(AfterNames(list), (std::vector<std::string>{"240305_07.jpg", "240305_08.jpg"}));
+    RefreshNewNames(list, Options("yymmdd", "2", "-3"));
+    EXPECT_EQ(AfterNames(list), (std::vector<std::string>{"240305_-03.jpg", "240305_-02.jpg"}));
+}
+
+TEST(RefreshNewNames, NoSixteenBitLimit) {
+    auto list = ListOf({"a", "b", "c", "d", "e"});
+    RefreshNewNames(list, Options("yymmdd", "5", "32767"));
+    EXPECT_EQ(AfterNames(list).front(), "240305_32767");
+    EXPECT_EQ(AfterNames(list).back(), "240305_32771");
+
+    RefreshNewNames(list, Options("yymmdd", "1", "2147483647"));
+    EXPECT_EQ(AfterNames(list).back(), "240305_2147483651");
+}
+
+TEST(RefreshNewNames, UnusableOptionsEmptyEveryName) {
+    for (const auto& options :
+         {Options("yymmdd", "2", ""), Options("yymmdd", "2", "abc"),
+          Options("yymmdd", "2", "2147483648"), Options("yymmdd", "2", "1 2"),
+          Options("yymmdd", "", "1"), Options("yymmdd", "6", "1"), Options("", "2", "1"),
+          Options("dd", "2", "1")}) {
+        auto list = ListOf({"a.jpg", "b.jpg"});
+        RefreshNewNames(list, Options("yymmdd", "2", "1"));
+        EXPECT_FALSE(RefreshNewNames(list, options))
+            << options.patternText << "|" << options.digitsText << "|" << options.startNoText;
+        EXPECT_EQ(AfterNames(list), (std::vector<std::string>{"", ""}));
+    }
+}
+
+TEST(RefreshNewNames, NeverGivesTwoRowsTheSameName) {
+    TargetList list;
+    for (int i = 0; i < 2000; ++i) list.AppendRow({"same.jpg", "", "", false});
+    RefreshNewNames(list, Options("yymm", "1", "1"));
+    const auto names = AfterNames(list);
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
+}
+
+}  // namespace
+}  // namespace karvel

@@ -1,0 +1,118 @@
+#include "targets/TargetList.h"
+
+#include <gtest/gtest.h>
+
+#include "targets/StatusTexts.h"
+
+namespace karvel {
+namespace {
+
+std::vector<std::string> Column(const TargetList& list, SortColumn column) {
+    std::vector<std::string> texts;
+    for (const auto& row : list.Rows()) {
+        texts.push_back(column == SortColumn::BeforeName  ? row.BeforeName
+                        : column == SortColumn::AfterName ? row.AfterName
+                                                          : row.Modified);
+    }
+    return texts;
+}
+
+TargetList ThreeRows() {
+    TargetList list;
+    list.SetTargetFolder("/photos/");
+    list.AppendRow({"b.jpg", "x_002.jpg", "24/03/05 14:07", false});
+    list.AppendRow({"a.jpg", "x_001.jpg", "99/12/31 23:59", false});
+    list.AppendRow({"c.jpg", "x_003.jpg", "24/01/01 00:00", false});
+    list.WriteRowCount();
+    list.SetStsBarText(std::string(kStsPressStart));
+    return list;
+}
+
+TEST(TargetList, StartsEmptyAndAskingForFiles) {
+    const TargetList list;
+    EXPECT_EQ(list.RowCount(), 0u);
+    EXPECT_EQ(list.StsBarText(), kStsDropFiles);
+    EXPECT_EQ(list.StsBarCnt(), "");
+    EXPECT_EQ(list.State(), ListState::Empty);
+}
+
+TEST(TargetList, StatusTextTellsTheState) {
+    TargetList list = ThreeRows();
+    EXPECT_EQ(list.State(), ListState::Ready);
+    EXPECT_EQ(list.StsBarCnt(), "3");
+    list.SetStsBarText(std::string(kStsLoading));
+    EXPECT_EQ(list.State(), ListState::Loading);
+    // After a run the rows stay but the list asks for a new drop.
+    list.SetStsBarText(std::string(kStsDropFiles));
+    EXPECT_EQ(list.State(), ListState::Empty);
+    EXPECT_EQ(list.RowCount(), 3u);
+}
+
+TEST(TargetList, AllClearEmptiesButKeepsSortColumnAndOrder) {
+    TargetList list = ThreeRows();
+    list.SetSortKey(SortColumn::Modified);
+    list.SetSortOrder(SortOrder::Descending);
+    list.SetSorted(true);
+    list.AllClear();
+    EXPECT_EQ(list.RowCount(), 0u);
+    EXPECT_EQ(list.TargetFolder(), "");
+    EXPECT_EQ(list.StsBarText(), kStsDropFiles);
+    EXPECT_EQ(list.StsBarCnt(), "");
+    EXPECT_FALSE(list.Sorted());
+    EXPECT_EQ(list.SortKey(), SortColumn::Modified);
+    EXPECT_EQ(list.GetSortOrder(), SortOrder::Descending);
+
+    list.AppendRow({"z", "", "", false});
+    list.AppendRow({"a", "", "", false});
+    EXPECT_EQ(Column(list, SortColumn::BeforeName), (std::vector<std::string>{"z", "a"}))
+        << "not kept ordered while Sorted is off";
+}
+
+TEST(TargetList, SortsByAnyColumnAsText) {
+    TargetList list = ThreeRows();
+    list.SetSorted(true);
+    EXPECT_EQ(Column(list, SortColumn::BeforeName),
+              (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
+    list.SetSortOrder(SortOrder::Descending);
+    EXPECT_EQ(Column(list, SortColumn::AfterName),
+              (std::vector<std::string>{"x_003.jpg", "x_002.jpg", "x_001.jpg"}));
+    list.SetSortOrder(SortOrder::Ascending);
+    list.SetSortKey(SortColumn::Modified);
+    // The modified column orders by its two-digit-year text, so 1999 comes last.
+    EXPECT_EQ(Column(list, SortColumn::Modified),
+              (std::vector<std::string>{"24/01/01 00:00", "24/03/05 14:07", "99/12/31 23:59"}));
+}
+
+TEST(TargetList, StaysOrderedWhileSorted) {
+    TargetList list = ThreeRows();
+    list.SetSorted(true);
+    list.AppendRow({"IMG_10.jpg", "", "", false});
+    list.AppendRow({"IMG_2.jpg", "", "", false});
+    list.AppendRow({"B.JPG", "", "", false});
+    EXPECT_EQ(Column(list, SortColumn::BeforeName),
+              (std::vector<std::string>{"a.jpg", "b.jpg", "B.JPG", "c.jpg", "IMG_2.jpg", "IMG_10.jpg"}));
+
+    list.AssignRows({{"z", "", "", false}, {"m", "", "", false}});
+    EXPECT_EQ(Column(list, SortColumn::BeforeName), (std::vector<std::string>{"m", "z"}));
+}
+
+TEST(TargetList, SortIsStableForEqualKeys) {
+    TargetList list;
+    for (const char* name : {"b", "a", "c"}) list.AppendRow({name, "same", "", false});
+    list.SetSortKey(SortColumn::AfterName);
+    list.SetSorted(true);
+    EXPECT_EQ(Column(list, SortColumn::BeforeName), (std::vector<std::string>{"b", "a", "c"}));
+}
+
+TEST(TargetList, RemovesEverySelectedRow) {
+    TargetList list = ThreeRows();
+    list.MutableRows()[0].Selected = true;
+    list.MutableRows()[2].Selected = true;
+    list.RemoveSelectedRows();
+    EXPECT_EQ(Column(list, SortColumn::BeforeName), (std::vector<std::string>{"a.jpg"}));
+    list.RemoveSelectedRows();
+    EXPECT_EQ(list.RowCount(), 1u) << "nothing selected, nothing removed";
+}
+
+}  // namespace
+}  // namespace karvel
