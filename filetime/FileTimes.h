@@ -89,12 +89,12 @@ void FileTimeToLocalSystemTime(const FILETIME& fileTime, SYSTEMTIME& systemTime)
 void LocalSystemTimeToFileTime(const SYSTEMTIME& systemTime, FILETIME& fileTime);
 
 // The instants of `path` from one statx, not following a symbolic link. A folder is an error.
-std::error_code ReadFileInstants(const std::string& path, FileInstants& out);
+[[nodiscard]] std::error_code ReadFileInstants(const std::string& path, FileInstants& out);
 
 // Sets the access and modified instants of `path` (a symbolic link itself, never its target) with
 // one utimensat. A read-only file (no write bit at all, also for root) is left unchanged and counts
 // as success. A folder is an error.
-std::error_code WriteFileInstants(const std::string& path, const FileInstants& in);
+[[nodiscard]] std::error_code WriteFileInstants(const std::string& path, const FileInstants& in);
 
 // The record GetFileTimes makes of `instants`; a slot whose instant does not fit the record stays
 // all zero without an offset.
