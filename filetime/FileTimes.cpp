@@ -1,0 +1,125 @@
+// Reading and writing a file's stamps: one statx to read, one utimensat to write.
+
+#include "filetime/FileTimes.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+namespace karvel {
+
+namespace {
+
+constexpr unsigned kTimesMask = STATX_TYPE | STATX_MODE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+
+std::error_code LastError() {
+    return {errno, std::system_category()};
+}
+
+// The entry itself, never a link's target: the rename acts on the entry too.
+std::error_code StatEntry(const std::string& path, unsigned mask, struct statx& out) {
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, mask, &out) != 0) {
+        return LastError();
+    }
+    if (S_ISDIR(out.stx_mode)) return std::make_error_code(std::errc::is_a_directory);
+    return {};
+}
+
+// Without any write bit a file counts as read-only, for root as well.
+bool IsReadOnly(const struct statx& entry) {
+    return (entry.stx_mode & 0222) == 0;
+}
+
+timespec ToTimespec(const statx_timestamp& stamp) {
+    timespec out{};
+    out.tv_sec = stamp.tv_sec;
+    out.tv_nsec = stamp.tv_nsec;
+    return out;
+}
+
+FileInstants InstantsOf(const struct statx& entry) {
+    FileInstants out;
+    out.access = ToTimespec(entry.stx_atime);
+    out.modify = ToTimespec(entry.stx_mtime);
+    out.hasBirth = (entry.stx_mask & STATX_BTIME) != 0;
+    out.birth = out.hasBirth ? ToTimespec(entry.stx_btime) : out.modify;
+    return out;
+}
+
+std::error_code Touch(const std::string& path, const FileInstants& in) {
+    const timespec times[2] = {in.access, in.modify};
+    if (::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+    return {};
+}
+
+// A slot whose instant does not fit the record keeps what it held.
+void StoreSlot(const timespec& instant, SYSTEMTIME& slot, std::optional<std::int32_t>& offset) {
+    if (const auto local = InstantToLocal(instant)) {
+        slot = local->time;
+        offset = local->utcOffset;
+    }
+}
+
+void StoreInstants(const FileInstants& in, FileTimeStamps& stamps) {
+    StoreSlot(in.hasBirth ? in.birth : in.modify, stamps.CreationTime, stamps.CreationOffset);
+    StoreSlot(in.access, stamps.LastAccessTime, stamps.LastAccessOffset);
+    StoreSlot(in.modify, stamps.LastWriteTime, stamps.LastWriteOffset);
+}
+
+}  // namespace
+
+std::error_code ReadFileInstants(const std::string& path, FileInstants& out) {
+    struct statx entry {};
+    if (const auto error = StatEntry(path, kTimesMask, entry)) return error;
+    out = InstantsOf(entry);
+    return {};
+}
+
+std::error_code WriteFileInstants(const std::string& path, const FileInstants& in) {
+    struct statx entry {};
+    if (const auto error = StatEntry(path, STATX_TYPE | STATX_MODE, entry)) return error;
+    if (IsReadOnly(entry)) return {};
+    return Touch(path, in);
+}
+
+FileTimeStamps ToLocalStamps(const FileInstants& instants) {
+    FileTimeStamps stamps;
+    StoreInstants(instants, stamps);
+    return stamps;
+}
+
+FileInstants FromLocalStamps(const FileTimeStamps& stamps, const FileInstants& original) {
+    FileInstants out = original;
+    if (const auto access = LocalToInstant(stamps.LastAccessTime, stamps.LastAccessOffset)) {
+        out.access = *access;
+    }
+    if (const auto modify = LocalToInstant(stamps.LastWriteTime, stamps.LastWriteOffset)) {
+        out.modify = *modify;
+    }
+    return out;
+}
+
+void GetFileTimes(const std::string& path, FileTimeStamps& stamps) {
+    FileInstants instants;
+    if (!ReadFileInstants(path, instants)) {
+        StoreInstants(instants, stamps);
+        return;
+    }
+    // Unreadable: every slot gets the zero file time, where it converts.
+    const auto zero = FileTimeToLocal(FILETIME{});
+    if (!zero) return;
+    for (auto* slot : {&stamps.CreationTime, &stamps.LastAccessTime, &stamps.LastWriteTime}) {
+        *slot = zero->time;
+    }
+    stamps.CreationOffset = stamps.LastAccessOffset = stamps.LastWriteOffset = zero->utcOffset;
+}
+
+void SetFileTimes(const std::string& path, const FileTimeStamps& stamps) {
+    // Stat once for both the instants a slot may fall back to and the read-only rule.
+    struct statx entry {};
+    if (StatEntry(path, kTimesMask, entry) || IsReadOnly(entry)) return;
+    (void)Touch(path, FromLocalStamps(stamps, InstantsOf(entry)));
+}
+
+}  // namespace karvel
