@@ -1,0 +1,26 @@
+#include "targets/ListEditing.h"
+
+namespace karvel {
+
+void ListVi_ColumnClick(TargetList& list, int clickedColumn) {
+    if (clickedColumn < 1 || clickedColumn > 3) return;
+    const auto column = static_cast<SortColumn>(clickedColumn - 1);
+    const bool turnDescending =
+        column == list.SortKey() && list.GetSortOrder() == SortOrder::Ascending;
+    // Order first, then key, then sorted: the rows are ordered once, at the end.
+    list.SetSorted(false);
+    list.SetSortOrder(turnDescending ? SortOrder::Descending : SortOrder::Ascending);
+    list.SetSortKey(column);
+    list.SetSorted(true);
+}
+
+void RemoveSelectedTargets(TargetList& list) {
+    list.RemoveSelectedRows();
+    if (list.RowCount() > 0) {
+        list.WriteRowCount();
+    } else {
+        list.AllClear();
+    }
+}
+
+}  // namespace karvel

@@ -1,0 +1,17 @@
+#pragma once
+// Sorting by a clicked column and removing selected rows. Neither rebuilds the
+// new names: rows keep their After Name until the next refresh.
+
+#include "targets/TargetList.h"
+
+namespace karvel {
+
+// A click on column `clickedColumn` (counted from 1): the same column sorted
+// ascending turns descending, anything else sorts ascending.
+void ListVi_ColumnClick(TargetList& list, int clickedColumn);
+
+// Removes every selected row, then writes the new count, or empties the list
+// when no row is left.
+void RemoveSelectedTargets(TargetList& list);
+
+}  // namespace karvel
