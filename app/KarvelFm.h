@@ -1,14 +1,140 @@
 #pragma once
+// The program's only window. It shows the core's state and forwards the user's
+// events to it; the rules live in the core.
 
 #include <QMainWindow>
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "naming/NewNames.h"
+#include "settings/SettingsWindow.h"
+#include "targets/TargetList.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QMimeData;
+class QStatusBar;
+
 namespace karvel {
 
-// The program's only window.
-class KarvelFm : public QMainWindow {
+class MonthCalendar;
+class OptionCheckBox;
+class StartNoEdit;
+class TargetListView;
+class TargetTableModel;
+class Twips;
+
+class KarvelFm : public QMainWindow, public SettingsWindow {
     Q_OBJECT
 public:
-    explicit KarvelFm(QWidget* parent = nullptr);
+    // `iniPath` is the settings file this window restores from and saves to.
+    explicit KarvelFm(std::string iniPath, QWidget* parent = nullptr);
+    ~KarvelFm() override;
+
+    TargetList& Targets() { return targets_; }
+    const std::string& IniPath() const { return iniPath_; }
+    // The naming options as the controls hold them now.
+    NamingOptions CurrentNamingOptions() const;
+
+    // Takes files in as a drop does; paths are absolute, as bytes.
+    void TakeInPaths(const std::vector<std::string>& paths);
+
+    // Commands and handlers, named after their control and event.
+    void ListVi_OLEDragDrop(const QMimeData* dropped);
+    void ListVi_ColumnClick(int column);
+    void ListVi_MouseUp(Qt::MouseButton button);
+    void MenuDEL_Click();
+    void BtnALLClear_Click();
+    void BtnEnd_Click();
+    void MenuChkOpt1_Click();
+    void MenuEnd_Click();
+    void TxtStartNo_Change();
+    void CmbCol_Click();
+    void CmbType_Click();
+    void MonthView1_DateChange();
+    void Form_Resize();
+
+    // SettingsWindow
+    double WindowLeft() const override;
+    double WindowTop() const override;
+    double WindowWidth() const override;
+    double WindowHeight() const override;
+    bool SetWindowLeft(int twips) override;
+    bool SetWindowTop(int twips) override;
+    bool SetWindowWidth(int twips) override;
+    bool SetWindowHeight(int twips) override;
+    WindowState State() const override;
+    double ColumnWidth(int column) const override;
+    bool SetColumnWidth(int column, int twips) override;
+    std::string StartNoText() const override;
+    void SetStartNoText(const std::string& text) override;
+    std::string ColText() const override;
+    bool SetColText(const std::string& text) override;
+    std::string TypeText() const override;
+    bool SetTypeText(const std::string& text) override;
+    int TimeUpdState() const override;
+    bool SetTimeUpdState(int state) override;
+    int OptState() const override;
+    bool SetOptState(int state) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;  // Form_QueryUnload
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenus();
+    void BuildStatusBar();
+    void ConnectHandlers();
+    void Form_Load();
+    void PlaceInTwips(QWidget* widget, int left, int top, int width, int height) const;
+    // Rebuilds every After Name from the options, unless the list is empty.
+    void RecomputeNames();
+    // Shows the core's folder, count and status text.
+    void ShowListState();
+    void UpdateClock();
+    void BringToFront();
+    // The view's selection is the user's; the rows' flags follow it before use.
+    void CopySelectionToRows();
+    void ShowSelectionOfRows();
+    void OpenHelp();
+    // Outer frame minus inner geometry, in pixels.
+    QSize FrameExtra() const;
+
+    std::string iniPath_;
+    std::unique_ptr<Twips> twips_;
+    TargetList targets_;
+    TargetTableModel* model_ = nullptr;
+    bool endingWithoutSave_ = false;
+
+    QWidget* client_ = nullptr;
+    QLabel* lblDirName_ = nullptr;
+    TargetListView* listVi_ = nullptr;
+    QWidget* picture1_ = nullptr;
+    QStatusBar* stsBar_ = nullptr;
+    MonthCalendar* monthView1_ = nullptr;
+    StartNoEdit* txtStartNo_ = nullptr;
+    QComboBox* cmbCol_ = nullptr;
+    QComboBox* cmbType_ = nullptr;
+    OptionCheckBox* chkTime_ = nullptr;
+    OptionCheckBox* chkOpt_ = nullptr;
+    QPushButton* btnStart_ = nullptr;
+    QPushButton* btnALLClear_ = nullptr;
+    QPushButton* btnEnd_ = nullptr;
+    QLabel* stsDate_ = nullptr;
+    QLabel* stsTime_ = nullptr;
+    QLabel* stsBarCnt_ = nullptr;
+    QLabel* stsBarText_ = nullptr;
+    QMenu* menuPopup_ = nullptr;
+    QAction* menuStart_ = nullptr;
+    QAction* menuChkOpt1_ = nullptr;
+    QAction* menuEnd_ = nullptr;
+    QAction* menuDel_ = nullptr;
 };
 
 }  // namespace karvel

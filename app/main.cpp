@@ -1,9 +1,15 @@
 #include <QApplication>
+#include <QTimer>
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/KarvelFm.h"
+#include "settings/PersistedSettings.h"
 
 namespace {
 
@@ -16,6 +22,31 @@ bool DisplayAvailable() {
     return isSet("QT_QPA_PLATFORM") || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
 }
 
+std::string CurrentFolder() {
+    std::vector<char> buffer(4096);
+    while (::getcwd(buffer.data(), buffer.size()) == nullptr && errno == ERANGE) {
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
+}
+
+// File arguments as the exact bytes given, made absolute against the current folder.
+std::vector<std::string> FileArguments(int argc, char* argv[]) {
+    std::vector<std::string> files;
+    const std::string cwd = CurrentFolder();
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && argument.starts_with('-')) continue;
+        files.push_back(argument.starts_with('/') ? argument : cwd + "/" + argument);
+    }
+    return files;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -24,8 +55,12 @@ int main(int argc, char* argv[]) {
                    stderr);
         return 1;
     }
+    const std::vector<std::string> files = FileArguments(argc, argv);
     QApplication app(argc, argv);
-    karvel::KarvelFm window;
+    const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
+    karvel::KarvelFm window(karvel::SettingsFilePath(programDir));
     window.show();
+    // Files named on the command line come in like a drop once the window is up.
+    if (!files.empty()) QTimer::singleShot(0, &window, [&window, &files] { window.TakeInPaths(files); });
     return QApplication::exec();
 }

@@ -1,0 +1,63 @@
+#include "app/MessageBox.h"
+
+#include <QMessageBox>
+
+namespace karvel {
+
+namespace {
+
+std::optional<MessageAnswer> nextAnswer;
+std::optional<MessageBox::Shown> lastShown;
+int shownCount = 0;
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::Information:
+            break;
+    }
+    return QMessageBox::Information;
+}
+
+}  // namespace
+
+QString MessageBox::DisplayText(std::string_view text) {
+    QString display = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    display.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    display.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return display;
+}
+
+MessageAnswer MessageBox::Show(QWidget* parent, MessageIcon icon, std::string_view text) {
+    lastShown = Shown{icon, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))};
+    ++shownCount;
+    if (nextAnswer) {
+        const MessageAnswer answer = *nextAnswer;
+        nextAnswer.reset();
+        return answer;
+    }
+    const bool question = icon == MessageIcon::Question;
+    QMessageBox box(ToQtIcon(icon), QStringLiteral("Karvel"), DisplayText(text),
+                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    box.setDefaultButton(question ? QMessageBox::Yes : QMessageBox::Ok);
+    const int pressed = box.exec();
+    if (!question) return MessageAnswer::Ok;
+    return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+void MessageBox::SetNextAnswer(MessageAnswer answer) { nextAnswer = answer; }
+std::optional<MessageBox::Shown> MessageBox::Last() { return lastShown; }
+int MessageBox::Count() { return shownCount; }
+
+void MessageBox::ResetRecord() {
+    nextAnswer.reset();
+    lastShown.reset();
+    shownCount = 0;
+}
+
+}  // namespace karvel

@@ -1,0 +1,38 @@
+#pragma once
+// Every modal message of the program goes through here, so tests can answer it.
+
+#include <QString>
+
+#include <optional>
+#include <string_view>
+
+class QWidget;
+
+namespace karvel {
+
+enum class MessageIcon { Warning, Question, Error, Information };
+enum class MessageAnswer { Ok, Yes, No };
+
+class MessageBox {
+public:
+    // Shows `text` (UTF-8, CR or CR LF meaning a line break) with the program's
+    // caption. A question offers Yes and No, Yes the default; the rest offer OK.
+    static MessageAnswer Show(QWidget* parent, MessageIcon icon, std::string_view text);
+
+    // Tests: the next message is not shown but answered with `answer`.
+    static void SetNextAnswer(MessageAnswer answer);
+
+    struct Shown {
+        MessageIcon icon;
+        QString text;  // exactly as given, line breaks unchanged
+    };
+    // Tests: the last message asked for, and how many were asked for.
+    static std::optional<Shown> Last();
+    static int Count();
+    static void ResetRecord();
+
+    // The text as it is displayed: every CR LF or lone CR becomes a line break.
+    static QString DisplayText(std::string_view text);
+};
+
+}  // namespace karvel

@@ -1,0 +1,52 @@
+#include "app/TargetTableModel.h"
+
+namespace karvel {
+
+TargetTableModel::TargetTableModel(TargetList& list, QObject* parent)
+    : QAbstractTableModel(parent), list_(list) {}
+
+int TargetTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(list_.RowCount());
+}
+
+int TargetTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 3; }
+
+QString TargetTableModel::Display(const std::string& bytes) {
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+QVariant TargetTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || role != Qt::DisplayRole || index.row() >= rowCount()) return {};
+    const TargetRow& row = list_.Rows()[static_cast<std::size_t>(index.row())];
+    switch (index.column()) {
+        case 0:
+            return Display(row.BeforeName);
+        case 1:
+            return Display(row.AfterName);
+        case 2:
+            return Display(row.Modified);
+        default:
+            return {};
+    }
+}
+
+QVariant TargetTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    switch (section) {
+        case 0:
+            return QStringLiteral("Before Name");
+        case 1:
+            return QStringLiteral("After Name");
+        case 2:
+            return QStringLiteral("更新日時");
+        default:
+            return {};
+    }
+}
+
+void TargetTableModel::NamesChanged() {
+    if (list_.RowCount() == 0) return;
+    emit dataChanged(index(0, 1), index(rowCount() - 1, 1), {Qt::DisplayRole});
+}
+
+}  // namespace karvel

@@ -1,0 +1,97 @@
+// Layout: the resize rule, the docked panels, the status bar and the menus.
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTreeView>
+
+#include "WindowFixture.h"
+#include "app/Twips.h"
+
+using namespace karvel;
+using namespace karvel::testing;
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void designSizeGivesTheDesignList() {
+        WindowFixture fixture;
+        auto window = fixture.Open();
+        const Twips twips(96);
+        const QWidget* list = Child<QTreeView>(*window, "ListVi");
+        // 7050 - (255 + 3015 + 400) = 3380 twips high, the full 5085 wide.
+        QCOMPARE(list->width(), twips.ToPixels(5085));
+        QCOMPARE(list->height(), twips.ToPixels(3380));
+        QCOMPARE(list->pos(), QPoint(0, twips.ToPixels(360)));
+        QCOMPARE(Child<QLabel>(*window, "LblDirName")->width(), twips.ToPixels(5085));
+    }
+
+    void panelsFollowTheBottomAndTheListItsRule() {
+        WindowFixture fixture;
+        auto window = fixture.Open();
+        window->show();
+        QWidget* client = window->centralWidget();
+        auto* list = Child<QTreeView>(*window, "ListVi");
+        auto* picture = Child<QWidget>(*window, "Picture1");
+        auto* status = Child<QStatusBar>(*window, "StsBar");
+
+        window->resize(600, window->height() + 100);
+        QTRY_COMPARE(client->width(), 600);
+        QCOMPARE(list->width(), 600);
+        QCOMPARE(Child<QLabel>(*window, "LblDirName")->width(), 600);
+        QCOMPARE(picture->width(), 600);
+        QCOMPARE(status->geometry().bottom(), client->height() - 1);
+        QCOMPARE(picture->geometry().bottom() + 1, status->y());
+        QCOMPARE(list->height(), client->height() - (status->height() + picture->height() + 27));
+
+        // Too short for the rule: the list keeps its last valid height.
+        const int lastHeight = list->height();
+        window->resize(600, 150);
+        QTRY_COMPARE(client->width(), 600);
+        QTRY_VERIFY(client->height() < 250);
+        QCOMPARE(list->height(), lastHeight);
+        QCOMPARE(status->geometry().bottom(), client->height() - 1);
+
+        // Tall enough again: the rule resumes.
+        window->resize(600, 700);
+        QTRY_VERIFY(client->height() > 600);
+        QCOMPARE(list->height(), client->height() - (status->height() + picture->height() + 27));
+    }
+
+    void statusBarHasFourPanelsInOrder() {
+        WindowFixture fixture;
+        auto window = fixture.Open();
+        auto* status = Child<QStatusBar>(*window, "StsBar");
+        const auto panels = status->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+        QCOMPARE(panels.size(), 4);
+        QStringList names;
+        for (const QLabel* panel : panels) names << panel->objectName();
+        QCOMPARE(names, (QStringList{"StsBarDate", "StsBarTime", "StsBarCnt", "StsBarText"}));
+        QCOMPARE(panels[0]->text(), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d$")).match(panels[1]->text()).hasMatch());
+        QVERIFY(panels[3]->minimumWidth() >= Twips(96).ToPixels(3000));
+    }
+
+    void menusAreAsDesigned() {
+        WindowFixture fixture;
+        auto window = fixture.Open();
+        const auto menus = window->menuBar()->actions();
+        QCOMPARE(menus.size(), 1);
+        QCOMPARE(menus[0]->text(), QStringLiteral("ﾌｧｲﾙ(&F)"));
+        QStringList items;
+        for (const QAction* action : menus[0]->menu()->actions()) {
+            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            QVERIFY(action->shortcut().isEmpty());
+        }
+        QCOMPARE(items, (QStringList{"開始(&S)", "-", "常に最前面表示(&F)", "-", "終了(&C)"}));
+
+        auto* popup = Child<QMenu>(*window, "MenuPOPUP");
+        QCOMPARE(popup->title(), QStringLiteral("ポップアップ"));
+        QCOMPARE(popup->actions().size(), 1);
+        QCOMPARE(popup->actions()[0]->text(), QStringLiteral("対象から外す"));
+        QVERIFY(!window->menuBar()->actions().contains(popup->menuAction()));
+    }
+};
+
+QTEST_MAIN(LayoutTest)
+#include "tst_layout.moc"

@@ -1,0 +1,133 @@
+// Editing the list: sorting by a header click, the right-click menu, removing rows.
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTreeView>
+
+#include "WindowFixture.h"
+
+using namespace karvel;
+using namespace karvel::testing;
+
+class ListEditingTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<WindowFixture> fixture_;
+    std::unique_ptr<KarvelFm> window_;
+    QTreeView* list_ = nullptr;
+    QMenu* popup_ = nullptr;
+
+    QStringList Column(int column) const {
+        QStringList texts;
+        for (int row = 0; row < list_->model()->rowCount(); ++row) {
+            texts << list_->model()->index(row, column).data().toString();
+        }
+        return texts;
+    }
+
+    QPoint RowCenter(int row) const {
+        return list_->visualRect(list_->model()->index(row, 0)).center();
+    }
+
+    void dropThree() {
+        const auto& dir = fixture_->Dir();
+        window_->TakeInPaths({dir.MakeFile("b.jpg"), dir.MakeFile("a.jpg"), dir.MakeFile("c.jpg")});
+    }
+
+    void ClickHeader(int section) {
+        QHeaderView* header = list_->header();
+        const int x = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    }
+
+private slots:
+    void init() {
+        fixture_ = std::make_unique<WindowFixture>();
+        window_ = fixture_->Open();
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        list_ = Child<QTreeView>(*window_, "ListVi");
+        popup_ = Child<QMenu>(*window_, "MenuPOPUP");
+        Child<QLineEdit>(*window_, "TxtStartNo")->setText(QStringLiteral("1"));
+        Child<QComboBox>(*window_, "CmbCol")->setCurrentText(QStringLiteral("3"));
+    }
+
+    void cleanup() {
+        popup_->hide();
+        window_.reset();
+        fixture_.reset();
+    }
+
+    void headerClicksFollowTheOrderRules() {
+        dropThree();
+        ClickHeader(0);  // just dropped: ascending by name, so this turns descending
+        QCOMPARE(Column(0), (QStringList{"c.jpg", "b.jpg", "a.jpg"}));
+        QVERIFY(Column(1)[0].endsWith(QStringLiteral("_003.jpg")));
+        ClickHeader(0);
+        QCOMPARE(Column(0), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+        ClickHeader(1);
+        QCOMPARE(window_->Targets().SortKey(), SortColumn::AfterName);
+        QCOMPARE(window_->Targets().GetSortOrder(), SortOrder::Ascending);
+    }
+
+    void sortingKeepsTheSelectedRows() {
+        dropThree();
+        list_->selectionModel()->select(list_->model()->index(0, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        ClickHeader(0);
+        const auto selected = list_->selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected[0].data().toString(), QStringLiteral("a.jpg"));
+    }
+
+    void removingTheSecondRowLeavesTheOthersNumbers() {
+        dropThree();
+        QTest::mouseClick(list_->viewport(), Qt::RightButton, {}, RowCenter(1));
+        QTRY_VERIFY(popup_->isVisible());
+        popup_->hide();
+        Child<QAction>(*window_, "MenuDEL")->trigger();
+        QCOMPARE(Column(0), (QStringList{"a.jpg", "c.jpg"}));
+        QVERIFY(Column(1)[0].endsWith(QStringLiteral("_001.jpg")));
+        QVERIFY(Column(1)[1].endsWith(QStringLiteral("_003.jpg")));
+        QCOMPARE(Child<QLabel>(*window_, "StsBarCnt")->text(), QStringLiteral("2"));
+    }
+
+    void removingWithNothingSelectedRemovesNothing() {
+        dropThree();
+        list_->clearSelection();
+        window_->MenuDEL_Click();
+        QCOMPARE(list_->model()->rowCount(), 3);
+        QCOMPARE(Child<QLabel>(*window_, "StsBarCnt")->text(), QStringLiteral("3"));
+    }
+
+    void removingEveryRowEmptiesTheList() {
+        dropThree();
+        list_->selectAll();
+        window_->MenuDEL_Click();
+        QCOMPARE(list_->model()->rowCount(), 0);
+        QCOMPARE(Child<QLabel>(*window_, "LblDirName")->text(), QString());
+        QCOMPARE(Child<QLabel>(*window_, "StsBarCnt")->text(), QString());
+        QCOMPARE(Child<QLabel>(*window_, "StsBarText")->text(),
+                 QStringLiteral("対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい"));
+    }
+
+    void menuOpensOnlyForTheRightButtonOverRows() {
+        QTest::mouseClick(list_->viewport(), Qt::RightButton, {}, QPoint(20, 20));
+        QVERIFY(!popup_->isVisible());
+        dropThree();
+        QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, RowCenter(0));
+        QTest::mouseClick(list_->viewport(), Qt::MiddleButton, {}, RowCenter(0));
+        QVERIFY(!popup_->isVisible());
+        QTest::mouseClick(list_->viewport(), Qt::RightButton, {}, RowCenter(2));
+        QTRY_VERIFY(popup_->isVisible());
+        const auto selected = list_->selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected[0].row(), 2);
+    }
+};
+
+QTEST_MAIN(ListEditingTest)
+#include "tst_list_editing.moc"

@@ -1,0 +1,95 @@
+// Every option change rebuilds the names of a listed batch at once.
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTreeView>
+
+#include "WindowFixture.h"
+#include "app/OptionCheckBox.h"
+
+using namespace karvel;
+using namespace karvel::testing;
+
+class OptionsTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<WindowFixture> fixture_;
+    std::unique_ptr<KarvelFm> window_;
+
+    QString AfterName(int row) const {
+        auto* list = Child<QTreeView>(*window_, "ListVi");
+        return list->model()->index(row, 1).data().toString();
+    }
+
+    void DropTwo() {
+        window_->TakeInPaths({fixture_->Dir().MakeFile("a.jpg"), fixture_->Dir().MakeFile("b")});
+    }
+
+private slots:
+    void init() {
+        fixture_ = std::make_unique<WindowFixture>();
+        window_ = fixture_->Open();
+        window_->show();
+        Child<QCalendarWidget>(*window_, "MonthView1")->setSelectedDate(QDate(2024, 3, 5));
+    }
+
+    void cleanup() {
+        window_.reset();
+        fixture_.reset();
+    }
+
+    void typingADigitRenumbersEveryRow() {
+        DropTwo();
+        QCOMPARE(AfterName(0), QStringLiteral("240305_01.jpg"));
+        auto* box = Child<QLineEdit>(*window_, "TxtStartNo");
+        box->setFocus();
+        box->end(false);
+        QTest::keyClick(box, Qt::Key_2);
+        QCOMPARE(AfterName(0), QStringLiteral("240305_12.jpg"));
+        QCOMPARE(AfterName(1), QStringLiteral("240305_13"));
+        // An empty box is a passing state while typing: no name can be formed.
+        box->clear();
+        QCOMPARE(AfterName(0), QString());
+    }
+
+    void digitsPatternAndDateRebuildTheNames() {
+        DropTwo();
+        Child<QComboBox>(*window_, "CmbCol")->setCurrentText(QStringLiteral("4"));
+        QCOMPARE(AfterName(0), QStringLiteral("240305_0001.jpg"));
+        Child<QComboBox>(*window_, "CmbType")->setCurrentText(QStringLiteral("yyyymm"));
+        QCOMPARE(AfterName(0), QStringLiteral("202403_0001.jpg"));
+        Child<QCalendarWidget>(*window_, "MonthView1")->setSelectedDate(QDate(2025, 12, 31));
+        QCOMPARE(AfterName(1), QStringLiteral("202512_0002"));
+    }
+
+    void pagingTheCalendarMovesTheSelection() {
+        DropTwo();
+        auto* calendar = Child<QCalendarWidget>(*window_, "MonthView1");
+        calendar->setSelectedDate(QDate(2024, 1, 31));
+        calendar->setCurrentPage(2024, 2);
+        QCOMPARE(calendar->selectedDate(), QDate(2024, 2, 29));
+        QCOMPARE(AfterName(0), QStringLiteral("240229_01.jpg"));
+    }
+
+    void checkBoxesDoNotRebuild() {
+        DropTwo();
+        window_->Targets().MutableRows()[0].AfterName = "marker";
+        Child<OptionCheckBox>(*window_, "ChkTime")->click();
+        Child<OptionCheckBox>(*window_, "ChkOpt")->click();
+        QCOMPARE(window_->Targets().Rows()[0].AfterName, std::string("marker"));
+    }
+
+    void aClickTogglesACheckBoxBetweenOffAndOn() {
+        auto* box = Child<OptionCheckBox>(*window_, "ChkOpt");
+        QVERIFY(box->SetValue(2));
+        box->click();
+        QCOMPARE(box->Value(), 1);
+        box->click();
+        QCOMPARE(box->Value(), 0);
+        QVERIFY(!box->SetValue(3));
+        QCOMPARE(box->Value(), 0);
+    }
+};
+
+QTEST_MAIN(OptionsTest)
+#include "tst_options.moc"
