@@ -1,5 +1,7 @@
 #include "app/KarvelFm.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -216,19 +218,22 @@ void KarvelFm::BuildStatusBar() {
     stsBar_->setSizeGripEnabled(false);
     PlaceInTwips(stsBar_, 0, 6795, 5085, 255);
 
-    const auto addPanel = [this](const char* key, int minimumTwips, int stretch) {
+    // A fixed panel grows to its widest text, so a large font never cuts the date off.
+    const auto addPanel = [this](const char* key, int minimumTwips, int stretch, const QString& widest) {
         auto* panel = new QLabel(stsBar_);
         panel->setObjectName(QString::fromLatin1(key));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panel->setMinimumWidth(twips_->ToPixels(minimumTwips));
-        if (stretch == 0) panel->setMaximumWidth(twips_->ToPixels(minimumTwips));
+        const int textWidth = panel->fontMetrics().horizontalAdvance(widest) + 2 * panel->frameWidth() + 6;
+        const int width = std::max(twips_->ToPixels(minimumTwips), textWidth);
+        panel->setMinimumWidth(width);
+        if (stretch == 0) panel->setMaximumWidth(width);
         stsBar_->addWidget(panel, stretch);
         return panel;
     };
-    stsDate_ = addPanel("StsBarDate", 1000, 0);
-    stsTime_ = addPanel("StsBarTime", 800, 0);
-    stsBarCnt_ = addPanel("StsBarCnt", 700, 0);
-    stsBarText_ = addPanel("StsBarText", 3000, 1);
+    stsDate_ = addPanel("StsBarDate", 1000, 0, QStringLiteral("0000/00/00"));
+    stsTime_ = addPanel("StsBarTime", 800, 0, QStringLiteral("00:00"));
+    stsBarCnt_ = addPanel("StsBarCnt", 700, 0, QString());
+    stsBarText_ = addPanel("StsBarText", 3000, 1, QString());
 
     UpdateClock();
     auto* clock = new QTimer(this);
