@@ -1,0 +1,134 @@
+#include "rename/RenameRun.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "rename/RunMessages.h"
+#include "targets/StatusTexts.h"
+#include "targets/TargetList.h"
+
+namespace karvel {
+
+namespace {
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+class BusyPointer {
+public:
+    explicit BusyPointer(RunHost& host) : host_(host) { host_.SetBusy(true); }
+    ~BusyPointer() { host_.SetBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    RunHost& host_;
+};
+
+void SelectOnly(std::vector<TargetRow>& rows, std::size_t row) {
+    if (row == 0) {
+        for (TargetRow& each : rows) each.Selected = false;
+    } else {
+        rows[row - 1].Selected = false;
+    }
+    rows[row].Selected = true;
+}
+
+// One row: its checks, its new stamps and its rename. Returns whether the run goes on.
+bool RenameRow(const std::string& folder, const TargetRow& row, const RunSettings& settings,
+               RunHost& host, RunFileSystem& fileSystem) {
+    const std::string source = folder + row.BeforeName;
+    const std::string target = folder + row.AfterName;
+
+    if (fileSystem.LookupOrdinaryFile(source).result != LookupResult::Found) {
+        host.ShowMessage(RunIcon::Error, SourceMissingText(row.BeforeName));
+        return false;
+    }
+    if (fileSystem.LookupOrdinaryFile(target).result != LookupResult::NotFound) {
+        host.ShowMessage(RunIcon::Error, TargetExistsText(row.BeforeName, row.AfterName));
+        return false;
+    }
+
+    // Without the stamps read there is nothing sound to write: the file keeps its own.
+    FileInstants original;
+    const bool stampsRead = !fileSystem.ReadTimes(source, original);
+    const bool stampsWritten =
+        stampsRead &&
+        !fileSystem.WriteTimes(source, RestampedInstants(original, settings.date, settings.midnight));
+
+    if (const std::error_code error = fileSystem.RenameNoReplace(source, target)) {
+        // A row that fails leaves its file exactly as it was.
+        if (stampsWritten) (void)fileSystem.WriteTimes(source, original);
+        host.ShowMessage(RunIcon::Error, FailureText(error, row.BeforeName, row.AfterName));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+FileInstants RestampedInstants(const FileInstants& original, const CalendarDate& date, bool midnight) {
+    FileTimeStamps stamps = ToLocalStamps(original);
+    SYSTEMTIME& modified = stamps.LastWriteTime;
+    modified.wYear = static_cast<std::int16_t>(date.year);
+    modified.wMonth = static_cast<std::int16_t>(date.month);
+    modified.wDay = static_cast<std::int16_t>(date.day);
+    if (midnight) {
+        modified.wHour = 0;
+        modified.wMinute = 0;
+        modified.wSecond = 0;
+        modified.wMilliseconds = 0;
+    }
+    FileInstants restamped = FromLocalStamps(stamps, original);
+    restamped.access = original.access;
+    return restamped;
+}
+
+RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost& host,
+                         RunFileSystem& fileSystem) {
+    if (list.RowCount() == 0 || EqualsIgnoringCase(list.StsBarText(), kStsDropFiles)) {
+        host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));
+        return {RunResult::Refused, 0};
+    }
+    const auto& rows = list.Rows();
+    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); })) {
+        host.ShowMessage(RunIcon::Warning, std::string(kMsgNamesUnusable));
+        return {RunResult::Refused, 0};
+    }
+    if (host.ShowMessage(RunIcon::Question, ConfirmationText(list.RowCount())) != RunAnswer::Yes) {
+        return {RunResult::Declined, 0};
+    }
+
+    RunReport report;
+    {
+        const BusyPointer busy(host);
+        report = RenameTargets(list, settings, host, fileSystem);
+    }
+    list.SetStsBarText(std::string(kStsDropFiles));
+    return report;
+}
+
+RunReport RenameTargets(TargetList& list, const RunSettings& settings, RunHost& host,
+                        RunFileSystem& fileSystem) {
+    auto& rows = list.MutableRows();
+    const std::size_t total = rows.size();
+    const std::string folder = list.TargetFolder();
+    host.Progress(0, total);
+
+    for (std::size_t row = 0; row < total; ++row) {
+        SelectOnly(rows, row);
+        host.RowSelected(row);
+        if (!RenameRow(folder, rows[row], settings, host, fileSystem)) return {RunResult::Stopped, row};
+        host.Progress(row + 1, total);
+        host.ProcessEvents();
+        if (host.StopRequested() && row + 1 < total) return {RunResult::Interrupted, row + 1};
+    }
+    host.BringToFront();
+    host.ShowMessage(RunIcon::Information, std::string(kMsgSucceeded));
+    return {RunResult::Completed, total};
+}
+
+}  // namespace karvel

@@ -1,0 +1,62 @@
+#pragma once
+// A fresh folder with listed files, a recording host and the scripted file system.
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "rename/RenameRun.h"
+#include "support/TempDir.h"
+#include "targets/StatusTexts.h"
+#include "targets/TargetList.h"
+#include "rename/RunDoubles.h"
+
+namespace karvel::testing {
+
+class RunFixture {
+public:
+    // Creates each Before Name as a file holding its own name and lists the pairs as they stand.
+    void List(const std::vector<std::pair<std::string, std::string>>& names) {
+        std::vector<TargetRow> rows;
+        for (const auto& [before, after] : names) {
+            if (!std::filesystem::exists(dir.path() + before)) dir.MakeFile(before, before);
+            rows.push_back({before, after, "", false});
+        }
+        list.SetTargetFolder(dir.path());
+        list.AssignRows(std::move(rows));
+        list.WriteRowCount();
+        list.SetStsBarText(std::string(kStsPressStart));
+    }
+
+    RunReport Start() { return BtnStart_Click(list, settings, host, fileSystem); }
+
+    bool Exists(const std::string& name) const {
+        struct stat status {};
+        return ::lstat((dir.path() + name).c_str(), &status) == 0;
+    }
+    std::string Content(const std::string& name) const { return ReadAll(dir.path() + name); }
+    static std::string ReadAll(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    std::vector<std::string> MessageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& message : host.messages) texts.push_back(message.text);
+        return texts;
+    }
+
+    TempDir dir;
+    TargetList list;
+    RecordingHost host;
+    ScriptedFileSystem fileSystem;
+    RunSettings settings{{2024, 3, 5}, false};
+};
+
+}  // namespace karvel::testing

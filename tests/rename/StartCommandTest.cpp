@@ -1,0 +1,131 @@
+// The start command: when it refuses, what it asks, and how every run ends.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "rename/RunFixture.h"
+#include "rename/RunMessages.h"
+
+namespace karvel {
+namespace {
+
+using testing::RunFixture;
+using ::testing::ElementsAre;
+
+const std::string kConfirmThree = "3 File の ReName を開始します  よろしいですか？";
+
+TEST(StartCommand, RefusesAnEmptyListOrOneThatAsksForFiles) {
+    RunFixture empty;
+    empty.list.SetStsBarText(std::string(kStsPressStart));
+    EXPECT_EQ(empty.Start().result, RunResult::Refused);
+    ASSERT_EQ(empty.host.messages.size(), 1U);
+    EXPECT_EQ(empty.host.messages[0].icon, RunIcon::Warning);
+    EXPECT_EQ(empty.host.messages[0].text, "対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい");
+
+    // Right after a run the rows are still there, but the list asks for new files.
+    RunFixture afterRun;
+    afterRun.List({{"a.jpg", "240305_1.jpg"}});
+    afterRun.list.SetStsBarText(std::string(kStsDropFiles));
+    EXPECT_EQ(afterRun.Start().result, RunResult::Refused);
+    EXPECT_THAT(afterRun.MessageTexts(), ElementsAre("対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい"));
+    EXPECT_TRUE(afterRun.fileSystem.calls.empty());
+    EXPECT_TRUE(afterRun.host.busyChanges.empty());
+}
+
+TEST(StartCommand, RefusesRowsWithoutNewNames) {
+    RunFixture run;
+    run.List({{"a.jpg", ""}, {"b.jpg", ""}});
+    EXPECT_EQ(run.Start().result, RunResult::Refused);
+    ASSERT_EQ(run.host.messages.size(), 1U);
+    EXPECT_EQ(run.host.messages[0].icon, RunIcon::Warning);
+    EXPECT_EQ(run.host.messages[0].text, "変換後のファイル名称を作成できません");
+    EXPECT_TRUE(run.Exists("a.jpg"));
+    EXPECT_EQ(run.list.StsBarText(), kStsPressStart);
+}
+
+TEST(StartCommand, NoChangesNothing) {
+    RunFixture run;
+    run.List({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}});
+    run.host.answers = {RunAnswer::No};
+    EXPECT_EQ(run.Start().result, RunResult::Declined);
+
+    ASSERT_EQ(run.host.messages.size(), 1U);
+    EXPECT_EQ(run.host.messages[0].icon, RunIcon::Question);
+    EXPECT_EQ(run.host.messages[0].text, kConfirmThree);
+    EXPECT_TRUE(run.fileSystem.calls.empty());
+    EXPECT_TRUE(run.host.busyChanges.empty());
+    EXPECT_EQ(run.list.StsBarText(), kStsPressStart);
+    EXPECT_TRUE(run.Exists("a.jpg") && run.Exists("b.jpg") && run.Exists("c.jpg"));
+}
+
+TEST(StartCommand, ACompleteRunRenamesEveryRowAndReportsSuccess) {
+    RunFixture run;
+    run.List({{"b.jpg", "240305_1.jpg"}, {"a.tar.gz", "240305_2.tar.gz"}, {"c", "240305_3"}});
+    const RunReport report = run.Start();
+
+    EXPECT_EQ(report.result, RunResult::Completed);
+    EXPECT_EQ(report.renamed, 3U);
+    EXPECT_EQ(run.Content("240305_1.jpg"), "b.jpg");
+    EXPECT_EQ(run.Content("240305_2.tar.gz"), "a.tar.gz");
+    EXPECT_EQ(run.Content("240305_3"), "c");
+    EXPECT_FALSE(run.Exists("b.jpg"));
+
+    EXPECT_THAT(run.MessageTexts(), ElementsAre(kConfirmThree, "変換処理が正常終了しました"));
+    EXPECT_EQ(run.host.messages[1].icon, RunIcon::Information);
+    EXPECT_EQ(run.host.broughtToFrontBeforeMessages, 1U);  // in front before the success message
+    EXPECT_THAT(run.host.busyChanges, ElementsAre(true, false));
+    EXPECT_THAT(run.host.selected, ElementsAre(0U, 1U, 2U));
+    EXPECT_EQ(run.host.eventPasses, 3);
+    EXPECT_EQ(run.host.lastDone, 3U);
+    EXPECT_EQ(run.host.lastTotal, 3U);
+
+    // The rows keep their texts, the last one stays selected, the list asks for new files.
+    EXPECT_EQ(run.list.Rows()[0].BeforeName, "b.jpg");
+    EXPECT_FALSE(run.list.Rows()[0].Selected);
+    EXPECT_TRUE(run.list.Rows()[2].Selected);
+    EXPECT_EQ(run.list.StsBarText(), kStsDropFiles);
+    EXPECT_EQ(run.list.StsBarCnt(), "3");
+}
+
+TEST(StartCommand, AStoppedRunLeavesTheRowsBelowUntouched) {
+    RunFixture run;
+    run.List({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}, {"d.jpg", "x_4.jpg"}});
+    std::filesystem::remove(run.dir.path() + "c.jpg");
+    const RunReport report = run.Start();
+
+    EXPECT_EQ(report.result, RunResult::Stopped);
+    EXPECT_EQ(report.renamed, 2U);
+    EXPECT_TRUE(run.Exists("x_1.jpg") && run.Exists("x_2.jpg"));
+    EXPECT_TRUE(run.Exists("d.jpg"));
+    EXPECT_FALSE(run.Exists("x_4.jpg"));
+    ASSERT_EQ(run.host.messages.size(), 2U);
+    EXPECT_EQ(run.host.messages[1].icon, RunIcon::Error);
+    EXPECT_EQ(run.host.messages[1].text, "ファイルが見つかりません  処理を中断します\r( c.jpg )");
+    EXPECT_FALSE(run.host.broughtToFrontBeforeMessages);
+    EXPECT_THAT(run.host.busyChanges, ElementsAre(true, false));
+    EXPECT_EQ(run.list.StsBarText(), kStsDropFiles);
+    EXPECT_TRUE(run.list.Rows()[2].Selected);
+}
+
+TEST(StartCommand, AHostStopEndsTheRunAfterTheCurrentFileWithoutAMessage) {
+    RunFixture run;
+    run.List({{"a", "x_1"}, {"b", "x_2"}, {"c", "x_3"}});
+    run.host.stopAfterFiles = 1;
+    const RunReport report = run.Start();
+
+    EXPECT_EQ(report.result, RunResult::Interrupted);
+    EXPECT_EQ(report.renamed, 1U);
+    EXPECT_TRUE(run.Exists("x_1") && run.Exists("b") && run.Exists("c"));
+    EXPECT_THAT(run.MessageTexts(), ElementsAre("3 File の ReName を開始します  よろしいですか？"));
+    EXPECT_EQ(run.list.StsBarText(), kStsDropFiles);
+}
+
+TEST(RunMessages, CarryTheRowAndTheSystemText) {
+    EXPECT_EQ(ConfirmationText(100000), "100000 File の ReName を開始します  よろしいですか？");
+    EXPECT_EQ(TargetExistsText("a.jpg", "b.jpg"),
+              "変換後のファイル名称は既に存在します  処理を中断します\r( a.jpg > b.jpg )");
+    EXPECT_EQ(FailureText(std::error_code(EACCES, std::generic_category()), "a", "b"),
+              "エラーが発生しました\r\n13 Permission denied( a > b )");
+}
+
+}  // namespace
+}  // namespace karvel
