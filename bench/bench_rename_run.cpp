@@ -1,0 +1,88 @@
+// A run of 10,000 files through the core against a bare loop making the same system calls.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+
+#include <memory>
+
+#include "bench/BenchFolder.h"
+#include "rename/PosixRunFileSystem.h"
+#include "rename/RenameRun.h"
+#include "targets/StatusTexts.h"
+#include "targets/TargetList.h"
+
+namespace {
+
+constexpr std::size_t kFiles = 10'000;
+
+class SilentHost final : public karvel::RunHost {
+public:
+    karvel::RunAnswer ShowMessage(karvel::RunIcon icon, const std::string&) override {
+        return icon == karvel::RunIcon::Question ? karvel::RunAnswer::Yes : karvel::RunAnswer::Ok;
+    }
+    void SetBusy(bool) override {}
+    void RowSelected(std::size_t) override {}
+    void Progress(std::size_t, std::size_t) override {}
+    void ProcessEvents() override {}
+    bool StopRequested() override { return false; }
+    void BringToFront() override {}
+};
+
+std::string NewName(std::size_t i) { return "240305_" + std::to_string(i) + ".jpg"; }
+
+void BM_BareLoop(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto files = std::make_unique<karvel::bench::BenchFolder>(kFiles);
+        state.ResumeTiming();
+        const std::string& folder = files->Folder();
+        for (std::size_t i = 0; i < kFiles; ++i) {
+            const std::string from = folder + files->Names()[i];
+            const std::string to = folder + NewName(i);
+            struct stat status {};
+            ::lstat(from.c_str(), &status);
+            ::lstat(to.c_str(), &status);
+            struct statx times {};
+            ::statx(AT_FDCWD, from.c_str(), AT_SYMLINK_NOFOLLOW, STATX_ATIME | STATX_MTIME | STATX_BTIME,
+                    &times);
+            const timespec stamps[2] = {{times.stx_atime.tv_sec, times.stx_atime.tv_nsec},
+                                        {times.stx_mtime.tv_sec, 0}};
+            ::utimensat(AT_FDCWD, from.c_str(), stamps, AT_SYMLINK_NOFOLLOW);
+            ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+        }
+        state.PauseTiming();
+        files.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kFiles));
+}
+BENCHMARK(BM_BareLoop)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_CoreRun(benchmark::State& state) {
+    SilentHost host;
+    karvel::PosixRunFileSystem fileSystem;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto files = std::make_unique<karvel::bench::BenchFolder>(kFiles);
+        karvel::TargetList list;
+        std::vector<karvel::TargetRow> rows;
+        for (std::size_t i = 0; i < kFiles; ++i) rows.push_back({files->Names()[i], NewName(i), "", false});
+        list.SetTargetFolder(files->Folder());
+        list.AssignRows(std::move(rows));
+        list.SetStsBarText(std::string(karvel::kStsPressStart));
+        state.ResumeTiming();
+        const karvel::RunReport report =
+            karvel::BtnStart_Click(list, {{2024, 3, 5}, false}, host, fileSystem);
+        if (report.result != karvel::RunResult::Completed) state.SkipWithError("the run did not complete");
+        state.PauseTiming();
+        files.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kFiles));
+}
+BENCHMARK(BM_CoreRun)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
+
+BENCHMARK_MAIN();
