@@ -14,6 +14,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -34,6 +35,9 @@
 #include "app/TargetListView.h"
 #include "app/TargetTableModel.h"
 #include "app/Twips.h"
+#include "app/WindowRunHost.h"
+#include "rename/PosixRunFileSystem.h"
+#include "rename/RenameRun.h"
 #include "settings/PersistedSettings.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
@@ -59,7 +63,8 @@ double ScreenDpi() {
 }  // namespace
 
 KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
-    : QMainWindow(parent), iniPath_(std::move(iniPath)), twips_(std::make_unique<Twips>(ScreenDpi())) {
+    : QMainWindow(parent), iniPath_(std::move(iniPath)), twips_(std::make_unique<Twips>(ScreenDpi())),
+      runFileSystem_(std::make_unique<PosixRunFileSystem>()) {
     setObjectName(QStringLiteral("KarvelFm"));
     setWindowIcon(QIcon(QStringLiteral(":/karvel/karvel-32.png")));
     BuildControls();
@@ -235,6 +240,14 @@ void KarvelFm::BuildStatusBar() {
     stsBarCnt_ = addPanel("StsBarCnt", 700, 0, QString());
     stsBarText_ = addPanel("StsBarText", 3000, 1, QString());
 
+    // Files done of files listed, at the right end, only while a run is in progress.
+    runProgress_ = new QProgressBar(stsBar_);
+    runProgress_->setObjectName(QStringLiteral("RunProgress"));
+    runProgress_->setMaximumWidth(twips_->ToPixels(1500));
+    runProgress_->setTextVisible(false);
+    stsBar_->addPermanentWidget(runProgress_);
+    runProgress_->hide();
+
     UpdateClock();
     auto* clock = new QTimer(this);
     connect(clock, &QTimer::timeout, this, &KarvelFm::UpdateClock);
@@ -244,6 +257,8 @@ void KarvelFm::BuildStatusBar() {
 void KarvelFm::ConnectHandlers() {
     connect(btnALLClear_, &QPushButton::clicked, this, &KarvelFm::BtnALLClear_Click);
     connect(btnEnd_, &QPushButton::clicked, this, &KarvelFm::BtnEnd_Click);
+    connect(btnStart_, &QPushButton::clicked, this, &KarvelFm::BtnStart_Click);
+    connect(menuStart_, &QAction::triggered, this, &KarvelFm::MenuStart_Click);
     connect(menuChkOpt1_, &QAction::toggled, this, [this](bool onTop) {
         // Changing the flag on the live window keeps its place and size.
         if (QWindow* handle = windowHandle()) {
@@ -281,6 +296,13 @@ void KarvelFm::Form_Load() {
 }
 
 void KarvelFm::closeEvent(QCloseEvent* event) {
+    if (running_) {
+        // The current file finishes; the run stops there and the window closes after it.
+        stopRequested_ = true;
+        closeAfterRun_ = true;
+        event->ignore();
+        return;
+    }
     if (!endingWithoutSave_) SaveSettings(*this, iniPath_);
     event->accept();
 }
@@ -314,7 +336,7 @@ NamingOptions KarvelFm::CurrentNamingOptions() const {
 }
 
 void KarvelFm::RecomputeNames() {
-    if (targets_.RowCount() == 0) return;
+    if (targets_.RowCount() == 0 || running_) return;
     RefreshNewNames(targets_, CurrentNamingOptions());
     model_->NamesChanged();
 }
@@ -334,7 +356,56 @@ void KarvelFm::ShowListState() {
         targets_.GetSortOrder() == SortOrder::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
+void KarvelFm::SetRunFileSystem(std::unique_ptr<RunFileSystem> fileSystem) {
+    runFileSystem_ = std::move(fileSystem);
+}
+
+void KarvelFm::BtnStart_Click() {
+    if (running_) return;
+    running_ = true;
+    stopRequested_ = false;
+    CopySelectionToRows();
+    const QDate date = monthView1_->selectedDate();
+    const RunSettings settings{{date.year(), date.month(), date.day()}, chkTime_->Value() == 1};
+    {
+        WindowRunHost host(*this);
+        karvel::BtnStart_Click(targets_, settings, host, *runFileSystem_);
+    }
+    running_ = false;
+    ShowListState();
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
+        close();
+    }
+}
+
+void KarvelFm::MenuStart_Click() { BtnStart_Click(); }
+
+void KarvelFm::LockForRun(bool locked) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             txtStartNo_, cmbCol_, cmbType_, chkTime_, chkOpt_, monthView1_, btnStart_, btnALLClear_}) {
+        control->setEnabled(!locked);
+    }
+    menuStart_->setEnabled(!locked);
+    menuDel_->setEnabled(!locked);
+    listVi_->header()->setSectionsClickable(!locked);
+    runProgress_->setVisible(locked);
+}
+
+void KarvelFm::ShowRunRow(std::size_t row) {
+    // Selected without becoming current: the run does not scroll the list.
+    const int at = static_cast<int>(row);
+    listVi_->selectionModel()->select(QItemSelection(model_->index(at, 0), model_->index(at, 2)),
+                                      QItemSelectionModel::ClearAndSelect);
+}
+
+void KarvelFm::ShowRunProgress(std::size_t done, std::size_t total) {
+    runProgress_->setRange(0, static_cast<int>(std::max<std::size_t>(total, 1)));
+    runProgress_->setValue(static_cast<int>(done));
+}
+
 void KarvelFm::BtnALLClear_Click() {
+    if (running_) return;
     model_->ResetAround([this] { targets_.AllClear(); });
     ShowListState();
 }
@@ -347,7 +418,7 @@ void KarvelFm::BringToFront() {
 }
 
 void KarvelFm::ListVi_OLEDragDrop(const QMimeData* dropped) {
-    if (dropped == nullptr) return;
+    if (dropped == nullptr || running_) return;
     const QByteArray uriList = dropped->data(QStringLiteral("text/uri-list"));
     const auto paths = FilePathsFromUriList(std::string_view(uriList.constData(),
                                                              static_cast<std::size_t>(uriList.size())));
@@ -357,6 +428,7 @@ void KarvelFm::ListVi_OLEDragDrop(const QMimeData* dropped) {
 }
 
 void KarvelFm::TakeInPaths(const std::vector<std::string>& paths) {
+    if (running_) return;
     BringToFront();
     {
         const BusyPointer busy;
@@ -396,6 +468,7 @@ void KarvelFm::ShowSelectionOfRows() {
 }
 
 void KarvelFm::ListVi_ColumnClick(int column) {
+    if (running_) return;
     CopySelectionToRows();
     model_->ResetAround([&] { karvel::ListVi_ColumnClick(targets_, column); });
     ShowSelectionOfRows();
@@ -403,11 +476,12 @@ void KarvelFm::ListVi_ColumnClick(int column) {
 }
 
 void KarvelFm::ListVi_MouseUp(Qt::MouseButton button) {
-    if (button != Qt::RightButton || targets_.RowCount() == 0) return;
+    if (button != Qt::RightButton || targets_.RowCount() == 0 || running_) return;
     menuPopup_->popup(QCursor::pos());
 }
 
 void KarvelFm::MenuDEL_Click() {
+    if (running_) return;
     CopySelectionToRows();
     model_->ResetAround([&] { RemoveSelectedTargets(targets_); });
     ShowListState();

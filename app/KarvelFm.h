@@ -16,6 +16,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QMimeData;
 class QStatusBar;
@@ -23,6 +24,7 @@ class QStatusBar;
 namespace karvel {
 
 class MonthCalendar;
+class RunFileSystem;
 class OptionCheckBox;
 class StartNoEdit;
 class TargetListView;
@@ -41,6 +43,10 @@ public:
     // The naming options as the controls hold them now.
     NamingOptions CurrentNamingOptions() const;
 
+    // Tests: the run's file system (the real disk by default).
+    void SetRunFileSystem(std::unique_ptr<RunFileSystem> fileSystem);
+    bool RunInProgress() const { return running_; }
+
     // Takes files in as a drop does; paths are absolute, as bytes.
     void TakeInPaths(const std::vector<std::string>& paths);
 
@@ -49,6 +55,8 @@ public:
     void ListVi_ColumnClick(int column);
     void ListVi_MouseUp(Qt::MouseButton button);
     void MenuDEL_Click();
+    void BtnStart_Click();
+    void MenuStart_Click();
     void BtnALLClear_Click();
     void BtnEnd_Click();
     void MenuChkOpt1_Click();
@@ -87,6 +95,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class WindowRunHost;
+
     void BuildControls();
     void BuildMenus();
     void BuildStatusBar();
@@ -103,6 +113,11 @@ private:
     void CopySelectionToRows();
     void ShowSelectionOfRows();
     void OpenHelp();
+    // While a run is in progress nothing may change the list or the names under it.
+    void LockForRun(bool locked);
+    bool RunStopRequested() const { return stopRequested_; }
+    void ShowRunRow(std::size_t row);
+    void ShowRunProgress(std::size_t done, std::size_t total);
     // Outer frame minus inner geometry, in pixels.
     QSize FrameExtra() const;
 
@@ -111,6 +126,10 @@ private:
     TargetList targets_;
     TargetTableModel* model_ = nullptr;
     bool endingWithoutSave_ = false;
+    std::unique_ptr<RunFileSystem> runFileSystem_;
+    bool running_ = false;
+    bool stopRequested_ = false;   // a close came in during the run
+    bool closeAfterRun_ = false;
 
     QWidget* client_ = nullptr;
     QLabel* lblDirName_ = nullptr;
@@ -130,6 +149,7 @@ private:
     QLabel* stsTime_ = nullptr;
     QLabel* stsBarCnt_ = nullptr;
     QLabel* stsBarText_ = nullptr;
+    QProgressBar* runProgress_ = nullptr;
     QMenu* menuPopup_ = nullptr;
     QAction* menuStart_ = nullptr;
     QAction* menuChkOpt1_ = nullptr;

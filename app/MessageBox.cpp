@@ -2,11 +2,13 @@
 
 #include <QMessageBox>
 
+#include <deque>
+
 namespace karvel {
 
 namespace {
 
-std::optional<MessageAnswer> nextAnswer;
+std::deque<MessageAnswer> nextAnswers;
 std::optional<MessageBox::Shown> lastShown;
 int shownCount = 0;
 
@@ -36,9 +38,9 @@ QString MessageBox::DisplayText(std::string_view text) {
 MessageAnswer MessageBox::Show(QWidget* parent, MessageIcon icon, std::string_view text) {
     lastShown = Shown{icon, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))};
     ++shownCount;
-    if (nextAnswer) {
-        const MessageAnswer answer = *nextAnswer;
-        nextAnswer.reset();
+    if (!nextAnswers.empty()) {
+        const MessageAnswer answer = nextAnswers.front();
+        nextAnswers.pop_front();
         return answer;
     }
     const bool question = icon == MessageIcon::Question;
@@ -50,12 +52,12 @@ MessageAnswer MessageBox::Show(QWidget* parent, MessageIcon icon, std::string_vi
     return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-void MessageBox::SetNextAnswer(MessageAnswer answer) { nextAnswer = answer; }
+void MessageBox::SetNextAnswer(MessageAnswer answer) { nextAnswers.push_back(answer); }
 std::optional<MessageBox::Shown> MessageBox::Last() { return lastShown; }
 int MessageBox::Count() { return shownCount; }
 
 void MessageBox::ResetRecord() {
-    nextAnswer.reset();
+    nextAnswers.clear();
     lastShown.reset();
     shownCount = 0;
 }

@@ -19,7 +19,8 @@ public:
     // caption. A question offers Yes and No, Yes the default; the rest offer OK.
     static MessageAnswer Show(QWidget* parent, MessageIcon icon, std::string_view text);
 
-    // Tests: the next message is not shown but answered with `answer`.
+    // Tests: the next message not yet answered is not shown but answered with `answer`;
+    // several calls answer that many messages in turn.
     static void SetNextAnswer(MessageAnswer answer);
 
     struct Shown {

@@ -14,7 +14,7 @@
 #include "support/TempDir.h"
 #include "targets/StatusTexts.h"
 #include "targets/TargetList.h"
-#include "rename/RunDoubles.h"
+#include "support/RunDoubles.h"
 
 namespace karvel::testing {
 

@@ -1,0 +1,184 @@
+// The rename run from the window: the start button and menu, the lock while it runs,
+// and a close that comes in during a run.
+#include <QAction>
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeView>
+
+#include "WindowFixture.h"
+#include "app/MessageBox.h"
+#include "support/RunDoubles.h"
+
+using namespace karvel;
+using namespace karvel::testing;
+
+namespace {
+
+const QString kDropPrompt = QStringLiteral("対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい");
+
+}  // namespace
+
+class RenameRunTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<WindowFixture> fixture_;
+    std::unique_ptr<KarvelFm> window_;
+    ScriptedFileSystem* fileSystem_ = nullptr;
+
+    bool Exists(const std::string& name) const {
+        return std::filesystem::exists(fixture_->Dir().path() + name);
+    }
+
+    QString StatusText() const { return Child<QLabel>(*window_, "StsBarText")->text(); }
+
+    void DropThree() {
+        const auto& dir = fixture_->Dir();
+        window_->TakeInPaths({dir.MakeFile("c.jpg"), dir.MakeFile("a.jpg"), dir.MakeFile("b.jpg")});
+    }
+
+private slots:
+    void init() {
+        MessageBox::ResetRecord();
+        fixture_ = std::make_unique<WindowFixture>();
+        window_ = fixture_->Open();
+        auto fileSystem = std::make_unique<ScriptedFileSystem>();
+        fileSystem_ = fileSystem.get();
+        window_->SetRunFileSystem(std::move(fileSystem));
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        Child<QLineEdit>(*window_, "TxtStartNo")->setText(QStringLiteral("1"));
+        Child<QComboBox>(*window_, "CmbCol")->setCurrentText(QStringLiteral("2"));
+        Child<QComboBox>(*window_, "CmbType")->setCurrentText(QStringLiteral("yymmdd"));
+        Child<QCalendarWidget>(*window_, "MonthView1")->setSelectedDate(QDate(2024, 3, 5));
+    }
+
+    void cleanup() {
+        window_.reset();
+        fixture_.reset();
+        MessageBox::ResetRecord();
+    }
+
+    void startButtonRenamesEveryFileAndAsksForNewOnes() {
+        DropThree();
+        MessageBox::SetNextAnswer(MessageAnswer::Yes);
+        MessageBox::SetNextAnswer(MessageAnswer::Ok);
+        QTest::mouseClick(Child<QPushButton>(*window_, "BtnStart"), Qt::LeftButton);
+
+        QCOMPARE(MessageBox::Count(), 2);
+        QCOMPARE(MessageBox::Last()->text, QStringLiteral("変換処理が正常終了しました"));
+        QVERIFY(Exists("240305_01.jpg") && Exists("240305_02.jpg") && Exists("240305_03.jpg"));
+        QVERIFY(!Exists("a.jpg"));
+        QCOMPARE(StatusText(), kDropPrompt);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(!Child<QProgressBar>(*window_, "RunProgress")->isVisible());
+        QVERIFY(Child<QPushButton>(*window_, "BtnStart")->isEnabled());
+        auto* list = Child<QTreeView>(*window_, "ListVi");
+        QCOMPARE(list->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(list->selectionModel()->selectedRows().front().row(), 2);
+        // The rows still show the names they had.
+        QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("a.jpg"));
+
+        // Right after a run the start command asks for new files.
+        MessageBox::SetNextAnswer(MessageAnswer::Ok);
+        window_->BtnStart_Click();
+        QCOMPARE(MessageBox::Last()->text, kDropPrompt);
+        QCOMPARE(MessageBox::Last()->icon, MessageIcon::Warning);
+    }
+
+    void menuItemAsksTheSameAndNoChangesNothing() {
+        DropThree();
+        MessageBox::SetNextAnswer(MessageAnswer::No);
+        Child<QAction>(*window_, "MenuStart")->trigger();
+        QCOMPARE(MessageBox::Count(), 1);
+        QCOMPARE(MessageBox::Last()->icon, MessageIcon::Question);
+        QCOMPARE(MessageBox::Last()->text,
+                 QStringLiteral("3 File の ReName を開始します  よろしいですか？"));
+        QVERIFY(Exists("a.jpg") && Exists("b.jpg") && Exists("c.jpg"));
+        QCOMPARE(StatusText(), QStringLiteral("Startボタンを押下してください"));
+        QVERIFY(fileSystem_->calls.empty());
+    }
+
+    void withoutUsableNamesNothingStarts() {
+        DropThree();
+        Child<QLineEdit>(*window_, "TxtStartNo")->clear();
+        MessageBox::SetNextAnswer(MessageAnswer::Ok);
+        window_->BtnStart_Click();
+        QCOMPARE(MessageBox::Count(), 1);
+        QCOMPARE(MessageBox::Last()->text, QStringLiteral("変換後のファイル名称を作成できません"));
+        QVERIFY(Exists("a.jpg"));
+    }
+
+    void everythingThatCouldChangeTheListIsLockedDuringTheRun() {
+        DropThree();
+        const auto& dir = fixture_->Dir();
+        bool checked = false;
+        fileSystem_->beforeRename = [&](const std::string&) {
+            if (checked) return;
+            checked = true;
+            for (const char* name : {"BtnStart", "BtnALLClear"}) {
+                QVERIFY(!Child<QPushButton>(*window_, name)->isEnabled());
+            }
+            QVERIFY(!Child<QLineEdit>(*window_, "TxtStartNo")->isEnabled());
+            QVERIFY(!Child<QComboBox>(*window_, "CmbType")->isEnabled());
+            QVERIFY(!Child<QCheckBox>(*window_, "ChkTime")->isEnabled());
+            QVERIFY(!Child<QAction>(*window_, "MenuStart")->isEnabled());
+            QVERIFY(!Child<QTreeView>(*window_, "ListVi")->header()->sectionsClickable());
+            QVERIFY(Child<QProgressBar>(*window_, "RunProgress")->isVisible());
+            QVERIFY(QApplication::overrideCursor() != nullptr);
+            // Drops, clearing, sorting and removal are refused while the run goes on.
+            DropFiles(Child<QTreeView>(*window_, "ListVi")->viewport(), {dir.MakeFile("other.jpg")});
+            window_->BtnALLClear_Click();
+            window_->ListVi_ColumnClick(1);
+            window_->MenuDEL_Click();
+            QCOMPARE(window_->Targets().RowCount(), std::size_t{3});
+            QCOMPARE(window_->Targets().Rows()[0].BeforeName, std::string("a.jpg"));
+        };
+        MessageBox::SetNextAnswer(MessageAnswer::Yes);
+        MessageBox::SetNextAnswer(MessageAnswer::Ok);
+        window_->BtnStart_Click();
+        QVERIFY(checked);
+        QVERIFY(Exists("240305_03.jpg"));
+        QVERIFY(Child<QLineEdit>(*window_, "TxtStartNo")->isEnabled());
+        QVERIFY(Child<QTreeView>(*window_, "ListVi")->header()->sectionsClickable());
+    }
+
+    void aCloseDuringTheRunStopsAfterTheCurrentFileAndSaves() {
+        DropThree();
+        int renames = 0;
+        fileSystem_->beforeRename = [&](const std::string&) {
+            if (++renames == 2) window_->close();
+        };
+        MessageBox::SetNextAnswer(MessageAnswer::Yes);
+        window_->BtnStart_Click();
+
+        QVERIFY(Exists("240305_01.jpg") && Exists("240305_02.jpg"));
+        QVERIFY(Exists("c.jpg"));
+        QCOMPARE(MessageBox::Count(), 1);  // no success message for a stopped run
+        QVERIFY(!window_->isVisible());
+        QVERIFY(fixture_->IniExists());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void endDuringTheRunStopsAndSavesNothing() {
+        DropThree();
+        fileSystem_->beforeRename = [&](const std::string&) {
+            Child<QAction>(*window_, "MenuEnd")->trigger();
+        };
+        MessageBox::SetNextAnswer(MessageAnswer::Yes);
+        window_->BtnStart_Click();
+
+        QVERIFY(Exists("240305_01.jpg") && Exists("b.jpg") && Exists("c.jpg"));
+        QVERIFY(!window_->isVisible());
+        QVERIFY(!fixture_->IniExists());
+    }
+};
+
+QTEST_MAIN(RenameRunTest)
+#include "tst_rename_run.moc"
