@@ -1,14 +1,22 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/KarvelFm.h"
+#include "rename/ConsoleHost.h"
+#include "rename/PosixRunFileSystem.h"
 #include "settings/PersistedSettings.h"
 
 namespace {
@@ -30,37 +38,84 @@ std::string CurrentFolder() {
     return buffer.data();
 }
 
-// File arguments as the exact bytes given, made absolute against the current folder.
-std::vector<std::string> FileArguments(int argc, char* argv[]) {
-    std::vector<std::string> files;
-    const std::string cwd = CurrentFolder();
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-            continue;
+std::string ProgramFolder() {
+    std::vector<char> buffer(4096);
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length <= 0) return {};
+    const std::string program(buffer.data(), static_cast<std::size_t>(length));
+    return program.substr(0, program.rfind('/'));
+}
+
+// KARVEL_INI names the settings file outright; otherwise the usual place.
+std::string SettingsFile() {
+    const char* chosen = std::getenv("KARVEL_INI");
+    if (chosen != nullptr && *chosen != '\0') return chosen;
+    return karvel::SettingsFilePath(ProgramFolder());
+}
+
+karvel::CalendarDate Today() {
+    const time_t now = ::time(nullptr);
+    tm local{};
+    ::localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+int Usage(const std::string& problem) {
+    std::cerr << "karvel: " << problem << "\nTry 'karvel --help' for more information.\n";
+    return karvel::kExitUsage;
+}
+
+int RunBatch(karvel::CommandLine& line) {
+    if (line.filesFrom) {
+        std::string bytes;
+        if (*line.filesFrom == "-") {
+            bytes.assign(std::istreambuf_iterator<char>(std::cin), {});
+            std::cin.clear();
+        } else {
+            std::ifstream list(*line.filesFrom, std::ios::binary);
+            if (!list) return Usage("cannot read the list " + *line.filesFrom);
+            bytes.assign(std::istreambuf_iterator<char>(list), {});
         }
-        if (!optionsEnded && argument.starts_with('-')) continue;
-        files.push_back(argument.starts_with('/') ? argument : cwd + "/" + argument);
+        auto listed = karvel::SplitPathList(bytes, line.nullSeparated, CurrentFolder());
+        line.batch.files.insert(line.batch.files.end(), std::make_move_iterator(listed.begin()),
+                                std::make_move_iterator(listed.end()));
     }
-    return files;
+    if (const auto problem = karvel::CheckBatchRequest(line.batch)) return Usage(*problem);
+
+    karvel::CatchStopSignals();
+    karvel::PosixRunFileSystem fileSystem;
+    return karvel::RunBatch(line.batch, SettingsFile(), Today(), {std::cin, std::cout, std::cerr},
+                            fileSystem);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("karvel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KARVEL_VERSION));
+    karvel::CommandLine line = karvel::ParseCommandLine(
+        std::vector<std::string>(argv + std::min(argc, 1), argv + argc), CurrentFolder());
+
+    switch (line.mode) {
+        case karvel::CommandLine::Mode::Exit:
+            std::cout << line.output;
+            return line.error.empty() ? line.exitStatus : Usage(line.error);
+        case karvel::CommandLine::Mode::Batch:
+            return RunBatch(line);
+        case karvel::CommandLine::Mode::Window:
+            break;
+    }
+
     if (!DisplayAvailable()) {
         std::fputs("karvel: no display available (DISPLAY and WAYLAND_DISPLAY are not set)\n",
                    stderr);
         return 1;
     }
-    const std::vector<std::string> files = FileArguments(argc, argv);
     QApplication app(argc, argv);
-    const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
-    karvel::KarvelFm window(karvel::SettingsFilePath(programDir));
+    karvel::KarvelFm window(SettingsFile());
     window.show();
     // Files named on the command line come in like a drop once the window is up.
+    const std::vector<std::string>& files = line.files;
     if (!files.empty()) QTimer::singleShot(0, &window, [&window, &files] { window.TakeInPaths(files); });
     return QApplication::exec();
 }

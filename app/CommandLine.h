@@ -1,0 +1,29 @@
+#pragma once
+// The command line: --help, --version, files to open in the window, or a batch run.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "rename/BatchRun.h"
+
+namespace karvel {
+
+struct CommandLine {
+    enum class Mode { Window, Batch, Exit };
+    Mode mode = Mode::Window;
+    int exitStatus = 0;               // for Exit
+    std::string output;               // for Exit: what goes to the output stream
+    std::string error;                // for Exit: the one line saying what was wrong
+    std::vector<std::string> files;   // absolute paths, as the bytes given
+    BatchRequest batch;               // for Batch, files included
+    std::optional<std::string> filesFrom;  // "-" for the input stream
+    bool nullSeparated = false;
+};
+
+// `arguments` are argv's bytes from the first argument on; `currentFolder` makes file
+// arguments absolute.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
+                             const std::string& currentFolder);
+
+}  // namespace karvel

@@ -1,0 +1,54 @@
+#pragma once
+// The rename without a window: files taken in as a drop, names from the options given
+// or stored, and the same run with the terminal as its host.
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "naming/DatePrefix.h"
+#include "rename/RunFileSystem.h"
+
+namespace karvel {
+
+// Each option left empty comes from the settings file, as a new window would show it.
+struct BatchRequest {
+    std::optional<CalendarDate> date;  // otherwise today
+    std::optional<std::string> pattern;
+    std::optional<std::string> digits;
+    std::optional<std::string> start;
+    std::optional<bool> midnight;
+    bool dryRun = false;
+    bool assumeYes = false;
+    std::vector<std::string> files;  // absolute paths, as bytes
+};
+
+// Exit statuses of the command line.
+inline constexpr int kExitRenamed = 0;
+inline constexpr int kExitNotRenamed = 1;  // refused, declined, stopped at a row
+inline constexpr int kExitUsage = 2;
+
+// A usage error's one line, or nothing when the request can run.
+std::optional<std::string> CheckBatchRequest(const BatchRequest& request);
+
+// "YYYY-MM-DD" as a calendar date between 1601 and 9999.
+std::optional<CalendarDate> ParseIsoDate(std::string_view text);
+
+// A list of paths, one a line or NUL-separated; empty entries skipped, relative
+// paths made absolute against `currentFolder`.
+std::vector<std::string> SplitPathList(std::string_view bytes, bool nullSeparated,
+                                       const std::string& currentFolder);
+
+struct BatchStreams {
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// Runs a checked request; returns the exit status. Never writes the settings file.
+int RunBatch(const BatchRequest& request, const std::string& iniPath, const CalendarDate& today,
+             BatchStreams streams, RunFileSystem& fileSystem);
+
+}  // namespace karvel

@@ -1,0 +1,64 @@
+#include "rename/ConsoleHost.h"
+
+#include <signal.h>
+
+#include <string>
+
+namespace karvel {
+
+namespace {
+
+volatile sig_atomic_t stopSignalled = 0;
+
+void OnStopSignal(int) { stopSignalled = 1; }
+
+bool IsYes(std::string answer) {
+    while (!answer.empty() && (answer.back() == '\r' || answer.back() == ' ')) answer.pop_back();
+    return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes" || answer == "YES";
+}
+
+}  // namespace
+
+std::string TerminalText(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            shown += text[i];
+            continue;
+        }
+        shown += '\n';
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+    return shown;
+}
+
+RunAnswer ConsoleHost::ShowMessage(RunIcon icon, const std::string& text) {
+    if (icon != RunIcon::Question) {
+        err_ << TerminalText(text) << '\n' << std::flush;
+        return RunAnswer::Ok;
+    }
+    err_ << TerminalText(text) << " [y/N] ";
+    if (assumeYes_) {
+        err_ << "y\n" << std::flush;
+        return RunAnswer::Yes;
+    }
+    err_ << std::flush;
+    std::string answer;
+    // No answer, or an input that is closed, is a No.
+    const bool read = static_cast<bool>(std::getline(in_, answer));
+    if (!read) err_ << '\n';
+    return read && IsYes(answer) ? RunAnswer::Yes : RunAnswer::No;
+}
+
+bool ConsoleHost::StopRequested() { return stopSignalled != 0; }
+
+void CatchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+}  // namespace karvel
