@@ -46,11 +46,15 @@ std::string ProgramFolder() {
     return program.substr(0, program.rfind('/'));
 }
 
-// KARVEL_INI names the settings file outright; otherwise the usual place.
+// KARVEL_INI names the settings file outright; otherwise the usual place. An installed
+// program never keeps its settings beside itself, even when root could write there.
 std::string SettingsFile() {
     const char* chosen = std::getenv("KARVEL_INI");
     if (chosen != nullptr && *chosen != '\0') return chosen;
-    return karvel::SettingsFilePath(ProgramFolder());
+    const std::string programFolder = ProgramFolder();
+    const bool installed = programFolder == KARVEL_INSTALL_BINDIR || programFolder == "/usr/bin" ||
+                           programFolder == "/usr/local/bin" || programFolder == "/bin";
+    return karvel::SettingsFilePath(installed ? std::string() : programFolder);
 }
 
 karvel::CalendarDate Today() {

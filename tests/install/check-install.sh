@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs into a scratch prefix and validates what a desktop and a package manager read,
+# then builds the Debian package and runs the program from its unpacked files.
+set -euo pipefail
+build=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+cmake --install "$build" --prefix "$scratch/usr" >/dev/null
+for file in bin/karvel share/applications/org.karvel.Karvel.desktop \
+    share/metainfo/org.karvel.Karvel.metainfo.xml share/icons/hicolor/32x32/apps/karvel.png \
+    share/icons/hicolor/scalable/apps/karvel.svg share/man/man1/karvel.1; do
+    [ -f "$scratch/usr/$file" ] || { echo "not installed: $file"; exit 1; }
+done
+desktop-file-validate "$scratch/usr/share/applications/org.karvel.Karvel.desktop"
+grep -qx 'Exec=karvel %F' "$scratch/usr/share/applications/org.karvel.Karvel.desktop"
+appstreamcli validate --no-net --pedantic "$scratch/usr/share/metainfo/org.karvel.Karvel.metainfo.xml"
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$scratch/usr/share/man/man1/karvel.1" 2>&1 >/dev/null)
+[ -z "$warnings" ] || { echo "$warnings"; exit 1; }
+"$scratch/usr/bin/karvel" --version | grep -qx "karvel $2"
+
+(cd "$build" && cpack -G DEB -B "$scratch/package" >/dev/null)
+package=$(ls "$scratch"/package/karvel_*.deb)
+dpkg-deb --field "$package" Depends | grep -q 'libqt6widgets6'
+dpkg -x "$package" "$scratch/root"
+"$scratch/root/usr/bin/karvel" --version | grep -qx "karvel $2"
+echo "install and package checked: $(basename "$package")"
