@@ -99,35 +99,6 @@ TEST(RowChecks, ATargetCreatedAfterTheCheckIsKeptAndTheSourceRestored) {
     EXPECT_EQ(run.list.StsBarText(), kStsDropFiles);
 }
 
-// Each call of a row's work made to fail in turn, in a list of two rows.
-TEST(RowChecks, AFailureAtEachCallOfARow) {
-    struct Case {
-        std::size_t call;  // of the second row: lookup, lookup, read, write, rename
-        RunResult result;
-        std::string lastMessage;
-        bool secondRenamed;
-    };
-    const std::string failure = "エラーが発生しました\r\n5 Input/output error( b > x_2 )";
-    const Case cases[] = {
-        {0, RunResult::Stopped, "ファイルが見つかりません  処理を中断します\r( b )", false},
-        {1, RunResult::Stopped, "変換後のファイル名称は既に存在します  処理を中断します\r( b > x_2 )",
-         false},
-        {2, RunResult::Completed, "変換処理が正常終了しました", true},  // stamps are not reported
-        {3, RunResult::Completed, "変換処理が正常終了しました", true},
-        {4, RunResult::Stopped, failure, false},
-    };
-    for (const Case& each : cases) {
-        RunFixture run;
-        run.List({{"a", "x_1"}, {"b", "x_2"}});
-        run.fileSystem.failCall = 5 + each.call;
-        EXPECT_EQ(run.Start().result, each.result) << each.call;
-        EXPECT_EQ(run.host.messages.back().text, each.lastMessage) << each.call;
-        EXPECT_TRUE(run.Exists("x_1")) << each.call;
-        EXPECT_EQ(run.Exists("x_2"), each.secondRenamed) << each.call;
-        EXPECT_EQ(run.Exists("b"), !each.secondRenamed) << each.call;
-    }
-}
-
 TEST(RowChecks, AnUnreadableStampIsNotOverwritten) {
     RunFixture run;
     run.List({{"a", "x_1"}});
