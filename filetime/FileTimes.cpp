@@ -76,6 +76,13 @@ std::error_code ReadFileInstants(const std::string& path, FileInstants& out) {
     return {};
 }
 
+bool GetRegularFileTimes(const std::string& path, FileTimeStamps& stamps) {
+    struct statx entry {};
+    if (StatEntry(path, kTimesMask, entry) || !S_ISREG(entry.stx_mode)) return false;
+    StoreInstants(InstantsOf(entry), stamps);
+    return true;
+}
+
 std::error_code WriteFileInstants(const std::string& path, const FileInstants& in) {
     struct statx entry {};
     if (const auto error = StatEntry(path, STATX_TYPE | STATX_MODE, entry)) return error;

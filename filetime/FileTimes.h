@@ -71,6 +71,11 @@ struct LocalTime {
 // convert (zones west of UTC). Symbolic links are not followed. Never reports anything.
 void GetFileTimes(const std::string& path, FileTimeStamps& stamps);
 
+// GetFileTimes with one statx for the common case: when `path` is a regular file (links not
+// followed) fills `stamps` exactly as GetFileTimes does and returns true; otherwise returns
+// false and leaves `stamps` alone.
+bool GetRegularFileTimes(const std::string& path, FileTimeStamps& stamps);
+
 // Sets the access and modified times of `path` from the record, to the millisecond; the creation
 // time cannot be set and stays. Nothing happens to a folder, a missing path or a read-only file
 // (no write bit at all). Symbolic links are not followed. Never reports anything.

@@ -25,15 +25,20 @@ std::string_view TrimSpaces(std::string_view text) {
 }  // namespace
 
 void FNameEdit::cFNameEdit() {
+    std::string work(TrimSpaces(ifaFullPath));
+    if (!work.empty() && IsExistingFolder(work)) work = AddTrailingBackslash(work);
+    Cut(std::move(work));
+}
+
+void FNameEdit::cFNameEditOfFile() { Cut(std::string(TrimSpaces(ifaFullPath))); }
+
+void FNameEdit::Cut(std::string work) {
     ifaDirName.clear();
     ifaFileName.clear();
     ifaFileSts1.clear();
     ifaFileSts2.clear();
-
-    std::string work(TrimSpaces(ifaFullPath));
     if (work.empty()) return;
 
-    if (IsExistingFolder(work)) work = AddTrailingBackslash(work);
     if (work.back() == kPathSeparator) {
         ifaDirName = std::move(work);
         return;

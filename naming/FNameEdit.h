@@ -15,6 +15,11 @@ public:
     std::string ifaFileSts2;
 
     void cFNameEdit();
+    // The same cut for a path already known to name a file, without looking at the disk.
+    void cFNameEditOfFile();
+
+private:
+    void Cut(std::string work);
 };
 
 // True when `path` names an existing folder; a path whose attributes cannot be
