@@ -98,10 +98,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
         QStringLiteral("files-from"),
         QStringLiteral("Also read the files from LIST, one a line (- for standard input)."),
         QStringLiteral("LIST"));
+    const QCommandLineOption undo(QStringLiteral("undo"),
+                                  QStringLiteral("Take the last run back: old names and stamps."));
     const QCommandLineOption nullSeparated(QStringLiteral("null"),
                                            QStringLiteral("LIST is separated by NUL characters."));
     for (const auto* option : {&batch, &date, &pattern, &digits, &start, &midnight, &keepTime,
-                               &dryRun, &yes, &filesFrom, &nullSeparated}) {
+                               &dryRun, &yes, &filesFrom, &nullSeparated, &undo}) {
         parser.addOption(*option);
     }
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to rename."),
@@ -123,7 +125,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     const bool batchOnly = parser.isSet(date) || parser.isSet(pattern) || parser.isSet(digits) ||
                            parser.isSet(start) || parser.isSet(midnight) || parser.isSet(keepTime) ||
                            parser.isSet(dryRun) || parser.isSet(yes) || parser.isSet(filesFrom) ||
-                           parser.isSet(nullSeparated);
+                           parser.isSet(nullSeparated) || parser.isSet(undo);
     if (!parser.isSet(batch)) {
         if (batchOnly) return Exit(2, {}, "these options need --batch");
         return line;
@@ -153,6 +155,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     if (parser.isSet(filesFrom)) line.filesFrom = RawValue(arguments, "--files-from");
     line.nullSeparated = parser.isSet(nullSeparated);
     if (line.nullSeparated && !line.filesFrom) return Exit(2, {}, "--null needs --files-from");
+    line.undo = parser.isSet(undo);
+    if (line.undo && (!line.files.empty() || line.filesFrom || request.date || request.pattern ||
+                      request.digits || request.start || request.midnight || request.dryRun)) {
+        return Exit(2, {}, "--undo takes no files and no naming options");
+    }
     return line;
 }
 

@@ -19,6 +19,7 @@ struct CommandLine {
     BatchRequest batch;               // for Batch, files included
     std::optional<std::string> filesFrom;  // "-" for the input stream
     bool nullSeparated = false;
+    bool undo = false;                // for Batch: take the last run back
 };
 
 // `arguments` are argv's bytes from the first argument on; `currentFolder` makes file

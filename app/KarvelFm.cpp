@@ -38,6 +38,8 @@
 #include "app/WindowRunHost.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
+#include "rename/RunJournal.h"
+#include "rename/UndoRun.h"
 #include "settings/PersistedSettings.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
@@ -64,7 +66,8 @@ double ScreenDpi() {
 
 KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
     : QMainWindow(parent), iniPath_(std::move(iniPath)), twips_(std::make_unique<Twips>(ScreenDpi())),
-      runFileSystem_(std::make_unique<PosixRunFileSystem>()) {
+      runFileSystem_(std::make_unique<PosixRunFileSystem>()),
+      journalPath_(JournalFilePath()) {
     setObjectName(QStringLiteral("KarvelFm"));
     setWindowIcon(QIcon(QStringLiteral(":/karvel/karvel-32.png")));
     BuildControls();
@@ -202,6 +205,8 @@ void KarvelFm::BuildMenus() {
     menuFile->setObjectName(QStringLiteral("MenuFILE"));
     menuStart_ = menuFile->addAction(QStringLiteral("開始(&S)"));
     menuStart_->setObjectName(QStringLiteral("MenuStart"));
+    menuUndo_ = menuFile->addAction(QStringLiteral("元に戻す(&U)"));
+    menuUndo_->setObjectName(QStringLiteral("MenuUndo"));
     menuFile->addSeparator()->setObjectName(QStringLiteral("MenuSOUSA1"));
     menuChkOpt1_ = menuFile->addAction(QStringLiteral("常に最前面表示(&F)"));
     menuChkOpt1_->setObjectName(QStringLiteral("MenuChkOpt1"));
@@ -259,6 +264,7 @@ void KarvelFm::ConnectHandlers() {
     connect(btnEnd_, &QPushButton::clicked, this, &KarvelFm::BtnEnd_Click);
     connect(btnStart_, &QPushButton::clicked, this, &KarvelFm::BtnStart_Click);
     connect(menuStart_, &QAction::triggered, this, &KarvelFm::MenuStart_Click);
+    connect(menuUndo_, &QAction::triggered, this, &KarvelFm::MenuUndo_Click);
     connect(menuChkOpt1_, &QAction::toggled, this, [this](bool onTop) {
         // Changing the flag on the live window keeps its place and size.
         if (QWindow* handle = windowHandle()) {
@@ -292,6 +298,7 @@ void KarvelFm::Form_Load() {
 
     RestoreOptions(*this, iniPath_);
     monthView1_->setSelectedDate(QDate::currentDate());
+    menuUndo_->setEnabled(CanUndo(journalPath_));
     BtnALLClear_Click();
 }
 
@@ -367,11 +374,17 @@ void KarvelFm::BtnStart_Click() {
     CopySelectionToRows();
     const QDate date = monthView1_->selectedDate();
     const RunSettings settings{{date.year(), date.month(), date.day()}, chkTime_->Value() == 1};
+    const bool undoBefore = menuUndo_->isEnabled();
+    RunReport report;
+    bool journalReplaced = false;
     {
         WindowRunHost host(*this);
-        karvel::BtnStart_Click(targets_, settings, host, *runFileSystem_);
+        JournalFile journal(journalPath_);
+        report = karvel::BtnStart_Click(targets_, settings, host, *runFileSystem_, &journal);
+        journalReplaced = journal.Begun();
     }
     running_ = false;
+    menuUndo_->setEnabled(report.renamed > 0 ? CanUndo(journalPath_) : undoBefore && !journalReplaced);
     ShowListState();
     if (closeAfterRun_) {
         closeAfterRun_ = false;
@@ -381,12 +394,33 @@ void KarvelFm::BtnStart_Click() {
 
 void KarvelFm::MenuStart_Click() { BtnStart_Click(); }
 
+void KarvelFm::MenuUndo_Click() {
+    if (running_) return;
+    running_ = true;
+    {
+        WindowRunHost host(*this);
+        UndoLastRun(journalPath_, host, *runFileSystem_);
+    }
+    running_ = false;
+    menuUndo_->setEnabled(CanUndo(journalPath_));
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
+        close();
+    }
+}
+
+void KarvelFm::SetJournalPath(std::string path) {
+    journalPath_ = std::move(path);
+    menuUndo_->setEnabled(CanUndo(journalPath_));
+}
+
 void KarvelFm::LockForRun(bool locked) {
     for (QWidget* control : std::initializer_list<QWidget*>{
              txtStartNo_, cmbCol_, cmbType_, chkTime_, chkOpt_, monthView1_, btnStart_, btnALLClear_}) {
         control->setEnabled(!locked);
     }
     menuStart_->setEnabled(!locked);
+    if (locked) menuUndo_->setEnabled(false);
     menuDel_->setEnabled(!locked);
     listVi_->header()->setSectionsClickable(!locked);
     runProgress_->setVisible(locked);

@@ -43,6 +43,8 @@ public:
     // The naming options as the controls hold them now.
     NamingOptions CurrentNamingOptions() const;
 
+    // Where runs keep what undo needs (the user's state folder by default).
+    void SetJournalPath(std::string path);
     // Tests: the run's file system (the real disk by default).
     void SetRunFileSystem(std::unique_ptr<RunFileSystem> fileSystem);
     bool RunInProgress() const { return running_; }
@@ -57,6 +59,7 @@ public:
     void MenuDEL_Click();
     void BtnStart_Click();
     void MenuStart_Click();
+    void MenuUndo_Click();
     void BtnALLClear_Click();
     void BtnEnd_Click();
     void MenuChkOpt1_Click();
@@ -127,6 +130,7 @@ private:
     TargetTableModel* model_ = nullptr;
     bool endingWithoutSave_ = false;
     std::unique_ptr<RunFileSystem> runFileSystem_;
+    std::string journalPath_;
     bool running_ = false;
     bool stopRequested_ = false;   // a close came in during the run
     bool closeAfterRun_ = false;
@@ -152,6 +156,7 @@ private:
     QProgressBar* runProgress_ = nullptr;
     QMenu* menuPopup_ = nullptr;
     QAction* menuStart_ = nullptr;
+    QAction* menuUndo_ = nullptr;
     QAction* menuChkOpt1_ = nullptr;
     QAction* menuEnd_ = nullptr;
     QAction* menuDel_ = nullptr;

@@ -17,6 +17,8 @@
 #include "app/KarvelFm.h"
 #include "rename/ConsoleHost.h"
 #include "rename/PosixRunFileSystem.h"
+#include "rename/RunJournal.h"
+#include "rename/UndoRun.h"
 #include "settings/PersistedSettings.h"
 
 namespace {
@@ -70,6 +72,15 @@ int Usage(const std::string& problem) {
 }
 
 int RunBatch(karvel::CommandLine& line) {
+    karvel::CatchStopSignals();
+    karvel::PosixRunFileSystem fileSystem;
+    if (line.undo) {
+        karvel::ConsoleHost host(std::cin, std::cerr, line.batch.assumeYes);
+        return karvel::UndoLastRun(karvel::JournalFilePath(), host, fileSystem) ==
+                       karvel::UndoResult::Completed
+                   ? karvel::kExitRenamed
+                   : karvel::kExitNotRenamed;
+    }
     if (line.filesFrom) {
         std::string bytes;
         if (*line.filesFrom == "-") {
@@ -86,10 +97,9 @@ int RunBatch(karvel::CommandLine& line) {
     }
     if (const auto problem = karvel::CheckBatchRequest(line.batch)) return Usage(*problem);
 
-    karvel::CatchStopSignals();
-    karvel::PosixRunFileSystem fileSystem;
+    karvel::JournalFile journal(karvel::JournalFilePath());
     return karvel::RunBatch(line.batch, SettingsFile(), Today(), {std::cin, std::cout, std::cerr},
-                            fileSystem);
+                            fileSystem, &journal);
 }
 
 }  // namespace

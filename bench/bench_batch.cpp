@@ -11,6 +11,7 @@
 #include "bench/BenchFolder.h"
 #include "rename/BatchRun.h"
 #include "rename/PosixRunFileSystem.h"
+#include "rename/RunJournal.h"
 
 namespace {
 
@@ -63,9 +64,11 @@ void BM_Batch(benchmark::State& state) {
         request.files = files->Paths();
         std::istringstream in;
         std::ostringstream out, err;
+        // As the program runs it: with the journal that undo reads.
+        karvel::JournalFile journal(files->Folder() + "state/last-run.journal");
         state.ResumeTiming();
         const int status = karvel::RunBatch(request, files->Folder() + "none.ini", {2026, 12, 7},
-                                            {in, out, err}, fileSystem);
+                                            {in, out, err}, fileSystem, &journal);
         state.PauseTiming();
         if (status != karvel::kExitRenamed) state.SkipWithError("the batch did not complete");
         files.reset();

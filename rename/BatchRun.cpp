@@ -79,7 +79,7 @@ std::vector<std::string> SplitPathList(std::string_view bytes, bool nullSeparate
 }
 
 int RunBatch(const BatchRequest& request, const std::string& iniPath, const CalendarDate& today,
-             BatchStreams streams, RunFileSystem& fileSystem) {
+             BatchStreams streams, RunFileSystem& fileSystem, RunJournal* journal) {
     const StoredOptions stored = ReadStoredOptions(iniPath);
     const NamingOptions options{request.date.value_or(today), request.pattern.value_or(stored.typeText),
                                 request.digits.value_or(stored.colText),
@@ -91,7 +91,7 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
 
     ConsoleHost host(streams.in, streams.err, request.assumeYes);
     if (!request.dryRun) {
-        return BtnStart_Click(list, settings, host, fileSystem).result == RunResult::Completed
+        return BtnStart_Click(list, settings, host, fileSystem, journal).result == RunResult::Completed
                    ? kExitRenamed
                    : kExitNotRenamed;
     }

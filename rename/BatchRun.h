@@ -10,6 +10,7 @@
 
 #include "naming/DatePrefix.h"
 #include "rename/RunFileSystem.h"
+#include "rename/RunJournal.h"
 
 namespace karvel {
 
@@ -49,6 +50,6 @@ struct BatchStreams {
 
 // Runs a checked request; returns the exit status. Never writes the settings file.
 int RunBatch(const BatchRequest& request, const std::string& iniPath, const CalendarDate& today,
-             BatchStreams streams, RunFileSystem& fileSystem);
+             BatchStreams streams, RunFileSystem& fileSystem, RunJournal* journal = nullptr);
 
 }  // namespace karvel

@@ -25,11 +25,13 @@ bool IsHiddenName(std::string_view path) {
 Lookup PosixRunFileSystem::LookupOrdinaryFile(const std::string& path) {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0) {
-        if (errno == ENOENT) return {LookupResult::NotFound, {}};
-        return {LookupResult::Failed, LastError()};
+        if (errno == ENOENT) return {LookupResult::NotFound, {}, {}};
+        return {LookupResult::Failed, LastError(), {}};
     }
-    if (!S_ISREG(status.st_mode) || IsHiddenName(path)) return {LookupResult::NotFound, {}};
-    return {LookupResult::Found, {}};
+    if (!S_ISREG(status.st_mode) || IsHiddenName(path)) return {LookupResult::NotFound, {}, {}};
+    return {LookupResult::Found, {},
+            {static_cast<unsigned long long>(status.st_dev), static_cast<unsigned long long>(status.st_ino),
+             static_cast<long long>(status.st_size)}};
 }
 
 std::error_code PosixRunFileSystem::ReadTimes(const std::string& path, FileInstants& out) {

@@ -39,11 +39,12 @@ void SelectOnly(std::vector<TargetRow>& rows, std::size_t row) {
 
 // One row: its checks, its new stamps and its rename. Returns whether the run goes on.
 bool RenameRow(const std::string& folder, const TargetRow& row, const RunSettings& settings,
-               RunHost& host, RunFileSystem& fileSystem) {
+               RunHost& host, RunFileSystem& fileSystem, RunJournal*& journal, bool& journalBegun) {
     const std::string source = folder + row.BeforeName;
     const std::string target = folder + row.AfterName;
 
-    if (fileSystem.LookupOrdinaryFile(source).result != LookupResult::Found) {
+    const Lookup sourceFile = fileSystem.LookupOrdinaryFile(source);
+    if (sourceFile.result != LookupResult::Found) {
         host.ShowMessage(RunIcon::Error, SourceMissingText(row.BeforeName));
         return false;
     }
@@ -55,9 +56,19 @@ bool RenameRow(const std::string& folder, const TargetRow& row, const RunSetting
     // Without the stamps read there is nothing sound to write: the file keeps its own.
     FileInstants original;
     const bool stampsRead = !fileSystem.ReadTimes(source, original);
-    const bool stampsWritten =
-        stampsRead &&
-        !fileSystem.WriteTimes(source, RestampedInstants(original, settings.date, settings.midnight));
+    const FileInstants restamped =
+        stampsRead ? RestampedInstants(original, settings.date, settings.midnight) : original;
+    // A journal that fails costs the undo of the rows from here on, never the run.
+    if (journal != nullptr && !journalBegun) {
+        journalBegun = true;
+        if (!journal->Begin(folder)) journal = nullptr;
+    }
+    if (journal != nullptr &&
+        !journal->Record({row.BeforeName, row.AfterName, stampsRead, original, restamped.modify,
+                          sourceFile.identity})) {
+        journal = nullptr;
+    }
+    const bool stampsWritten = stampsRead && !fileSystem.WriteTimes(source, restamped);
 
     if (const std::error_code error = fileSystem.RenameNoReplace(source, target)) {
         // A row that fails leaves its file exactly as it was.
@@ -88,7 +99,7 @@ FileInstants RestampedInstants(const FileInstants& original, const CalendarDate&
 }
 
 RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost& host,
-                         RunFileSystem& fileSystem) {
+                         RunFileSystem& fileSystem, RunJournal* journal) {
     if (list.RowCount() == 0 || EqualsIgnoringCase(list.StsBarText(), kStsDropFiles)) {
         host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));
         return {RunResult::Refused, 0};
@@ -105,23 +116,27 @@ RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost&
     RunReport report;
     {
         const BusyPointer busy(host);
-        report = RenameTargets(list, settings, host, fileSystem);
+        report = RenameTargets(list, settings, host, fileSystem, journal);
     }
     list.SetStsBarText(std::string(kStsDropFiles));
     return report;
 }
 
 RunReport RenameTargets(TargetList& list, const RunSettings& settings, RunHost& host,
-                        RunFileSystem& fileSystem) {
+                        RunFileSystem& fileSystem, RunJournal* journal) {
     auto& rows = list.MutableRows();
     const std::size_t total = rows.size();
     const std::string folder = list.TargetFolder();
+    // The journal of the last run is replaced only once this run is about to change a file.
+    bool journalBegun = false;
     host.Progress(0, total);
 
     for (std::size_t row = 0; row < total; ++row) {
         SelectOnly(rows, row);
         host.RowSelected(row);
-        if (!RenameRow(folder, rows[row], settings, host, fileSystem)) return {RunResult::Stopped, row};
+        if (!RenameRow(folder, rows[row], settings, host, fileSystem, journal, journalBegun)) {
+            return {RunResult::Stopped, row};
+        }
         host.Progress(row + 1, total);
         host.ProcessEvents();
         if (host.StopRequested() && row + 1 < total) return {RunResult::Interrupted, row + 1};

@@ -9,6 +9,7 @@
 #include "naming/DatePrefix.h"
 #include "rename/RunFileSystem.h"
 #include "rename/RunHost.h"
+#include "rename/RunJournal.h"
 
 namespace karvel {
 
@@ -39,11 +40,12 @@ FileInstants RestampedInstants(const FileInstants& original, const CalendarDate&
 
 // Checks, asks for confirmation, runs with the busy pointer and leaves the list asking
 // for new files however the run ended.
+// With a journal, every row is recorded before its file changes, so the run can be undone.
 RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost& host,
-                         RunFileSystem& fileSystem);
+                         RunFileSystem& fileSystem, RunJournal* journal = nullptr);
 
 // The run proper, without the checks and the confirmation.
 RunReport RenameTargets(TargetList& list, const RunSettings& settings, RunHost& host,
-                        RunFileSystem& fileSystem);
+                        RunFileSystem& fileSystem, RunJournal* journal = nullptr);
 
 }  // namespace karvel

@@ -15,9 +15,19 @@ enum class LookupResult {
     Failed,    // the lookup itself failed (permission, I/O error, a folder that vanished)
 };
 
+// Which file a name led to, so that a later look can tell whether it is still the same.
+struct FileIdentity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = 0;
+
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
 struct Lookup {
     LookupResult result = LookupResult::NotFound;
     std::error_code error;  // set when the lookup failed
+    FileIdentity identity;  // set when found
 };
 
 class RunFileSystem {

@@ -29,7 +29,13 @@ public:
 
     bool IniExists() const { return std::filesystem::exists(ini_); }
 
-    std::unique_ptr<KarvelFm> Open() const { return std::make_unique<KarvelFm>(ini_); }
+    // Runs keep their journal in the test's folder, never in the user's.
+    std::unique_ptr<KarvelFm> Open() const {
+        auto window = std::make_unique<KarvelFm>(ini_);
+        window->SetJournalPath(JournalPath());
+        return window;
+    }
+    std::string JournalPath() const { return dir_.path() + "state/last-run.journal"; }
 
     const TempDir& Dir() const { return dir_; }
 

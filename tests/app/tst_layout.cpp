@@ -83,7 +83,7 @@ private slots:
             items << (action->isSeparator() ? QStringLiteral("-") : action->text());
             QVERIFY(action->shortcut().isEmpty());
         }
-        QCOMPARE(items, (QStringList{"開始(&S)", "-", "常に最前面表示(&F)", "-", "終了(&C)"}));
+        QCOMPARE(items, (QStringList{"開始(&S)", "元に戻す(&U)", "-", "常に最前面表示(&F)", "-", "終了(&C)"}));
 
         auto* popup = Child<QMenu>(*window, "MenuPOPUP");
         QCOMPARE(popup->title(), QStringLiteral("ポップアップ"));

@@ -1,4 +1,5 @@
-// Killed at any moment, a run loses no file and a settings save tears no file.
+// Killed at any moment, a run loses no file and can still be undone, and a settings save
+// tears no file.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -13,6 +14,7 @@
 #include <thread>
 
 #include "cli/ProgramRun.h"
+#include "filetime/FileTimes.h"
 #include "support/TempDir.h"
 
 namespace karvel {
@@ -25,7 +27,7 @@ using testing::TempDir;
 // SIGKILL after `delay` (or as soon as it ends, with `untilEnd`); returns whether it was
 // still running then.
 bool StartAndKill(const std::vector<std::string>& arguments, std::chrono::microseconds delay,
-                  bool untilEnd = false) {
+                  const std::string& stateFolder, bool untilEnd = false) {
     const pid_t child = ::fork();
     if (child == 0) {
         const int null = ::open("/dev/null", O_RDWR);
@@ -33,6 +35,7 @@ bool StartAndKill(const std::vector<std::string>& arguments, std::chrono::micros
         ::dup2(null, 1);
         ::dup2(null, 2);
         ::setenv("KARVEL_INI", "/nonexistent/Karvel.ini", 1);
+        ::setenv("XDG_STATE_HOME", stateFolder.c_str(), 1);
         std::vector<char*> argv;
         for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
@@ -55,6 +58,8 @@ bool StartAndKill(const std::vector<std::string>& arguments, std::chrono::micros
     return true;
 }
 
+constexpr time_t kOriginalModified = 1'600'000'000;
+
 std::string OldName(int i) {
     char name[32];
     std::snprintf(name, sizeof name, "DSC_%05d.jpg", i);
@@ -73,6 +78,9 @@ TEST(Kill, ARunKilledAtAnyMomentLosesNoFile) {
         std::ofstream list(dir.path() + "list");
         for (int i = 0; i < kFiles; ++i) {
             dir.MakeFile(OldName(i), "content of " + OldName(i));
+            FileInstants stamps;
+            stamps.access.tv_sec = stamps.modify.tv_sec = kOriginalModified;
+            (void)WriteFileInstants(dir.path() + OldName(i), stamps);
             list << dir.path() << OldName(i) << '\n';
         }
         return std::vector<std::string>{KARVEL_PROGRAM, "--batch", "--yes", "--date", "2024-03-05",
@@ -85,7 +93,7 @@ TEST(Kill, ARunKilledAtAnyMomentLosesNoFile) {
         TempDir dir;
         const auto arguments = prepare(dir);
         const auto start = std::chrono::steady_clock::now();
-        ASSERT_FALSE(StartAndKill(arguments, std::chrono::seconds(30), true));
+        ASSERT_FALSE(StartAndKill(arguments, std::chrono::seconds(30), dir.path() + "state", true));
         whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
         ASSERT_TRUE(std::filesystem::exists(dir.path() + NewName(kFiles - 1)));
     }
@@ -97,7 +105,7 @@ TEST(Kill, ARunKilledAtAnyMomentLosesNoFile) {
         const auto arguments = prepare(dir);
         const std::chrono::microseconds delay(std::uniform_int_distribution<long>(
             static_cast<long>(whole.count() / 5), static_cast<long>(whole.count() * 4 / 5))(random));
-        const bool killed = StartAndKill(arguments, delay);
+        const bool killed = StartAndKill(arguments, delay, dir.path() + "state");
 
         int renamed = 0;
         for (int i = 0; i < kFiles; ++i) {
@@ -109,7 +117,19 @@ TEST(Kill, ARunKilledAtAnyMomentLosesNoFile) {
         }
         // Renamed from the top: no gap in the renamed rows.
         for (int i = 0; i < renamed; ++i) ASSERT_TRUE(std::filesystem::exists(dir.path() + NewName(i)));
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), kFiles + 1);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), kFiles + 2);
+
+        // The journal written up to the kill takes every renamed file back.
+        const testing::ProgramResult undo =
+            testing::RunProgram(KARVEL_PROGRAM, {"--batch", "--undo", "--yes"}, dir.path(), {});
+        if (renamed == 0) continue;
+        EXPECT_EQ(undo.status, 0) << undo.err;
+        for (int i = 0; i < kFiles; ++i) {
+            ASSERT_TRUE(std::filesystem::exists(dir.path() + OldName(i))) << OldName(i);
+            FileInstants stamps;
+            ASSERT_FALSE(ReadFileInstants(dir.path() + OldName(i), stamps));
+            EXPECT_EQ(stamps.modify.tv_sec, kOriginalModified) << OldName(i);
+        }
         std::printf("kill after %lld us: %d of %d renamed%s\n", static_cast<long long>(delay.count()), renamed, kFiles, killed ? "" : " (had ended)");
         if (killed && renamed > 0 && renamed < kFiles) ++killedMidway;
     }
@@ -123,7 +143,7 @@ TEST(Kill, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
         TempDir dir;
         const std::string ini = dir.path() + "Karvel.ini";
         const std::chrono::microseconds delay(std::uniform_int_distribution<int>(2'000, 40'000)(random));
-        StartAndKill({KARVEL_INI_WRITER, ini}, delay);
+        StartAndKill({KARVEL_INI_WRITER, ini}, delay, dir.path() + "state");
 
         const std::string text = Slurp(ini);
         if (text.empty()) continue;  // killed before the first save

@@ -42,7 +42,9 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
                                 const std::string& input = {}) {
     const std::string capture = folder + ".karvel-capture-";
     std::ofstream(capture + "in", std::ios::binary) << input;
-    std::string command = "cd " + ShellQuoted(folder) + " && env TZ=JST-9";
+    // Runs keep their journal in the test's folder, never in the user's.
+    std::string command = "cd " + ShellQuoted(folder) + " && env TZ=JST-9 " +
+                          ShellQuoted("XDG_STATE_HOME=" + folder + "state");
     for (const auto& setting : environment) command += " " + ShellQuoted(setting);
     command += " " + ShellQuoted(program);
     for (const auto& argument : arguments) command += " " + ShellQuoted(argument);

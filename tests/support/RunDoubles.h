@@ -55,7 +55,7 @@ enum class FsCall { Lookup, ReadTimes, WriteTimes, Rename };
 class ScriptedFileSystem : public RunFileSystem {
 public:
     Lookup LookupOrdinaryFile(const std::string& path) override {
-        if (Fails(FsCall::Lookup)) return {LookupResult::Failed, failure};
+        if (Fails(FsCall::Lookup)) return {LookupResult::Failed, failure, {}};
         return real_.LookupOrdinaryFile(path);
     }
     std::error_code ReadTimes(const std::string& path, FileInstants& out) override {

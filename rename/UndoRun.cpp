@@ -1,0 +1,113 @@
+#include "rename/UndoRun.h"
+
+#include <stdio.h>
+
+namespace karvel {
+
+namespace {
+
+bool SameInstant(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// The file still carries what the run left: the stamp it wrote, or its own where the
+// write did not take (a read-only file).
+bool UnchangedSinceRun(const JournalEntry& entry, const FileInstants& now) {
+    return !entry.stampsKnown || SameInstant(now.modify, entry.written) ||
+           SameInstant(now.modify, entry.original.modify);
+}
+
+void RestoreStamps(const JournalEntry& entry, const std::string& path, const FileInstants& now,
+                   RunFileSystem& fileSystem) {
+    if (!entry.stampsKnown) return;
+    FileInstants restored = now;
+    restored.access = entry.original.access;
+    restored.modify = entry.original.modify;
+    (void)fileSystem.WriteTimes(path, restored);
+}
+
+class BusyPointer {
+public:
+    explicit BusyPointer(RunHost& host) : host_(host) { host_.SetBusy(true); }
+    ~BusyPointer() { host_.SetBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    RunHost& host_;
+};
+
+}  // namespace
+
+UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem) {
+    UndoReport report;
+    for (auto entry = journal.entries.rbegin(); entry != journal.entries.rend(); ++entry) {
+        const std::string newPath = journal.folder + entry->newName;
+        const std::string oldPath = journal.folder + entry->oldName;
+        const Lookup renamed = fileSystem.LookupOrdinaryFile(newPath);
+        FileInstants now;
+        if (renamed.result == LookupResult::Found && renamed.identity == entry->identity) {
+            if (fileSystem.ReadTimes(newPath, now) || !UnchangedSinceRun(*entry, now) ||
+                fileSystem.RenameNoReplace(newPath, oldPath)) {
+                report.skipped.push_back(entry->newName);
+                continue;
+            }
+            RestoreStamps(*entry, oldPath, now, fileSystem);
+            ++report.restored;
+            continue;
+        }
+        // Never renamed (the run stopped or was killed at this row): only the stamps may
+        // need to go back.
+        const Lookup original = fileSystem.LookupOrdinaryFile(oldPath);
+        if (original.result == LookupResult::Found && original.identity == entry->identity) {
+            if (!fileSystem.ReadTimes(oldPath, now) && UnchangedSinceRun(*entry, now)) {
+                RestoreStamps(*entry, oldPath, now, fileSystem);
+            }
+            continue;
+        }
+        report.skipped.push_back(entry->newName);
+    }
+    return report;
+}
+
+bool CanUndo(const std::string& journalPath) {
+    const auto journal = ReadJournal(journalPath);
+    return journal && !journal->entries.empty();
+}
+
+std::string UndoConfirmationText(std::size_t fileCount) {
+    return std::to_string(fileCount) + " File の名前と更新日時を元に戻します  よろしいですか？";
+}
+
+std::string UndoReportText(const UndoReport& report) {
+    std::string text = std::to_string(report.restored) + " File を元に戻しました";
+    if (report.skipped.empty()) return text;
+    text += "\r\n実行後に移動または変更されたため戻していないファイル:";
+    for (const std::string& name : report.skipped) text += "\r\n( " + name + " )";
+    return text;
+}
+
+UndoResult UndoLastRun(const std::string& journalPath, RunHost& host, RunFileSystem& fileSystem) {
+    const auto journal = ReadJournal(journalPath);
+    if (!journal || journal->entries.empty()) {
+        host.ShowMessage(RunIcon::Warning, std::string(kMsgNothingToUndo));
+        return UndoResult::Refused;
+    }
+    if (host.ShowMessage(RunIcon::Question, UndoConfirmationText(journal->entries.size())) !=
+        RunAnswer::Yes) {
+        return UndoResult::Declined;
+    }
+    UndoReport report;
+    {
+        const BusyPointer busy(host);
+        report = UndoJournal(*journal, fileSystem);
+    }
+    // Undone once; what was skipped stays where it is.
+    ::remove(journalPath.c_str());
+    host.BringToFront();
+    host.ShowMessage(report.skipped.empty() ? RunIcon::Information : RunIcon::Warning,
+                     UndoReportText(report));
+    return report.skipped.empty() ? UndoResult::Completed : UndoResult::Skipped;
+}
+
+}  // namespace karvel
