@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "filetime/FileTimes.h"
 #include "tests/filetime/ZoneFixture.h"
@@ -127,6 +128,30 @@ TEST_F(FileStamps, FoldersAndMissingPathsReadAsTheZeroTime) {
     ASSERT_EQ(::stat(dir_.path().c_str(), &after), 0);
     EXPECT_EQ(Nanos(after.st_mtim), Nanos(before.st_mtim));
     EXPECT_NE(::stat(missing.c_str(), &after), 0);
+}
+
+}  // namespace
+}  // namespace karvel
+
+namespace karvel {
+namespace {
+
+TEST_F(FileStamps, TheOneLookReadOfARegularFileMatchesTheFullRead) {
+    const testing::PinnedZone zone("Europe/Berlin");
+    const auto file = FileAt(testing::Utc(2023, 7, 1, 10, 0, 0), testing::Utc(2023, 12, 24, 18, 30, 0, 5));
+    FileTimeStamps full;
+    GetFileTimes(file, full);
+    FileTimeStamps quick;
+    EXPECT_TRUE(GetRegularFileTimes(file, quick));
+    EXPECT_EQ(quick, full);
+
+    // Anything else is left to the full read, and the record stays as it was.
+    ASSERT_EQ(::symlink(file.c_str(), (file + ".link").c_str()), 0);
+    for (const std::string& other : {file + ".link", dir_.path(), dir_.path() + "missing"}) {
+        FileTimeStamps untouched = full;
+        EXPECT_FALSE(GetRegularFileTimes(other, untouched)) << other;
+        EXPECT_EQ(untouched, full) << other;
+    }
 }
 
 }  // namespace
