@@ -41,6 +41,9 @@ case "${1:-}" in
         install_missing
         build default
         ctest --preset default -j "$(nproc)" --timeout 600
+        # Once more with AddressSanitizer and UndefinedBehaviorSanitizer: any report fails.
+        build asan
+        ctest --preset asan -j "$(nproc)" --timeout 900 --label-exclude install
         ;;
     *)
         echo "usage: $0 run [FILE...] | test" >&2
