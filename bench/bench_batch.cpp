@@ -31,16 +31,7 @@ void BM_BareLoop(benchmark::State& state) {
         for (std::size_t i = 0; i < kFiles; ++i) {
             const std::string from = folder + files->Names()[i];
             const std::string to = folder + "240305_" + std::to_string(i) + ".jpg";
-            struct stat status {};
-            ::lstat(from.c_str(), &status);
-            ::lstat(to.c_str(), &status);
-            struct statx times {};
-            ::statx(AT_FDCWD, from.c_str(), AT_SYMLINK_NOFOLLOW, STATX_ATIME | STATX_MTIME | STATX_BTIME,
-                    &times);
-            const timespec stamps[2] = {{times.stx_atime.tv_sec, times.stx_atime.tv_nsec},
-                                        {times.stx_mtime.tv_sec, 0}};
-            ::utimensat(AT_FDCWD, from.c_str(), stamps, AT_SYMLINK_NOFOLLOW);
-            ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+            karvel::bench::BareRenameCalls(from, to);
         }
         state.PauseTiming();
         files.reset();

@@ -17,17 +17,6 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
-class BusyPointer {
-public:
-    explicit BusyPointer(RunHost& host) : host_(host) { host_.SetBusy(true); }
-    ~BusyPointer() { host_.SetBusy(false); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-private:
-    RunHost& host_;
-};
-
 void SelectOnly(std::vector<TargetRow>& rows, std::size_t row) {
     if (row == 0) {
         for (TargetRow& each : rows) each.Selected = false;
@@ -115,7 +104,7 @@ RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost&
 
     RunReport report;
     {
-        const BusyPointer busy(host);
+        const HostBusyPointer busy(host);
         report = RenameTargets(list, settings, host, fileSystem, journal);
     }
     list.SetStsBarText(std::string(kStsDropFiles));

@@ -30,4 +30,16 @@ public:
     virtual void BringToFront() = 0;
 };
 
+// The busy pointer for as long as this object lives.
+class HostBusyPointer {
+public:
+    explicit HostBusyPointer(RunHost& host) : host_(host) { host_.SetBusy(true); }
+    ~HostBusyPointer() { host_.SetBusy(false); }
+    HostBusyPointer(const HostBusyPointer&) = delete;
+    HostBusyPointer& operator=(const HostBusyPointer&) = delete;
+
+private:
+    RunHost& host_;
+};
+
 }  // namespace karvel

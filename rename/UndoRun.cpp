@@ -26,17 +26,6 @@ void RestoreStamps(const JournalEntry& entry, const std::string& path, const Fil
     (void)fileSystem.WriteTimes(path, restored);
 }
 
-class BusyPointer {
-public:
-    explicit BusyPointer(RunHost& host) : host_(host) { host_.SetBusy(true); }
-    ~BusyPointer() { host_.SetBusy(false); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-private:
-    RunHost& host_;
-};
-
 }  // namespace
 
 UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem) {
@@ -99,7 +88,7 @@ UndoResult UndoLastRun(const std::string& journalPath, RunHost& host, RunFileSys
     }
     UndoReport report;
     {
-        const BusyPointer busy(host);
+        const HostBusyPointer busy(host);
         report = UndoJournal(*journal, fileSystem);
     }
     // Undone once; what was skipped stays where it is.
