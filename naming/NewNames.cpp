@@ -48,8 +48,11 @@ std::optional<int> ParseDigitCount(std::string_view text) {
 
 std::optional<std::int32_t> ParseStartNumber(std::string_view text) {
     text = TrimBlanks(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty() || text.front() == '+') return std::nullopt;
+    // from_chars takes a minus but no plus; either sign once, never both.
+    if (text.starts_with('+')) {
+        text.remove_prefix(1);
+        if (text.starts_with('-')) return std::nullopt;
+    }
     std::int32_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;

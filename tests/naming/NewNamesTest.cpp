@@ -78,6 +78,15 @@ TEST(RefreshNewNames, StartNumberTextIsReadAsItsValue) {
     EXPECT_EQ(AfterNames(list), (std::vector<std::string>{"240305_-03.jpg", "240305_-02.jpg"}));
 }
 
+TEST(ParseStartNumber, TakesOneSignAtMost) {
+    EXPECT_EQ(ParseStartNumber("+5"), 5);
+    EXPECT_EQ(ParseStartNumber(" -5\t"), -5);
+    EXPECT_EQ(ParseStartNumber("+0"), 0);
+    for (const char* text : {"+-5", "-+5", "++5", "--5", "+", "-", "+ 5"}) {
+        EXPECT_EQ(ParseStartNumber(text), std::nullopt) << text;
+    }
+}
+
 TEST(RefreshNewNames, NoSixteenBitLimit) {
     auto list = ListOf({"a", "b", "c", "d", "e"});
     RefreshNewNames(list, Options("yymmdd", "5", "32767"));
