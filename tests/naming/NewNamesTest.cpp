@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 #include "targets/TargetList.h"
@@ -51,6 +52,13 @@ TEST(BuildNewName, PadsButNeverCutsTheSerial) {
     EXPECT_EQ(BuildNewName("x.tar.gz", 42, 5), "x_00042.tar.gz");
     EXPECT_EQ(BuildNewName("x", 3, 4), "x_0003");
     EXPECT_EQ(BuildNewName("x", -5, 3), "x_-005");
+}
+
+TEST(BuildNewName, DigitCountBelowOnePadsNothing) {
+    for (const int digits : {0, -1, std::numeric_limits<int>::min()}) {
+        EXPECT_EQ(BuildNewName("a.jpg", 7, digits), "a_7.jpg") << digits;
+        EXPECT_EQ(BuildNewName("a.jpg", -42, digits), "a_-42.jpg") << digits;
+    }
 }
 
 TEST(RefreshNewNames, WorkedExample) {
