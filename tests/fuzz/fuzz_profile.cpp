@@ -1,6 +1,7 @@
 // Any bytes as the settings file. The input split at its first three NUL bytes
 // also gives a file, a section, a key and a value that are written and read back.
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <optional>
 #include <string>
@@ -35,11 +37,15 @@ constexpr Name kKnownKeys[] = {
 // Never a stored value: values hold no line break.
 constexpr std::string_view kDefault = "<default>\n";
 
-// A folder for the settings file, made once per process; tmpfs when there is one.
+// A folder for the settings file, made once per process: in KARVEL_FUZZ_SCRATCH
+// when set (the run script's folder, removed even after a crash), else on tmpfs
+// when there is one.
 class Scratch {
   public:
     Scratch() {
-        const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        const char* base = std::getenv("KARVEL_FUZZ_SCRATCH");
+        if (base == nullptr || *base == '\0')
+            base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
         std::string pattern = std::string(base) + "/karvel-fuzz-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) karvel::fuzz::Fail("mkdtemp", __FILE__, __LINE__);
         folder_ = pattern;
@@ -53,6 +59,7 @@ class Scratch {
     Scratch& operator=(const Scratch&) = delete;
 
     const std::string& file() const { return file_; }
+    const std::string& folder() const { return folder_; }
 
   private:
     std::string folder_;
@@ -69,6 +76,18 @@ int LowestFreeFd() {
     FUZZ_CHECK(fd >= 0);
     ::close(fd);
     return fd;
+}
+
+std::size_t EntriesIn(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    FUZZ_CHECK(dir != nullptr);
+    std::size_t count = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") ++count;
+    }
+    ::closedir(dir);
+    return count;
 }
 
 // Makes `bytes` the file's content; an empty content means no file at all.
@@ -105,7 +124,9 @@ bool SameName(std::string_view a, std::string_view b) {
     b = TrimBlanks(b);
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        const auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+        };
         if (lower(a[i]) != lower(b[i])) return false;
     }
     return true;
@@ -234,6 +255,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckFileRead(ini, parts[0], parts[1], parts[2]);
     CheckWrite(ini, parts[0], parts[1], parts[2], parts[3]);
 
+    // No file beside the settings file is left behind, nor any descriptor open.
+    FUZZ_CHECK(EntriesIn(TheScratch().folder()) <= 1);
     FUZZ_CHECK(LowestFreeFd() == freeFd);
     return 0;
 }

@@ -20,8 +20,12 @@ options=(-rss_limit_mb=2048 -timeout=30)
 flock "$lock" cmake --preset fuzz >/dev/null
 flock "$lock" cmake --build --preset fuzz -j2
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/karvel-fuzz-run.XXXXXX")
+# On tmpfs when there is one: fuzz_profile writes its settings file below it.
+base=${TMPDIR:-/tmp}
+[ -w /dev/shm ] && base=/dev/shm
+work=$(mktemp -d "$base/karvel-fuzz-run.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+export KARVEL_FUZZ_SCRATCH=$work
 
 failed=0
 for target in "${targets[@]}"; do
