@@ -23,7 +23,9 @@ namespace {
 
 using namespace karvel;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string_view TrimSpaces(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
@@ -67,11 +69,12 @@ void CheckSerial(std::string_view text, std::int64_t number, int digits) {
     std::uint64_t magnitude = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
     FUZZ_CHECK(ec == std::errc{} && end == text.data() + text.size());
-    const std::uint64_t expected = number < 0 ? 0 - static_cast<std::uint64_t>(number)
-                                              : static_cast<std::uint64_t>(number);
+    const std::uint64_t expected =
+        number < 0 ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
     FUZZ_CHECK(magnitude == expected);
     // Zeros only pad: the serial is never longer than it must be.
-    if (text.size() > 1) FUZZ_CHECK(text.size() <= static_cast<std::size_t>(digits) || text[0] != '0');
+    if (text.size() > 1)
+        FUZZ_CHECK(text.size() <= static_cast<std::size_t>(digits) || text[0] != '0');
 }
 
 void CheckNewName(std::string_view name, std::int64_t number, int digits) {
@@ -80,9 +83,9 @@ void CheckNewName(std::string_view name, std::int64_t number, int digits) {
     const std::string built = BuildNewName(name, number, digits);
     FUZZ_CHECK(built.size() >= name.size() + 2);
     FUZZ_CHECK(built.starts_with(before) && built.ends_with(from));
-    CheckSerial(std::string_view(built).substr(before.size(),
-                                               built.size() - before.size() - from.size()),
-                number, digits);
+    CheckSerial(
+        std::string_view(built).substr(before.size(), built.size() - before.size() - from.size()),
+        number, digits);
 }
 
 void CheckNameAsWhole(std::string_view name) {
@@ -92,7 +95,12 @@ void CheckNameAsWhole(std::string_view name) {
     FUZZ_CHECK(before.find('.') == std::string_view::npos);
     FUZZ_CHECK(from.empty() || from.front() == '.');
 
-    constexpr std::int64_t kNumbers[] = {0, 1, -1, 42, 99999, 100000,
+    constexpr std::int64_t kNumbers[] = {0,
+                                         1,
+                                         -1,
+                                         42,
+                                         99999,
+                                         100000,
                                          std::numeric_limits<std::int64_t>::max(),
                                          std::numeric_limits<std::int64_t>::min()};
     constexpr int kDigits[] = {0, 1, 3, 5, 25};
@@ -161,7 +169,8 @@ void CheckRefresh(std::string_view input) {
     const auto number = WholeNumber<std::int64_t>(lines.size() > 2 ? lines[2] : "");
     TargetList list;
     for (std::size_t i = 4; i < lines.size(); ++i) {
-        if (digits && number && *digits >= -64 && *digits <= 64) CheckNewName(lines[i], *number, *digits);
+        if (digits && number && *digits >= -64 && *digits <= 64)
+            CheckNewName(lines[i], *number, *digits);
         list.AppendRow({std::string(lines[i]), "x", "", false});
     }
     const auto plan = PlanNames(options);

@@ -14,7 +14,8 @@ TEST(SmallFile, ReadsWholeFilesUpToTheLimitAndNoMore) {
     const std::size_t sizes[] = {0, 1, 2, 15, 16};
     for (const std::size_t size : sizes) {
         const std::string content(size, 'x');
-        const SmallFile file = ReadSmallFile(temp.MakeFile("f" + std::to_string(size), content), 16);
+        const SmallFile file =
+            ReadSmallFile(temp.MakeFile("f" + std::to_string(size), content), 16);
         EXPECT_EQ(file.status, FileStatus::Read) << size;
         EXPECT_EQ(file.bytes, content);
     }
