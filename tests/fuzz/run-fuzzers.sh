@@ -3,6 +3,8 @@
 # inputs (tests/fuzz/regressions/<target>/), then for SECONDS seconds from a
 # copy of its seed corpus. A new crashing input is kept beside the old ones, to
 # be committed with its fix. Exits non-zero when any target fails.
+# Needs, besides the usual build tools: clang and libclang-rt-14-dev (libFuzzer,
+# ASan and UBSan runtimes; only recommended by clang, so not always there).
 set -euo pipefail
 
 if [ $# -ne 1 ] || ! [[ $1 =~ ^[1-9][0-9]*$ ]]; then
