@@ -9,6 +9,8 @@
 namespace karvel {
 
 bool IsExistingFolder(const std::string& path) {
+    // The system would read the path only up to a NUL byte: another path.
+    if (path.find('\0') != std::string::npos) return false;
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }

@@ -23,7 +23,7 @@ private:
 };
 
 // True when `path` names an existing folder; a path whose attributes cannot be
-// read is not a folder.
+// read, or that holds a NUL byte, is not a folder.
 bool IsExistingFolder(const std::string& path);
 
 }  // namespace karvel

@@ -1,5 +1,6 @@
 #include "naming/NewNames.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -24,7 +25,8 @@ void AppendNewName(std::string& out, std::string_view base, std::int64_t number,
         number < 0 ? 0 - static_cast<std::uint64_t>(number) : static_cast<std::uint64_t>(number);
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude);
     const auto length = static_cast<std::size_t>(end - buffer);
-    const auto width = static_cast<std::size_t>(digits);
+    // A count below one pads nothing; cast as it stands it would ask for 2^64 zeros.
+    const auto width = static_cast<std::size_t>(std::max(digits, 0));
 
     out.append(base);
     out.push_back('_');
@@ -48,8 +50,11 @@ std::optional<int> ParseDigitCount(std::string_view text) {
 
 std::optional<std::int32_t> ParseStartNumber(std::string_view text) {
     text = TrimBlanks(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty() || text.front() == '+') return std::nullopt;
+    // from_chars takes a minus but no plus; either sign once, never both.
+    if (text.starts_with('+')) {
+        text.remove_prefix(1);
+        if (text.starts_with('-')) return std::nullopt;
+    }
     std::int32_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;

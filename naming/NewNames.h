@@ -33,7 +33,8 @@ std::optional<NamePlan> PlanNames(const NamingOptions& options);
 // allowed, leading zeros count for nothing).
 std::optional<std::int32_t> ParseStartNumber(std::string_view text);
 
-// `name` before its first dot, "_", `number` padded to `digits`, `name` from its first dot.
+// `name` before its first dot, "_", `number` padded to `digits` (a count below one pads
+// nothing), `name` from its first dot.
 std::string BuildNewName(std::string_view name, std::int64_t number, int digits);
 
 // Rebuilds every row's AfterName in display order. When the options cannot form

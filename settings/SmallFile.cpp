@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <utility>
@@ -142,17 +143,23 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
         static_cast<unsigned long long>(info.st_size) > maxBytes) {
         return file;
     }
-    // Read one byte past the limit to notice a file that grew meanwhile.
-    std::string bytes(maxBytes + 1, '\0');
+    // Room for the size the system gives and one byte more, to notice a file
+    // that grew meanwhile (or gives no size); grown while it fills, up to one
+    // byte past the limit. A buffer of the limit's size would cost every read
+    // a megabyte.
+    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
     std::size_t total = 0;
-    while (total < bytes.size()) {
+    for (;;) {
+        if (total == bytes.size()) {
+            if (total > maxBytes) return file;
+            bytes.resize(std::min(2 * total, maxBytes + 1));
+        }
         const ssize_t got = ::read(fd.get(), bytes.data() + total, bytes.size() - total);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return file;
         if (got == 0) break;
         total += static_cast<std::size_t>(got);
     }
-    if (total > maxBytes) return file;
     bytes.resize(total);
     file.bytes = std::move(bytes);
     file.status = FileStatus::Read;

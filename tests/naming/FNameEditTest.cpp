@@ -46,6 +46,17 @@ TEST(FNameEdit, FoldersAndTrailingSeparatorsYieldOnlyTheFolder) {
     ExpectSplit("/no/such/folder/", {"/no/such/folder/", "", "", ""});
 }
 
+TEST(FNameEdit, PathWithNulByteIsNeverTakenForTheFolderBeforeIt) {
+    testing::TempDir temp;
+    const std::string folder = temp.path() + "Photos";
+    std::filesystem::create_directory(folder);
+    const std::string nul(1, '\0');
+    EXPECT_FALSE(IsExistingFolder(folder + nul));
+    ExpectSplit(folder + nul + "x.jpg",
+                {temp.path(), "Photos" + nul + "x.jpg", "Photos" + nul + "x", ".jpg"});
+    ExpectSplit("/" + nul, {"/", nul, nul, ""});
+}
+
 TEST(FNameEdit, TrimsOuterSpacesOnly) {
     ExpectSplit("", {"", "", "", ""});
     ExpectSplit("    ", {"", "", "", ""});

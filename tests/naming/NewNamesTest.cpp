@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 #include "targets/TargetList.h"
@@ -53,6 +54,13 @@ TEST(BuildNewName, PadsButNeverCutsTheSerial) {
     EXPECT_EQ(BuildNewName("x", -5, 3), "x_-005");
 }
 
+TEST(BuildNewName, DigitCountBelowOnePadsNothing) {
+    for (const int digits : {0, -1, std::numeric_limits<int>::min()}) {
+        EXPECT_EQ(BuildNewName("a.jpg", 7, digits), "a_7.jpg") << digits;
+        EXPECT_EQ(BuildNewName("a.jpg", -42, digits), "a_-42.jpg") << digits;
+    }
+}
+
 TEST(RefreshNewNames, WorkedExample) {
     auto list = ListOf({"a.jpg", "b.tar.gz", "readme"});
     EXPECT_TRUE(RefreshNewNames(list, Options("yymmdd", "3", "1")));
@@ -76,6 +84,15 @@ TEST(RefreshNewNames, StartNumberTextIsReadAsItsValue) {
     EXPECT_EQ(AfterNames(list), (std::vector<std::string>{"240305_07.jpg", "240305_08.jpg"}));
     RefreshNewNames(list, Options("yymmdd", "2", "-3"));
     EXPECT_EQ(AfterNames(list), (std::vector<std::string>{"240305_-03.jpg", "240305_-02.jpg"}));
+}
+
+TEST(ParseStartNumber, TakesOneSignAtMost) {
+    EXPECT_EQ(ParseStartNumber("+5"), 5);
+    EXPECT_EQ(ParseStartNumber(" -5\t"), -5);
+    EXPECT_EQ(ParseStartNumber("+0"), 0);
+    for (const char* text : {"+-5", "-+5", "++5", "--5", "+", "-", "+ 5"}) {
+        EXPECT_EQ(ParseStartNumber(text), std::nullopt) << text;
+    }
 }
 
 TEST(RefreshNewNames, NoSixteenBitLimit) {
