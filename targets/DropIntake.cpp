@@ -24,7 +24,8 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     rows.reserve(paths.size());
 
     for (const std::string& path : paths) {
-        if (path.empty()) continue;
+        // No file name holds a NUL; the system would see a shorter path, another file.
+        if (path.empty() || path.find('\0') != std::string::npos) continue;
         splitter.ifaFullPath = path;
         // A regular file (the usual drop) costs one look at the disk instead of two.
         const bool plain = path.front() != ' ' && path.back() != ' ' && path.back() != kPathSeparator;

@@ -123,5 +123,15 @@ TEST_F(DropIntakeTest, NamesThatAreNotUtf8AreKeptAsBytes) {
     EXPECT_EQ(list_.Rows()[0].AfterName, "240305_001.dat");
 }
 
+// "a.jpg\0.txt" would reach the system as "a.jpg": a rename of the wrong file.
+TEST_F(DropIntakeTest, APathHoldingANulByteIsNeverTakenIn) {
+    const std::string real = dir_.MakeFile("a.jpg");
+    EXPECT_FALSE(Drop({real + std::string("\0.txt", 5)}));
+    EXPECT_EQ(list_.RowCount(), 0u);
+    EXPECT_TRUE(Drop({real + std::string("\0.txt", 5), dir_.MakeFile("b.jpg")}));
+    ASSERT_EQ(list_.RowCount(), 1u);
+    EXPECT_EQ(list_.Rows()[0].BeforeName, "b.jpg");
+}
+
 }  // namespace
 }  // namespace karvel
