@@ -10,6 +10,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic tzdata
     desktop-file-utils appstream dpkg-dev man-db
+    clang libclang-rt-14-dev
 )
 
 install_missing() {
@@ -44,6 +45,8 @@ case "${1:-}" in
         # Once more with AddressSanitizer and UndefinedBehaviorSanitizer: any report fails.
         build asan
         ctest --preset asan -j "$(nproc)" --timeout 900 --label-exclude install
+        # Each fuzz target for a minute, after its kept crash inputs.
+        tests/fuzz/run-fuzzers.sh 60
         ;;
     *)
         echo "usage: $0 run [FILE...] | test" >&2
