@@ -83,6 +83,26 @@ bool GetRegularFileTimes(const std::string& path, FileTimeStamps& stamps) {
     return true;
 }
 
+std::error_code ReadFileEntry(const std::string& path, FileEntry& out) {
+    struct statx entry {};
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+                kTimesMask | STATX_INO | STATX_SIZE, &entry) != 0) {
+        return LastError();
+    }
+    out.mode = entry.stx_mode;
+    out.instants = InstantsOf(entry);
+    out.device = (static_cast<unsigned long long>(entry.stx_dev_major) << 32) | entry.stx_dev_minor;
+    out.inode = entry.stx_ino;
+    out.size = static_cast<long long>(entry.stx_size);
+    return {};
+}
+
+std::error_code WriteFileInstantsOfMode(const std::string& path, const FileInstants& in, unsigned mode) {
+    if (S_ISDIR(mode)) return std::make_error_code(std::errc::is_a_directory);
+    if ((mode & 0222) == 0) return {};
+    return Touch(path, in);
+}
+
 std::error_code WriteFileInstants(const std::string& path, const FileInstants& in) {
     struct statx entry {};
     if (const auto error = StatEntry(path, STATX_TYPE | STATX_MODE, entry)) return error;

@@ -96,6 +96,23 @@ void LocalSystemTimeToFileTime(const SYSTEMTIME& systemTime, FILETIME& fileTime)
 // The instants of `path` from one statx, not following a symbolic link. A folder is an error.
 [[nodiscard]] std::error_code ReadFileInstants(const std::string& path, FileInstants& out);
 
+// What one statx tells of an entry, links not followed: its kind and permission bits, its
+// instants and which file it is.
+struct FileEntry {
+    unsigned mode = 0;
+    FileInstants instants;
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = 0;
+};
+
+// The entry at `path`; unlike ReadFileInstants a folder is no error here.
+[[nodiscard]] std::error_code ReadFileEntry(const std::string& path, FileEntry& out);
+
+// WriteFileInstants for an entry whose mode was read a moment ago, without a second look.
+[[nodiscard]] std::error_code WriteFileInstantsOfMode(const std::string& path, const FileInstants& in,
+                                                      unsigned mode);
+
 // Sets the access and modified instants of `path` (a symbolic link itself, never its target) with
 // one utimensat. A read-only file (no write bit at all, also for root) is left unchanged and counts
 // as success. A folder is an error.

@@ -23,22 +23,31 @@ bool IsHiddenName(std::string_view path) {
 }  // namespace
 
 Lookup PosixRunFileSystem::LookupOrdinaryFile(const std::string& path) {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0) {
-        if (errno == ENOENT) return {LookupResult::NotFound, {}, {}};
-        return {LookupResult::Failed, LastError(), {}};
+    FileEntry entry;
+    if (const std::error_code error = ReadFileEntry(path, entry)) {
+        if (error == std::errc::no_such_file_or_directory) return {LookupResult::NotFound, {}, {}};
+        return {LookupResult::Failed, error, {}};
     }
-    if (!S_ISREG(status.st_mode) || IsHiddenName(path)) return {LookupResult::NotFound, {}, {}};
-    return {LookupResult::Found, {},
-            {static_cast<unsigned long long>(status.st_dev), static_cast<unsigned long long>(status.st_ino),
-             static_cast<long long>(status.st_size)}};
+    if (!S_ISREG(entry.mode) || IsHiddenName(path)) return {LookupResult::NotFound, {}, {}};
+    const FileIdentity identity{entry.device, entry.inode, entry.size};
+    lastFound_ = Looked{path, entry};
+    return {LookupResult::Found, {}, identity};
 }
 
 std::error_code PosixRunFileSystem::ReadTimes(const std::string& path, FileInstants& out) {
+    if (lastFound_ && lastFound_->path == path) {
+        out = lastFound_->entry.instants;
+        return {};
+    }
     return ReadFileInstants(path, out);
 }
 
 std::error_code PosixRunFileSystem::WriteTimes(const std::string& path, const FileInstants& in) {
+    if (lastFound_ && lastFound_->path == path) {
+        const unsigned mode = lastFound_->entry.mode;
+        lastFound_.reset();
+        return WriteFileInstantsOfMode(path, in, mode);
+    }
     return WriteFileInstants(path, in);
 }
 
@@ -55,6 +64,7 @@ std::error_code RenameByLink(const std::string& from, const std::string& to) {
 }
 
 std::error_code PosixRunFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
+    lastFound_.reset();
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return {};
     const int error = errno;
     // Never a plain rename: that would replace a target that appeared after the check.

@@ -1,16 +1,27 @@
 #pragma once
 // The run's file-system calls on the real disk.
 
+#include <optional>
+
 #include "rename/RunFileSystem.h"
 
 namespace karvel {
 
+// A run looks up a file, reads its stamps and writes them, one right after the other: the
+// one statx of the lookup serves all three, until the next rename.
 class PosixRunFileSystem final : public RunFileSystem {
 public:
     Lookup LookupOrdinaryFile(const std::string& path) override;
     std::error_code ReadTimes(const std::string& path, FileInstants& out) override;
     std::error_code WriteTimes(const std::string& path, const FileInstants& in) override;
     std::error_code RenameNoReplace(const std::string& from, const std::string& to) override;
+
+private:
+    struct Looked {
+        std::string path;
+        FileEntry entry;
+    };
+    std::optional<Looked> lastFound_;
 };
 
 // True when renameat2 answered that the file system does not know RENAME_NOREPLACE.

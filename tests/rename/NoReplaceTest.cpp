@@ -51,5 +51,25 @@ TEST(OrdinaryFileLookup, TellsMissingFromUnreachable) {
     EXPECT_EQ(through.error, std::errc::not_a_directory);
 }
 
+// The lookup's one look serves the stamps of that path only, and only until a rename.
+TEST(OrdinaryFileLookup, ItsLookServesOnlyItsOwnPathUntilARename) {
+    TempDir dir;
+    const std::string a = dir.MakeFile("a");
+    const std::string b = dir.MakeFile("b");
+    FileInstants older;
+    older.access.tv_sec = older.modify.tv_sec = 1'000'000'000;
+    ASSERT_FALSE(WriteFileInstants(b, older));
+
+    PosixRunFileSystem fileSystem;
+    ASSERT_EQ(fileSystem.LookupOrdinaryFile(a).result, LookupResult::Found);
+    FileInstants read;
+    ASSERT_FALSE(fileSystem.ReadTimes(b, read));
+    EXPECT_EQ(read.modify.tv_sec, 1'000'000'000);
+
+    ASSERT_FALSE(fileSystem.RenameNoReplace(a, dir.path() + "c"));
+    EXPECT_EQ(fileSystem.ReadTimes(a, read), std::errc::no_such_file_or_directory);
+    EXPECT_EQ(fileSystem.WriteTimes(a, older), std::errc::no_such_file_or_directory);
+}
+
 }  // namespace
 }  // namespace karvel
