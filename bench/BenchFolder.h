@@ -71,4 +71,13 @@ inline void BareRenameCalls(const std::string& from, const std::string& to) {
     ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
 }
 
+inline std::string BenchNewName(std::size_t i) { return "240305_" + std::to_string(i) + ".jpg"; }
+
+// The bare calls for every file of the folder, each to its new name.
+inline void BareRunLoop(const BenchFolder& files) {
+    for (std::size_t i = 0; i < files.Names().size(); ++i) {
+        BareRenameCalls(files.Folder() + files.Names()[i], files.Folder() + BenchNewName(i));
+    }
+}
+
 }  // namespace karvel::bench

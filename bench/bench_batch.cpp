@@ -28,11 +28,7 @@ void BM_BareLoop(benchmark::State& state) {
             ::statx(AT_FDCWD, (folder + name).c_str(), AT_SYMLINK_NOFOLLOW, STATX_MTIME, &listed);
             benchmark::DoNotOptimize(listed);
         }
-        for (std::size_t i = 0; i < kFiles; ++i) {
-            const std::string from = folder + files->Names()[i];
-            const std::string to = folder + "240305_" + std::to_string(i) + ".jpg";
-            karvel::bench::BareRenameCalls(from, to);
-        }
+        karvel::bench::BareRunLoop(*files);
         state.PauseTiming();
         files.reset();
         state.ResumeTiming();

@@ -29,19 +29,12 @@ public:
     void BringToFront() override {}
 };
 
-std::string NewName(std::size_t i) { return "240305_" + std::to_string(i) + ".jpg"; }
-
 void BM_BareLoop(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         auto files = std::make_unique<karvel::bench::BenchFolder>(kFiles);
         state.ResumeTiming();
-        const std::string& folder = files->Folder();
-        for (std::size_t i = 0; i < kFiles; ++i) {
-            const std::string from = folder + files->Names()[i];
-            const std::string to = folder + NewName(i);
-            karvel::bench::BareRenameCalls(from, to);
-        }
+        karvel::bench::BareRunLoop(*files);
         state.PauseTiming();
         files.reset();
         state.ResumeTiming();
@@ -58,7 +51,7 @@ void BM_CoreRun(benchmark::State& state) {
         auto files = std::make_unique<karvel::bench::BenchFolder>(kFiles);
         karvel::TargetList list;
         std::vector<karvel::TargetRow> rows;
-        for (std::size_t i = 0; i < kFiles; ++i) rows.push_back({files->Names()[i], NewName(i), "", false});
+        for (std::size_t i = 0; i < kFiles; ++i) rows.push_back({files->Names()[i], karvel::bench::BenchNewName(i), "", false});
         list.SetTargetFolder(files->Folder());
         list.AssignRows(std::move(rows));
         list.SetStsBarText(std::string(karvel::kStsPressStart));
