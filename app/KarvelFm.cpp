@@ -1,6 +1,7 @@
 #include "app/KarvelFm.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <QAction>
 #include <QApplication>
@@ -367,24 +368,15 @@ void KarvelFm::SetRunFileSystem(std::unique_ptr<RunFileSystem> fileSystem) {
     runFileSystem_ = std::move(fileSystem);
 }
 
-void KarvelFm::BtnStart_Click() {
+void KarvelFm::RunFileCommand(const std::function<void(WindowRunHost&)>& command) {
     if (running_) return;
     running_ = true;
     stopRequested_ = false;
-    CopySelectionToRows();
-    const QDate date = monthView1_->selectedDate();
-    const RunSettings settings{{date.year(), date.month(), date.day()}, chkTime_->Value() == 1};
-    const bool undoBefore = menuUndo_->isEnabled();
-    RunReport report;
-    bool journalReplaced = false;
     {
         WindowRunHost host(*this);
-        JournalFile journal(journalPath_);
-        report = karvel::BtnStart_Click(targets_, settings, host, *runFileSystem_, &journal);
-        journalReplaced = journal.Begun();
+        command(host);
     }
     running_ = false;
-    menuUndo_->setEnabled(report.renamed > 0 ? CanUndo(journalPath_) : undoBefore && !journalReplaced);
     ShowListState();
     if (closeAfterRun_) {
         closeAfterRun_ = false;
@@ -392,21 +384,25 @@ void KarvelFm::BtnStart_Click() {
     }
 }
 
+void KarvelFm::BtnStart_Click() {
+    RunFileCommand([this](WindowRunHost& host) {
+        const QDate date = monthView1_->selectedDate();
+        const RunSettings settings{{date.year(), date.month(), date.day()}, chkTime_->Value() == 1};
+        const bool undoBefore = menuUndo_->isEnabled();
+        JournalFile journal(journalPath_);
+        const RunReport report = karvel::BtnStart_Click(targets_, settings, host, *runFileSystem_, &journal);
+        // A run that renamed nothing but began a journal has replaced the one undo would read.
+        menuUndo_->setEnabled(report.renamed > 0 ? CanUndo(journalPath_) : undoBefore && !journal.Begun());
+    });
+}
+
 void KarvelFm::MenuStart_Click() { BtnStart_Click(); }
 
 void KarvelFm::MenuUndo_Click() {
-    if (running_) return;
-    running_ = true;
-    {
-        WindowRunHost host(*this);
+    RunFileCommand([this](WindowRunHost& host) {
         UndoLastRun(journalPath_, host, *runFileSystem_);
-    }
-    running_ = false;
-    menuUndo_->setEnabled(CanUndo(journalPath_));
-    if (closeAfterRun_) {
-        closeAfterRun_ = false;
-        close();
-    }
+        menuUndo_->setEnabled(CanUndo(journalPath_));
+    });
 }
 
 void KarvelFm::SetJournalPath(std::string path) {

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ class OptionCheckBox;
 class StartNoEdit;
 class TargetListView;
 class TargetTableModel;
+class WindowRunHost;
 class Twips;
 
 class KarvelFm : public QMainWindow, public SettingsWindow {
@@ -116,6 +118,9 @@ private:
     void CopySelectionToRows();
     void ShowSelectionOfRows();
     void OpenHelp();
+    // Runs a command that changes files: nothing else starts meanwhile, and a close asked
+    // for during it happens once it is over.
+    void RunFileCommand(const std::function<void(WindowRunHost&)>& command);
     // While a run is in progress nothing may change the list or the names under it.
     void LockForRun(bool locked);
     bool RunStopRequested() const { return stopRequested_; }

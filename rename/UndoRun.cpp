@@ -28,9 +28,17 @@ void RestoreStamps(const JournalEntry& entry, const std::string& path, const Fil
 
 }  // namespace
 
-UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem) {
+UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem, RunHost& host) {
     UndoReport report;
+    const std::size_t total = journal.entries.size();
+    std::size_t done = 0;
+    host.Progress(0, total);
     for (auto entry = journal.entries.rbegin(); entry != journal.entries.rend(); ++entry) {
+        if (done > 0) {
+            host.Progress(done, total);
+            host.ProcessEvents();
+        }
+        ++done;
         const std::string newPath = journal.folder + entry->newName;
         const std::string oldPath = journal.folder + entry->oldName;
         const Lookup renamed = fileSystem.LookupOrdinaryFile(newPath);
@@ -56,6 +64,7 @@ UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem) {
         }
         report.skipped.push_back(entry->newName);
     }
+    host.Progress(total, total);
     return report;
 }
 
@@ -89,7 +98,7 @@ UndoResult UndoLastRun(const std::string& journalPath, RunHost& host, RunFileSys
     UndoReport report;
     {
         const HostBusyPointer busy(host);
-        report = UndoJournal(*journal, fileSystem);
+        report = UndoJournal(*journal, fileSystem, host);
     }
     // Undone once; what was skipped stays where it is.
     ::remove(journalPath.c_str());

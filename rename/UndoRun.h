@@ -20,7 +20,8 @@ struct UndoReport {
     std::vector<std::string> skipped;   // new names left alone
 };
 
-UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem);
+// Tells `host` of its progress and yields to it after each file.
+UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem, RunHost& host);
 
 enum class UndoResult { Refused, Declined, Completed, Skipped };
 
