@@ -39,6 +39,7 @@
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
 #include "settings/PersistedSettings.h"
+#include "targets/ConflictPreview.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
 #include "targets/UriList.h"
@@ -338,6 +339,7 @@ NamingOptions KarvelFm::CurrentNamingOptions() const {
 void KarvelFm::RecomputeNames() {
     if (targets_.RowCount() == 0 || running_) return;
     RefreshNewNames(targets_, CurrentNamingOptions());
+    PreviewConflicts(targets_);
     model_->NamesChanged();
 }
 
