@@ -22,35 +22,50 @@ constexpr std::uint8_t kUnknown = 3;  // the folder was not read and no earlier 
 constexpr std::uint8_t kStateBits = 3;
 constexpr std::uint8_t kAfterOfEarlierRow = 4;
 
-// The names the rows touch, over the folder as the snapshot has it. The states sit
-// in their own byte array beside the tags, so that walking 100,000 rows stays in
-// cache; the names themselves are read only when a tag matches.
+// The names the rows touch, over the folder as the snapshot has it. A slot holds
+// the tag, the state and where the name is, so that a lookup or an insert touches
+// one cache line; the name itself is read only when a tag matches.
 class RunNames {
-  public:
-    explicit RunNames(std::size_t names)
-        : tags_(names),
-          states_(tags_.SlotCount()),
-          names_(new const std::string*[tags_.SlotCount()]) {}
+public:
+    explicit RunNames(const std::vector<TargetRow>& rows)
+        : rows_(rows), slots_(std::bit_ceil(std::max<std::size_t>(16, rows.size() * 4))) {}
 
-    void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&names_[tags_.Prefetch(hash)]); }
+    void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[Home(hash)]); }
 
-    // The state byte of `name`; `inFolder` is what the snapshot says of a name no
-    // earlier row touched. Stays valid while the rows are walked: nothing moves.
-    std::uint8_t& At(const std::string& name, std::uint64_t hash, std::uint8_t inFolder) {
-        const std::size_t at =
-            tags_.Find(hash, [&](std::size_t slot) { return *names_[slot] == name; });
-        if (!tags_.Taken(at)) {
-            tags_.Take(at, hash);
-            names_[at] = &name;
-            states_[at] = inFolder;
+    // The state byte of the Before Name (`after` false) or After Name of row `row`;
+    // `inFolder` is what the snapshot says of a name no earlier row touched. Stays
+    // valid while the rows are walked: the table is never rebuilt.
+    std::uint8_t& At(std::size_t row, bool after, std::uint64_t hash, std::uint8_t inFolder) {
+        const std::string& name = NameOf(row, after);
+        const std::uint8_t tag = NameTags::TagOf(hash);
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = Home(hash);; at = (at + 1) & mask) {
+            Slot& slot = slots_[at];
+            if (slot.tag == 0) {
+                slot = {static_cast<std::uint32_t>(row), tag, after, inFolder};
+                return slot.state;
+            }
+            if (slot.tag == tag && NameOf(slot.row, slot.after) == name) return slot.state;
         }
-        return states_[at];
     }
 
-  private:
-    NameTags tags_;
-    std::vector<std::uint8_t> states_;
-    std::unique_ptr<const std::string*[]> names_;  // written before it is read
+private:
+    struct Slot {
+        std::uint32_t row = 0;
+        std::uint8_t tag = 0;  // 0 marks a free slot
+        bool after = false;
+        std::uint8_t state = 0;
+    };
+
+    const std::string& NameOf(std::size_t row, bool after) const {
+        return after ? rows_[row].AfterName : rows_[row].BeforeName;
+    }
+    std::size_t Home(std::uint64_t hash) const {
+        return static_cast<std::size_t>(hash) & (slots_.size() - 1);
+    }
+
+    const std::vector<TargetRow>& rows_;
+    std::vector<Slot> slots_;
 };
 
 std::uint8_t StateOf(EntryKind kind) {
@@ -99,9 +114,10 @@ struct RowNames {
     std::uint8_t targetInFolder = kUnknown;
 };
 
-RowConflict CheckRow(const TargetRow& row, const RowNames& looked, RunNames& names) {
-    std::uint8_t& source = names.At(row.BeforeName, looked.sourceHash, StateOf(row.Source));
-    std::uint8_t& target = names.At(row.AfterName, looked.targetHash, looked.targetInFolder);
+RowConflict CheckRow(const TargetRow& row, std::size_t at, const RowNames& looked,
+                     RunNames& names) {
+    std::uint8_t& source = names.At(at, false, looked.sourceHash, StateOf(row.Source));
+    std::uint8_t& target = names.At(at, true, looked.targetHash, looked.targetInFolder);
     const std::uint8_t sourceState = source & kStateBits;
     const std::uint8_t targetState = target & kStateBits;
     RowConflict conflict = RowConflict::None;
@@ -133,7 +149,7 @@ void PreviewConflicts(TargetList& list) {
     }
 
     const FolderSnapshot& folder = list.Snapshot();
-    RunNames names(2 * rows.size());
+    RunNames names(rows);
     // Rows go in blocks: first every hash of the block and the loads it leads to,
     // then the names those lead to, then the lookups, so that the cache misses of
     // a block overlap instead of queueing.
@@ -166,7 +182,8 @@ void PreviewConflicts(TargetList& list) {
         for (std::size_t i = 0; i < count; ++i) {
             TargetRow& row = rows[first + i];
             row.Conflict =
-                row.AfterName.empty() ? RowConflict::EmptyName : CheckRow(row, block[i], names);
+                row.AfterName.empty() ? RowConflict::EmptyName
+                                      : CheckRow(row, first + i, block[i], names);
         }
     }
 }

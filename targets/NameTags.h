@@ -14,7 +14,7 @@
 namespace karvel {
 
 class NameTags {
-  public:
+public:
     NameTags() = default;
     // Room for `names` names, the table never more than half full.
     explicit NameTags(std::size_t names)
@@ -44,12 +44,13 @@ class NameTags {
     bool Taken(std::size_t slot) const { return tags_[slot] != 0; }
     void Take(std::size_t slot, std::uint64_t hash) { tags_[slot] = TagOf(hash); }
 
-  private:
     // The top seven bits, the high bit set so that no tag is 0, the free mark; the
     // slot comes from the low bits.
     static std::uint8_t TagOf(std::uint64_t hash) {
         return static_cast<std::uint8_t>(0x80 | (hash >> 57));
     }
+
+private:
     std::size_t Home(std::uint64_t hash) const { return static_cast<std::size_t>(hash) & mask_; }
 
     std::vector<std::uint8_t> tags_;
