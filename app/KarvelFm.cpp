@@ -42,6 +42,7 @@
 #include "rename/RunJournal.h"
 #include "rename/UndoRun.h"
 #include "settings/PersistedSettings.h"
+#include "targets/ConflictPreview.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
 #include "targets/UriList.h"
@@ -346,6 +347,7 @@ NamingOptions KarvelFm::CurrentNamingOptions() const {
 void KarvelFm::RecomputeNames() {
     if (targets_.RowCount() == 0 || running_) return;
     RefreshNewNames(targets_, CurrentNamingOptions());
+    PreviewConflicts(targets_);
     model_->NamesChanged();
 }
 

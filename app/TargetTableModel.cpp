@@ -1,6 +1,29 @@
 #include "app/TargetTableModel.h"
 
+#include <QBrush>
+#include <QColor>
+
 namespace karvel {
+
+namespace {
+
+QString ConflictText(RowConflict conflict) {
+    switch (conflict) {
+        case RowConflict::EmptyName:
+            return QStringLiteral("変換後の名前が空です");
+        case RowConflict::DuplicateName:
+            return QStringLiteral("変換後の名前が他の行と重複しています");
+        case RowConflict::NameTaken:
+            return QStringLiteral("同じ名前のファイルが既に存在します");
+        case RowConflict::SourceUnusable:
+            return QStringLiteral("元のファイルが見つからないか通常のファイルではありません");
+        case RowConflict::None:
+            break;
+    }
+    return {};
+}
+
+}  // namespace
 
 TargetTableModel::TargetTableModel(TargetList& list, QObject* parent)
     : QAbstractTableModel(parent), list_(list) {}
@@ -16,8 +39,15 @@ QString TargetTableModel::Display(const std::string& bytes) {
 }
 
 QVariant TargetTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole || index.row() >= rowCount()) return {};
+    if (!index.isValid() || index.row() >= rowCount()) return {};
     const TargetRow& row = list_.Rows()[static_cast<std::size_t>(index.row())];
+    if (role == Qt::ForegroundRole || role == Qt::ToolTipRole) {
+        // Only the After Name cell warns; the rest of the row is drawn as ever.
+        if (index.column() != 1 || row.Conflict == RowConflict::None) return {};
+        if (role == Qt::ToolTipRole) return ConflictText(row.Conflict);
+        return QBrush(QColor(Qt::darkRed));
+    }
+    if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
         case 0:
             return Display(row.BeforeName);
@@ -46,7 +76,8 @@ QVariant TargetTableModel::headerData(int section, Qt::Orientation orientation, 
 
 void TargetTableModel::NamesChanged() {
     if (list_.RowCount() == 0) return;
-    emit dataChanged(index(0, 1), index(rowCount() - 1, 1), {Qt::DisplayRole});
+    emit dataChanged(index(0, 1), index(rowCount() - 1, 1),
+                     {Qt::DisplayRole, Qt::ForegroundRole, Qt::ToolTipRole});
 }
 
 }  // namespace karvel

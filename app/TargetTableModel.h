@@ -25,7 +25,7 @@ public:
         change();
         endResetModel();
     }
-    // Only the After Name texts changed.
+    // Only the After Name texts and their conflict marks changed.
     void NamesChanged();
 
     // Bytes as the file system gave them, shown as UTF-8.

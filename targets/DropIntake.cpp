@@ -4,6 +4,7 @@
 #include "filetime/FileTimes.h"
 #include "naming/FNameEdit.h"
 #include "naming/TextPieces.h"
+#include "targets/ConflictPreview.h"
 #include "targets/StatusTexts.h"
 
 namespace karvel {
@@ -64,7 +65,9 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     list.SetSortOrder(SortOrder::Ascending);
     list.SetSorted(true);
     list.SetStsBarText(std::string(kStsPressStart));
+    list.SetSnapshot(FolderSnapshot::Read(list.TargetFolder(), list.Rows()));
     RefreshNewNames(list, options);
+    PreviewConflicts(list);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "targets/ListEditing.h"
 
+#include "targets/ConflictPreview.h"
+
 namespace karvel {
 
 void ListVi_ColumnClick(TargetList& list, int clickedColumn) {
@@ -12,12 +14,15 @@ void ListVi_ColumnClick(TargetList& list, int clickedColumn) {
     list.SetSortOrder(turnDescending ? SortOrder::Descending : SortOrder::Ascending);
     list.SetSortKey(column);
     list.SetSorted(true);
+    // The run goes top to bottom, so a new order can free or take names.
+    PreviewConflicts(list);
 }
 
 void RemoveSelectedTargets(TargetList& list) {
     list.RemoveSelectedRows();
     if (list.RowCount() > 0) {
         list.WriteRowCount();
+        PreviewConflicts(list);
     } else {
         list.AllClear();
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Sorting by a clicked column and removing selected rows. Neither rebuilds the
-// new names: rows keep their After Name until the next refresh.
+// new names: rows keep their After Name until the next refresh. Both mark the
+// conflicts again, since these depend on the rows above.
 
 #include "targets/TargetList.h"
 

@@ -58,6 +58,11 @@ void TargetList::RemoveSelectedRows() {
     std::erase_if(rows_, [](const TargetRow& row) { return row.Selected; });
 }
 
+void TargetList::SetSnapshot(FolderSnapshot snapshot) {
+    snapshot_ = std::move(snapshot);
+    for (TargetRow& row : rows_) row.Source = SourceSeen::NotLookedUp;
+}
+
 void TargetList::SetSortKey(SortColumn key) {
     sortKey_ = key;
     if (sorted_) SortRows();
@@ -84,6 +89,7 @@ ListState TargetList::State() const {
 void TargetList::AllClear() {
     rows_.clear();
     targetFolder_.clear();
+    snapshot_ = FolderSnapshot();
     stsBarText_ = kStsDropFiles;
     stsBarCnt_.clear();
     sorted_ = false;

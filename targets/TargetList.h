@@ -4,16 +4,35 @@
 // mirrors this model; the model holds the truth.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "targets/FolderSnapshot.h"
+
 namespace karvel {
+
+// Why the run would stop at or fail on a row, as far as can be told before it starts.
+enum class RowConflict : std::uint8_t {
+    None,
+    EmptyName,       // no After Name: the start command refuses the list
+    DuplicateName,   // an earlier row takes (or means to take) the same After Name first
+    NameTaken,       // something in the folder has the After Name when the row's turn comes
+    SourceUnusable,  // the file is missing, hidden or not a regular file
+};
+
+// What the list's folder snapshot says of a row's own file. The conflict preview
+// looks it up once per snapshot, so that a refresh need not look again.
+enum class SourceSeen : std::uint8_t { NotLookedUp, OrdinaryFile, Missing, NotOrdinary, FolderUnknown };
 
 struct TargetRow {
     std::string BeforeName;  // the file's current name, no folder
     std::string AfterName;   // the name it will get
     std::string Modified;    // last-write time when the row was added, "yy/MM/dd HH:mm"
     bool Selected = false;
+    RowConflict Conflict = RowConflict::None;  // written by PreviewConflicts
+    SourceSeen Source = SourceSeen::NotLookedUp;
 };
 
 enum class ListState { Empty, Loading, Ready };
@@ -43,6 +62,11 @@ public:
     // The full path of a row's file.
     std::string PathOf(const TargetRow& row) const { return targetFolder_ + row.BeforeName; }
 
+    // The folder as the last drop found it; what the conflict preview checks against.
+    const FolderSnapshot& Snapshot() const { return snapshot_; }
+    // Every row's source is looked up again against the new snapshot.
+    void SetSnapshot(FolderSnapshot snapshot);
+
     SortColumn SortKey() const { return sortKey_; }
     SortOrder GetSortOrder() const { return sortOrder_; }
     bool Sorted() const { return sorted_; }
@@ -60,7 +84,7 @@ public:
     // The state the status text tells.
     ListState State() const;
 
-    // Empties the list: no rows, no folder, the drop prompt, no count, not sorted.
+    // Empties the list: no rows, no folder, no snapshot, the drop prompt, no count, not sorted.
     void AllClear();
 
 private:
@@ -68,6 +92,7 @@ private:
 
     std::vector<TargetRow> rows_;
     std::string targetFolder_;
+    FolderSnapshot snapshot_;
     SortColumn sortKey_ = SortColumn::BeforeName;
     SortOrder sortOrder_ = SortOrder::Ascending;
     bool sorted_ = false;

@@ -1,0 +1,135 @@
+#include "targets/FolderSnapshot.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <limits>
+
+#include "targets/TargetList.h"
+
+namespace karvel {
+
+namespace {
+
+constexpr std::size_t kLongestName = std::numeric_limits<std::uint8_t>::max();
+
+class DirCloser {
+  public:
+    explicit DirCloser(DIR* dir) : dir_(dir) {}
+    ~DirCloser() { ::closedir(dir_); }
+    DirCloser(const DirCloser&) = delete;
+    DirCloser& operator=(const DirCloser&) = delete;
+
+  private:
+    DIR* dir_;
+};
+
+}  // namespace
+
+std::size_t FolderSnapshot::SlotOf(std::string_view name, std::uint64_t hash) const {
+    return tags_.Find(hash, [&](std::size_t slot) {
+        const Entry& entry = entries_[slot];
+        return entry.length == name.size() &&
+               std::memcmp(names_.data() + entry.offset, name.data(), name.size()) == 0;
+    });
+}
+
+void FolderSnapshot::Prefetch(std::uint64_t hash) const {
+    if (!known_) return;
+    __builtin_prefetch(&entries_[tags_.Prefetch(hash)]);
+}
+
+void FolderSnapshot::PrefetchName(std::uint64_t hash) const {
+    if (!known_) return;
+    // The first slot whose tag matches is nearly always the name's own.
+    const std::size_t slot = tags_.Find(hash, [](std::size_t) { return true; });
+    if (tags_.Taken(slot)) __builtin_prefetch(names_.data() + entries_[slot].offset);
+}
+
+EntryKind FolderSnapshot::KindOf(std::string_view name, std::uint64_t hash) const {
+    if (!known_ || name.empty() || name.size() > kLongestName) return EntryKind::Absent;
+    const std::size_t slot = SlotOf(name, hash);
+    return tags_.Taken(slot) ? entries_[slot].kind : EntryKind::Absent;
+}
+
+FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector<TargetRow>& rows) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return {};
+    DIR* dir = ::fdopendir(fd);
+    if (dir == nullptr) {
+        ::close(fd);
+        return {};
+    }
+    const DirCloser closer(dir);
+
+    FolderSnapshot snapshot;
+    struct Listed {
+        Entry entry;
+        unsigned char type;
+    };
+    std::vector<Listed> listed;
+    for (;;) {
+        errno = 0;
+        const dirent* found = ::readdir(dir);
+        if (found == nullptr) {
+            // A listing cut short would make present names look free.
+            if (errno != 0) return {};
+            break;
+        }
+        const std::string_view name(found->d_name);
+        if (name == "." || name == "..") continue;
+        if (name.size() > kLongestName) continue;  // no row can have or get such a name
+        if (snapshot.names_.size() + name.size() > std::numeric_limits<std::uint32_t>::max())
+            return {};
+        listed.push_back({{static_cast<std::uint32_t>(snapshot.names_.size()),
+                           static_cast<std::uint8_t>(name.size()), EntryKind::Other},
+                          found->d_type});
+        snapshot.names_.append(name);
+    }
+
+    snapshot.tags_ = NameTags(listed.size());
+    snapshot.entries_.resize(snapshot.tags_.SlotCount());
+    // Slots whose kind the listing left open; only the rows' sources are asked for it.
+    std::vector<bool> unresolved;
+    for (const Listed& each : listed) {
+        const std::string_view name(snapshot.names_.data() + each.entry.offset, each.entry.length);
+        const std::uint64_t hash = NameTags::HashOf(name);
+        const std::size_t slot = snapshot.SlotOf(name, hash);
+        if (snapshot.tags_.Taken(slot)) continue;  // listed twice while the folder changed
+        snapshot.tags_.Take(slot, hash);
+        Entry& entry = snapshot.entries_[slot];
+        entry = each.entry;
+        ++snapshot.count_;
+        if (name.front() == '.') continue;  // hidden, whatever it is
+        if (each.type == DT_REG) {
+            entry.kind = EntryKind::OrdinaryFile;
+        } else if (each.type == DT_UNKNOWN) {
+            if (unresolved.empty()) unresolved.resize(snapshot.entries_.size());
+            unresolved[slot] = true;
+        }
+    }
+
+    if (!unresolved.empty()) {
+        for (const TargetRow& row : rows) {
+            if (row.BeforeName.empty() || row.BeforeName.size() > kLongestName) continue;
+            const std::size_t slot =
+                snapshot.SlotOf(row.BeforeName, NameTags::HashOf(row.BeforeName));
+            if (!snapshot.tags_.Taken(slot) || !unresolved[slot]) continue;
+            unresolved[slot] = false;
+            struct stat status {};
+            if (::fstatat(::dirfd(dir), row.BeforeName.c_str(), &status, AT_SYMLINK_NOFOLLOW) ==
+                    0 &&
+                S_ISREG(status.st_mode)) {
+                snapshot.entries_[slot].kind = EntryKind::OrdinaryFile;
+            }
+        }
+    }
+    snapshot.known_ = true;
+    return snapshot;
+}
+
+}  // namespace karvel

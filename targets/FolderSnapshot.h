@@ -1,0 +1,63 @@
+#pragma once
+// The names in the target folder, read once per drop, so that the conflict preview
+// can check every row on each refresh without touching the disk.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "targets/NameTags.h"
+
+namespace karvel {
+
+struct TargetRow;
+
+enum class EntryKind : std::uint8_t {
+    Absent,
+    OrdinaryFile,  // a regular file, not a link, whose name does not begin with "."
+    Other,         // a folder, a link, a hidden file, anything else
+};
+
+class FolderSnapshot {
+public:
+    // Knows nothing of any folder.
+    FolderSnapshot() = default;
+
+    // Reads every name in `folder` (ending in the separator), byte for byte, and the
+    // kind of each row's source. Other entries count as Other unless the listing
+    // itself says they are regular files. A folder that cannot be listed to the end
+    // gives an unknown snapshot.
+    static FolderSnapshot Read(const std::string& folder, const std::vector<TargetRow>& rows);
+
+    // Whether the folder was read; an unknown snapshot says Absent to every name.
+    bool Known() const { return known_; }
+    std::size_t NameCount() const { return count_; }
+
+    EntryKind KindOf(std::string_view name) const { return KindOf(name, NameTags::HashOf(name)); }
+    // `hash` is NameTags::HashOf(name), for a caller that has it already.
+    EntryKind KindOf(std::string_view name, std::uint64_t hash) const;
+    // Starts loading what a KindOf for `hash` will read: first the slot, then (once
+    // that is in) the name it holds.
+    void Prefetch(std::uint64_t hash) const;
+    void PrefetchName(std::uint64_t hash) const;
+
+private:
+    struct Entry {
+        std::uint32_t offset = 0;  // of the name in names_
+        std::uint8_t length = 0;   // no name in a folder is longer than 255 bytes
+        EntryKind kind = EntryKind::Absent;
+    };
+
+    // The slot of `name`, or the free slot it would take.
+    std::size_t SlotOf(std::string_view name, std::uint64_t hash) const;
+
+    std::string names_;  // every name, back to back
+    NameTags tags_;
+    std::vector<Entry> entries_;  // by slot of tags_
+    std::size_t count_ = 0;
+    bool known_ = false;
+};
+
+}  // namespace karvel

@@ -1,0 +1,62 @@
+// The After Name cell of a row the run would stop at: its colour and its tooltip.
+#include <QBrush>
+#include <QLineEdit>
+#include <QTreeView>
+
+#include "WindowFixture.h"
+
+using namespace karvel;
+using namespace karvel::testing;
+
+class ConflictMarksTest : public QObject {
+    Q_OBJECT
+  private:
+    std::unique_ptr<WindowFixture> fixture_;
+    std::unique_ptr<KarvelFm> window_;
+    QTreeView* list_ = nullptr;
+
+    QVariant Cell(int row, int column, int role) const {
+        return list_->model()->index(row, column).data(role);
+    }
+
+  private slots:
+    void init() {
+        fixture_ = std::make_unique<WindowFixture>();
+        window_ = fixture_->Open();
+        window_->show();
+        list_ = Child<QTreeView>(*window_, "ListVi");
+    }
+
+    void cleanup() {
+        window_.reset();
+        fixture_.reset();
+    }
+
+    void aTakenNameWarnsInItsCellOnly() {
+        const auto& dir = fixture_->Dir();
+        const std::vector<std::string> paths{dir.MakeFile("a.jpg"), dir.MakeFile("b.jpg")};
+        window_->TakeInPaths(paths);
+        QVERIFY(!Cell(0, 1, Qt::ForegroundRole).isValid());
+        dir.MakeFile(Cell(0, 1, Qt::DisplayRole).toString().toStdString());
+        window_->TakeInPaths(paths);
+
+        QCOMPARE(Cell(0, 1, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::darkRed));
+        QCOMPARE(Cell(0, 1, Qt::ToolTipRole).toString(),
+                 QStringLiteral("同じ名前のファイルが既に存在します"));
+        for (const auto& [row, column] : {std::pair{0, 0}, {0, 2}, {1, 1}}) {
+            QVERIFY(!Cell(row, column, Qt::ForegroundRole).isValid());
+            QVERIFY(!Cell(row, column, Qt::ToolTipRole).isValid());
+        }
+
+        // Numbered past the taken name, the row is clean again and the view is told.
+        QSignalSpy changed(list_->model(), &QAbstractItemModel::dataChanged);
+        Child<QLineEdit>(*window_, "TxtStartNo")->setText(QStringLiteral("5"));
+        QVERIFY(!Cell(0, 1, Qt::ForegroundRole).isValid());
+        QVERIFY(!Cell(0, 1, Qt::ToolTipRole).isValid());
+        QVERIFY(!changed.isEmpty());
+        QVERIFY(changed.last().at(2).value<QList<int>>().contains(Qt::ForegroundRole));
+    }
+};
+
+QTEST_MAIN(ConflictMarksTest)
+#include "tst_conflict_marks.moc"

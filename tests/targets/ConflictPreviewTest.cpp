@@ -1,0 +1,199 @@
+// The conflict preview against real folders: each reason, the rows taken top to
+// bottom, when the marks are renewed, and that a real run stops where it said.
+#include "targets/ConflictPreview.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "rename/RunFixture.h"
+#include "targets/DropIntake.h"
+#include "targets/ListEditing.h"
+
+namespace karvel {
+namespace {
+
+using testing::RunFixture;
+using Marks = std::vector<RowConflict>;
+constexpr auto kNone = RowConflict::None;
+constexpr auto kEmpty = RowConflict::EmptyName;
+constexpr auto kDuplicate = RowConflict::DuplicateName;
+constexpr auto kTaken = RowConflict::NameTaken;
+constexpr auto kSource = RowConflict::SourceUnusable;
+
+Marks MarksOf(const TargetList& list) {
+    Marks marks;
+    for (const TargetRow& row : list.Rows()) marks.push_back(row.Conflict);
+    return marks;
+}
+
+// Snapshots the fixture's folder as a drop would, then marks the rows.
+Marks Preview(RunFixture& run) {
+    run.list.SetSnapshot(FolderSnapshot::Read(run.dir.path(), run.list.Rows()));
+    PreviewConflicts(run.list);
+    return MarksOf(run.list);
+}
+
+TEST(ConflictPreview, EachReason) {
+    RunFixture run;
+    const std::string& folder = run.dir.path();
+    run.dir.MakeFile("file");
+    std::filesystem::create_directory(folder + "dir");
+    ASSERT_EQ(::symlink("nowhere", (folder + "dangling").c_str()), 0);
+    ASSERT_EQ(::symlink("file", (folder + "link").c_str()), 0);
+    run.List({{"\xff.jpg", "x"},
+              {"b", ""},
+              {"c", "x"},
+              {"d", "file"},
+              {"e", "dir"},
+              {"f", "dangling"},
+              {"own", "own"},
+              {".hidden", "1"},
+              {"dir", "2"},
+              {"link", "3"},
+              {"gone", "4"},
+              {"g", "gone"}});
+    std::filesystem::remove(folder + "gone");
+    EXPECT_EQ(Preview(run), (Marks{kNone, kEmpty, kDuplicate, kTaken, kTaken, kTaken, kTaken,
+                                   kSource, kSource, kSource, kSource, kNone}));
+
+    // A new snapshot is looked at afresh.
+    std::filesystem::remove(folder + "\xff.jpg");
+    EXPECT_EQ(Preview(run).front(), kSource);
+}
+
+TEST(ConflictPreview, RowsAreTakenTopToBottom) {
+    // Longer than one block of the walk: each name freed by the row above, or
+    // only by the row below.
+    std::vector<std::pair<std::string, std::string>> down, up;
+    for (int i = 1; i <= 40; ++i) {
+        down.emplace_back(std::to_string(i), std::to_string(i - 1));
+        up.emplace_back(std::to_string(i), std::to_string(i + 1));
+    }
+    RunFixture freed, notYet;
+    freed.List(down);
+    notYet.List(up);
+    EXPECT_EQ(Preview(freed), Marks(40, kNone));
+    Marks taken(40, kTaken);
+    taken.back() = kNone;
+    EXPECT_EQ(Preview(notYet), taken);
+
+    // A file an earlier row renames to takes its name, until it is renamed on.
+    RunFixture chain;
+    chain.List({{"a", "n"}, {"n", "m"}, {"b", "a"}, {"c", "m"}, {"d", "n"}});
+    std::filesystem::remove(chain.dir.path() + "n");
+    EXPECT_EQ(Preview(chain), (Marks{kNone, kNone, kNone, kDuplicate, kNone}));
+
+    // A row that would fail keeps its file, so frees nothing.
+    RunFixture kept;
+    std::filesystem::create_directory(kept.dir.path() + "0");
+    kept.List({{"1", "0"}, {"2", "1"}});
+    EXPECT_EQ(Preview(kept), (Marks{kTaken, kTaken}));
+}
+
+TEST(ConflictPreview, SortingAndRemovalMarkTheRowsAgain) {
+    RunFixture run;
+    run.List({{"1", "0"}, {"2", "1"}, {"3", "2"}});
+    run.list.SetSorted(true);
+    ASSERT_EQ(Preview(run), (Marks{kNone, kNone, kNone}));
+    ListVi_ColumnClick(run.list, 1);  // descending: 3 > 2 comes first
+    EXPECT_EQ(MarksOf(run.list), (Marks{kTaken, kTaken, kNone}));
+
+    RunFixture twice;
+    twice.List({{"a", "x"}, {"b", "x"}});
+    ASSERT_EQ(Preview(twice), (Marks{kNone, kDuplicate}));
+    twice.list.MutableRows()[0].Selected = true;
+    RemoveSelectedTargets(twice.list);
+    EXPECT_EQ(MarksOf(twice.list), (Marks{kNone}));
+}
+
+TEST(ConflictPreview, ADropReadsTheFolderOnce) {
+    testing::TempDir dir;
+    const std::string photo = dir.MakeFile("a.jpg");
+    dir.MakeFile("240305_1.jpg");
+    TargetList list;
+    NamingOptions options{{2024, 3, 5}, "yymmdd", "1", "1"};
+    ASSERT_TRUE(TakeInDrop(list, {photo}, options));
+    EXPECT_EQ(MarksOf(list), (Marks{kTaken}));
+
+    // Refreshes go by what the drop saw; the run checks the disk itself.
+    std::filesystem::rename(dir.path() + "240305_1.jpg", dir.path() + "240305_2.jpg");
+    options.startNoText = "2";
+    RefreshNewNames(list, options);
+    PreviewConflicts(list);
+    EXPECT_EQ(MarksOf(list), (Marks{kNone}));
+    ASSERT_TRUE(TakeInDrop(list, {photo}, options));
+    EXPECT_EQ(MarksOf(list), (Marks{kTaken}));
+}
+
+TEST(ConflictPreview, WithoutTheFolderOrAfterARun) {
+    // A folder that could not be listed: only what the rows themselves show.
+    RunFixture run;
+    run.List({{"a", "x"}, {"b", "x"}, {"c", ""}, {"d", "d"}, {"e", "a"}});
+    run.list.SetSnapshot(FolderSnapshot::Read(run.dir.path() + "missing/", run.list.Rows()));
+    EXPECT_FALSE(run.list.Snapshot().Known());
+    PreviewConflicts(run.list);
+    EXPECT_EQ(MarksOf(run.list), (Marks{kNone, kDuplicate, kEmpty, kTaken, kNone}));
+
+    // Once the list asks for a new drop, the folder has moved on: nothing is marked.
+    run.list.SetStsBarText(std::string(kStsDropFiles));
+    PreviewConflicts(run.list);
+    EXPECT_EQ(MarksOf(run.list), Marks(5, kNone));
+}
+
+// The run checks every row for itself; it stops at the first row the preview marks.
+TEST(ConflictPreview, ARealRunStopsAtTheFirstMarkedRow) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> rows;
+        std::function<void(const std::string& folder)> arrange;
+        RunResult result;
+        std::size_t renamed;
+    };
+    namespace fs = std::filesystem;
+    const auto none = [](const std::string&) {};
+    const Case cases[] = {
+        {"freed", {{"1", "0"}, {"2", "1"}, {"3", "2"}}, none, RunResult::Completed, 3},
+        {"freed later", {{"1", "2"}, {"2", "3"}}, none, RunResult::Stopped, 0},
+        {"repeated", {{"a", "x"}, {"b", "y"}, {"c", "x"}}, none, RunResult::Stopped, 2},
+        {"renamed on",
+         {{"a", "n"}, {"n", "m"}, {"b", "n"}, {"c", "m"}},
+         [](const std::string& folder) { fs::remove(folder + "n"); },
+         RunResult::Stopped,
+         3},
+        {"folder",
+         {{"a", "x"}, {"b", "dir"}},
+         [](const std::string& folder) { fs::create_directory(folder + "dir"); },
+         RunResult::Stopped,
+         1},
+        {"missing",
+         {{"a", "x"}, {"b", "y"}},
+         [](const std::string& folder) { fs::remove(folder + "b"); },
+         RunResult::Stopped,
+         1},
+        {"own name", {{"a", "x"}, {"b", "b"}}, none, RunResult::Stopped, 1},
+    };
+    for (const Case& each : cases) {
+        RunFixture run;
+        run.List(each.rows);
+        each.arrange(run.dir.path());
+        const Marks marks = Preview(run);
+        const auto marked = std::find_if(marks.begin(), marks.end(),
+                                         [](RowConflict mark) { return mark != kNone; });
+        EXPECT_EQ(static_cast<std::size_t>(marked - marks.begin()), each.renamed) << each.what;
+        const RunReport report = run.Start();
+        EXPECT_EQ(report.result, each.result) << each.what;
+        EXPECT_EQ(report.renamed, each.renamed) << each.what;
+    }
+
+    // A row without a new name is marked, and the start command refuses the whole list.
+    RunFixture empty;
+    empty.List({{"a", "x"}, {"b", ""}});
+    EXPECT_EQ(Preview(empty), (Marks{kNone, kEmpty}));
+    EXPECT_EQ(empty.Start().result, RunResult::Refused);
+}
+
+}  // namespace
+}  // namespace karvel
