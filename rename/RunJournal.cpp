@@ -195,7 +195,10 @@ bool JournalFile::Record(const JournalEntry& entry) {
 std::optional<Journal> ReadJournal(const std::string& path) {
     const SmallFile file = ReadSmallFile(path, kMaxJournalBytes);
     if (file.status != FileStatus::Read) return std::nullopt;
-    std::string_view bytes = file.bytes;
+    return ReadJournalText(file.bytes);
+}
+
+std::optional<Journal> ReadJournalText(std::string_view bytes) {
     if (!bytes.starts_with(kHeader)) return std::nullopt;
     bytes.remove_prefix(kHeader.size());
 

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "filetime/FileTimes.h"
@@ -62,6 +63,8 @@ private:
 // The journal at `path`; empty when there is none or it is no journal. A last line cut
 // short by a kill is left out.
 std::optional<Journal> ReadJournal(const std::string& path);
+// The same for a journal's text.
+std::optional<Journal> ReadJournalText(std::string_view text);
 
 // The line format, for tests and the reader.
 std::string EncodeJournalName(std::string_view name);

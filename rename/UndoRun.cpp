@@ -2,6 +2,8 @@
 
 #include <stdio.h>
 
+#include <fstream>
+
 namespace karvel {
 
 namespace {
@@ -69,7 +71,14 @@ UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem, RunHos
 }
 
 bool CanUndo(const std::string& journalPath) {
-    const auto journal = ReadJournal(journalPath);
+    // Asked at start-up and after every run: the head of the journal tells, however long it is.
+    std::ifstream file(journalPath, std::ios::binary);
+    std::string head(64 * 1024, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(file.gcount()));
+    const auto rows = head.find("\nrow\t");
+    if (rows == std::string::npos || head.find('\n', rows + 1) == std::string::npos) return false;
+    const auto journal = ReadJournalText(head.substr(0, head.find('\n', rows + 1) + 1));
     return journal && !journal->entries.empty();
 }
 
