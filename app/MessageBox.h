@@ -6,12 +6,15 @@
 #include <optional>
 #include <string_view>
 
+#include "rename/RunHost.h"
+
 class QWidget;
 
 namespace karvel {
 
-enum class MessageIcon { Warning, Question, Error, Information };
-enum class MessageAnswer { Ok, Yes, No };
+// The run's own icons and answers: its messages pass through unchanged.
+using MessageIcon = RunIcon;
+using MessageAnswer = RunAnswer;
 
 class MessageBox {
 public:

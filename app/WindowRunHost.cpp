@@ -12,20 +12,6 @@ namespace {
 // About one frame of a 60 Hz screen.
 constexpr qint64 kFrameMilliseconds = 16;
 
-MessageIcon ToMessageIcon(RunIcon icon) {
-    switch (icon) {
-        case RunIcon::Warning:
-            return MessageIcon::Warning;
-        case RunIcon::Question:
-            return MessageIcon::Question;
-        case RunIcon::Error:
-            return MessageIcon::Error;
-        case RunIcon::Information:
-            break;
-    }
-    return MessageIcon::Information;
-}
-
 }  // namespace
 
 WindowRunHost::~WindowRunHost() {
@@ -34,15 +20,7 @@ WindowRunHost::~WindowRunHost() {
 
 RunAnswer WindowRunHost::ShowMessage(RunIcon icon, const std::string& text) {
     Show();  // the row a message names is the one shown selected
-    switch (MessageBox::Show(&window_, ToMessageIcon(icon), text)) {
-        case MessageAnswer::Yes:
-            return RunAnswer::Yes;
-        case MessageAnswer::No:
-            return RunAnswer::No;
-        case MessageAnswer::Ok:
-            break;
-    }
-    return RunAnswer::Ok;
+    return MessageBox::Show(&window_, icon, text);
 }
 
 void WindowRunHost::SetBusy(bool busy) {
