@@ -6,6 +6,9 @@
 #include <array>
 #include <string_view>
 
+#include "rename/RunMessages.h"
+#include "targets/AbsolutePaths.h"
+
 namespace karvel {
 
 namespace {
@@ -16,9 +19,8 @@ constexpr std::array<std::string_view, 5> kValueOptions = {"--date", "--pattern"
 
 // File arguments straight from the bytes: Qt's own list would lose names that are not
 // valid in the locale's encoding.
-std::vector<std::string> FileArguments(const std::vector<std::string>& arguments,
-                                       const std::string& currentFolder) {
-    std::vector<std::string> files;
+void TakeFileArguments(const std::vector<std::string>& arguments,
+                       const std::optional<std::string>& currentFolder, CommandLine& line) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -30,9 +32,12 @@ std::vector<std::string> FileArguments(const std::vector<std::string>& arguments
             if (std::ranges::find(kValueOptions, argument) != kValueOptions.end()) ++i;
             continue;
         }
-        files.push_back(argument.starts_with('/') ? argument : currentFolder + "/" + argument);
+        if (auto path = AbsolutePath(argument, currentFolder)) {
+            line.files.push_back(std::move(*path));
+        } else {
+            line.unresolved.push_back(argument);
+        }
     }
-    return files;
 }
 
 // The value of a value option as the bytes given: "--name VALUE" or "--name=VALUE".
@@ -65,7 +70,7 @@ CommandLine Exit(int status, std::string output, std::string error = {}) {
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
-                             const std::string& currentFolder) {
+                             const std::optional<std::string>& currentFolder) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Renames files to the date of your choice and a serial number, keeping their extensions.\n"
@@ -100,10 +105,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
         QStringLiteral("LIST"));
     const QCommandLineOption undo(QStringLiteral("undo"),
                                   QStringLiteral("Take the last run back: old names and stamps."));
+    const QCommandLineOption verbose(QStringLiteral("verbose"),
+                                     QStringLiteral("After a run, tell how the folder renamed."));
     const QCommandLineOption nullSeparated(QStringLiteral("null"),
                                            QStringLiteral("LIST is separated by NUL characters."));
     for (const auto* option : {&batch, &date, &pattern, &digits, &start, &midnight, &keepTime,
-                               &dryRun, &yes, &filesFrom, &nullSeparated, &undo}) {
+                               &dryRun, &yes, &filesFrom, &nullSeparated, &undo, &verbose}) {
         parser.addOption(*option);
     }
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to rename."),
@@ -121,16 +128,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     }
 
     CommandLine line;
-    line.files = FileArguments(arguments, currentFolder);
+    TakeFileArguments(arguments, currentFolder, line);
     const bool batchOnly = parser.isSet(date) || parser.isSet(pattern) || parser.isSet(digits) ||
                            parser.isSet(start) || parser.isSet(midnight) || parser.isSet(keepTime) ||
                            parser.isSet(dryRun) || parser.isSet(yes) || parser.isSet(filesFrom) ||
-                           parser.isSet(nullSeparated) || parser.isSet(undo);
+                           parser.isSet(nullSeparated) || parser.isSet(undo) ||
+                           parser.isSet(verbose);
     if (!parser.isSet(batch)) {
         if (batchOnly) return Exit(2, {}, "these options need --batch");
         return line;
     }
 
+    if (!line.unresolved.empty()) {
+        return Exit(2, {}, "cannot use the relative path \"" + ShownName(line.unresolved.front()) +
+                               "\": the current folder cannot be read");
+    }
     line.mode = CommandLine::Mode::Batch;
     BatchRequest& request = line.batch;
     const auto value = [&parser](const QCommandLineOption& option) -> std::optional<std::string> {
@@ -150,6 +162,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     if (parser.isSet(midnight)) request.midnight = true;
     if (parser.isSet(keepTime)) request.midnight = false;
     request.dryRun = parser.isSet(dryRun);
+    request.verbose = parser.isSet(verbose);
     request.assumeYes = parser.isSet(yes);
     request.files = line.files;
     if (parser.isSet(filesFrom)) line.filesFrom = RawValue(arguments, "--files-from");

@@ -16,6 +16,7 @@ struct CommandLine {
     std::string output;               // for Exit: what goes to the output stream
     std::string error;                // for Exit: the one line saying what was wrong
     std::vector<std::string> files;   // absolute paths, as the bytes given
+    std::vector<std::string> unresolved;  // relative paths with no current folder to read them by
     BatchRequest batch;               // for Batch, files included
     std::optional<std::string> filesFrom;  // "-" for the input stream
     bool nullSeparated = false;
@@ -23,8 +24,9 @@ struct CommandLine {
 };
 
 // `arguments` are argv's bytes from the first argument on; `currentFolder` makes file
-// arguments absolute.
+// arguments absolute (without it, relative ones are refused in batch mode and left out
+// of the window's list).
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
-                             const std::string& currentFolder);
+                             const std::optional<std::string>& currentFolder);
 
 }  // namespace karvel

@@ -15,6 +15,8 @@ QString ConflictText(RowConflict conflict) {
             return QStringLiteral("変換後の名前が他の行と重複しています");
         case RowConflict::NameTaken:
             return QStringLiteral("同じ名前のファイルが既に存在します");
+        case RowConflict::NameTooLong:
+            return QStringLiteral("変換後の名前が長すぎます");
         case RowConflict::SourceUnusable:
             return QStringLiteral("元のファイルが見つからないか通常のファイルではありません");
         case RowConflict::None:

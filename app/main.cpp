@@ -18,7 +18,9 @@
 #include "rename/ConsoleHost.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RunJournal.h"
+#include "rename/RunMessages.h"
 #include "rename/UndoRun.h"
+#include "targets/AbsolutePaths.h"
 #include "settings/PersistedSettings.h"
 
 namespace {
@@ -30,14 +32,6 @@ bool DisplayAvailable() {
         return value != nullptr && *value != '\0';
     };
     return isSet("QT_QPA_PLATFORM") || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
-}
-
-std::string CurrentFolder() {
-    std::vector<char> buffer(4096);
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr && errno == ERANGE) {
-        buffer.resize(buffer.size() * 2);
-    }
-    return buffer.data();
 }
 
 std::string ProgramFolder() {
@@ -82,18 +76,10 @@ int RunBatch(karvel::CommandLine& line) {
                    : karvel::kExitNotRenamed;
     }
     if (line.filesFrom) {
-        std::string bytes;
-        if (*line.filesFrom == "-") {
-            bytes.assign(std::istreambuf_iterator<char>(std::cin), {});
-            std::cin.clear();
-        } else {
-            std::ifstream list(*line.filesFrom, std::ios::binary);
-            if (!list) return Usage("cannot read the list " + *line.filesFrom);
-            bytes.assign(std::istreambuf_iterator<char>(list), {});
-        }
-        auto listed = karvel::SplitPathList(bytes, line.nullSeparated, CurrentFolder());
-        line.batch.files.insert(line.batch.files.end(), std::make_move_iterator(listed.begin()),
-                                std::make_move_iterator(listed.end()));
+        auto listed = karvel::ReadPathList(*line.filesFrom, line.nullSeparated, karvel::CurrentFolder());
+        if (listed.problem) return Usage(*listed.problem);
+        line.batch.files.insert(line.batch.files.end(), std::make_move_iterator(listed.paths.begin()),
+                                std::make_move_iterator(listed.paths.end()));
     }
     if (const auto problem = karvel::CheckBatchRequest(line.batch)) return Usage(*problem);
 
@@ -108,7 +94,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("karvel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KARVEL_VERSION));
     karvel::CommandLine line = karvel::ParseCommandLine(
-        std::vector<std::string>(argv + std::min(argc, 1), argv + argc), CurrentFolder());
+        std::vector<std::string>(argv + std::min(argc, 1), argv + argc), karvel::CurrentFolder());
 
     switch (line.mode) {
         case karvel::CommandLine::Mode::Exit:
@@ -124,6 +110,9 @@ int main(int argc, char* argv[]) {
         std::fputs("karvel: no display available (DISPLAY and WAYLAND_DISPLAY are not set)\n",
                    stderr);
         return 1;
+    }
+    for (const std::string& path : line.unresolved) {
+        std::cerr << "karvel: the current folder cannot be read; left out: " << karvel::ShownName(path) << '\n';
     }
     QApplication app(argc, argv);
     karvel::KarvelFm window(SettingsFile());

@@ -51,7 +51,16 @@ void BM_CoreRun(benchmark::State& state) {
         auto files = std::make_unique<karvel::bench::BenchFolder>(kFiles);
         karvel::TargetList list;
         std::vector<karvel::TargetRow> rows;
-        for (std::size_t i = 0; i < kFiles; ++i) rows.push_back({files->Names()[i], karvel::bench::BenchNewName(i), "", false});
+        for (std::size_t i = 0; i < kFiles; ++i) {
+            karvel::TargetRow row{files->Names()[i], karvel::bench::BenchNewName(i), "", false};
+            karvel::FileEntry entry;
+            (void)karvel::ReadFileEntry(files->Folder() + files->Names()[i], entry);
+            row.Identity = entry.Id();
+            rows.push_back(std::move(row));
+        }
+        karvel::FileEntry folder;
+        (void)karvel::ReadFileEntry(files->Folder(), folder);
+        list.SetTargetFolderId(folder.Id());
         list.SetTargetFolder(files->Folder());
         list.AssignRows(std::move(rows));
         list.SetStsBarText(std::string(karvel::kStsPressStart));

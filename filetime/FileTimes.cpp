@@ -47,11 +47,13 @@ FileInstants InstantsOf(const struct statx& entry) {
     return out;
 }
 
-std::error_code Touch(const std::string& path, const FileInstants& in) {
+std::error_code Touch(int folder, const std::string& path, const FileInstants& in) {
     const timespec times[2] = {in.access, in.modify};
-    if (::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+    if (::utimensat(folder, path.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
     return {};
 }
+
+std::error_code Touch(const std::string& path, const FileInstants& in) { return Touch(AT_FDCWD, path, in); }
 
 // A slot whose instant does not fit the record keeps what it held.
 void StoreSlot(const timespec& instant, SYSTEMTIME& slot, std::optional<std::int32_t>& offset) {
@@ -83,9 +85,23 @@ bool GetRegularFileTimes(const std::string& path, FileTimeStamps& stamps) {
     return true;
 }
 
+static std::error_code StatInto(int folder, const char* name, int flags, FileEntry& out);
+
 std::error_code ReadFileEntry(const std::string& path, FileEntry& out) {
+    return ReadFileEntryAt(AT_FDCWD, path, out);
+}
+
+std::error_code ReadFileEntryAt(int folder, const std::string& name, FileEntry& out) {
+    // An empty name would be the current folder.
+    if (name.empty()) return std::make_error_code(std::errc::no_such_file_or_directory);
+    return StatInto(folder, name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, out);
+}
+
+std::error_code ReadOpenedEntry(int fd, FileEntry& out) { return StatInto(fd, "", AT_EMPTY_PATH, out); }
+
+static std::error_code StatInto(int folder, const char* name, int flags, FileEntry& out) {
     struct statx entry {};
-    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+    if (::statx(folder, name, flags,
                 kTimesMask | STATX_INO | STATX_SIZE, &entry) != 0) {
         return LastError();
     }
@@ -98,9 +114,14 @@ std::error_code ReadFileEntry(const std::string& path, FileEntry& out) {
 }
 
 std::error_code WriteFileInstantsOfMode(const std::string& path, const FileInstants& in, unsigned mode) {
+    return WriteFileInstantsOfModeAt(AT_FDCWD, path, in, mode);
+}
+
+std::error_code WriteFileInstantsOfModeAt(int folder, const std::string& name, const FileInstants& in,
+                                          unsigned mode) {
     if (S_ISDIR(mode)) return std::make_error_code(std::errc::is_a_directory);
     if ((mode & 0222) == 0) return {};
-    return Touch(path, in);
+    return Touch(folder, name, in);
 }
 
 std::error_code WriteFileInstants(const std::string& path, const FileInstants& in) {
@@ -109,6 +130,8 @@ std::error_code WriteFileInstants(const std::string& path, const FileInstants& i
     if (IsReadOnly(entry)) return {};
     return Touch(path, in);
 }
+
+void FillFileTimes(const FileInstants& instants, FileTimeStamps& stamps) { StoreInstants(instants, stamps); }
 
 FileTimeStamps ToLocalStamps(const FileInstants& instants) {
     FileTimeStamps stamps;

@@ -12,6 +12,8 @@
 #include <string>
 #include <system_error>
 
+#include "filetime/FileId.h"
+
 namespace karvel {
 
 // A calendar record. wDayOfWeek (0 = Sunday) is filled in when reading and ignored when writing.
@@ -76,6 +78,10 @@ void GetFileTimes(const std::string& path, FileTimeStamps& stamps);
 // false and leaves `stamps` alone.
 bool GetRegularFileTimes(const std::string& path, FileTimeStamps& stamps);
 
+// Fills `stamps` from instants already read, as GetFileTimes does: a slot whose instant does not
+// fit the record keeps what it held.
+void FillFileTimes(const FileInstants& instants, FileTimeStamps& stamps);
+
 // Sets the access and modified times of `path` from the record, to the millisecond; the creation
 // time cannot be set and stays. Nothing happens to a folder, a missing path or a read-only file
 // (no write bit at all). Symbolic links are not followed. Never reports anything.
@@ -104,14 +110,23 @@ struct FileEntry {
     unsigned long long device = 0;
     unsigned long long inode = 0;
     long long size = 0;
+
+    FileId Id() const { return {device, inode}; }
 };
 
 // The entry at `path`; unlike ReadFileInstants a folder is no error here.
 [[nodiscard]] std::error_code ReadFileEntry(const std::string& path, FileEntry& out);
+// The entry `name` inside the opened folder `folder` (a descriptor), links not followed.
+[[nodiscard]] std::error_code ReadFileEntryAt(int folder, const std::string& name, FileEntry& out);
+// The entry an open descriptor stands for (an O_PATH one too).
+[[nodiscard]] std::error_code ReadOpenedEntry(int fd, FileEntry& out);
 
 // WriteFileInstants for an entry whose mode was read a moment ago, without a second look.
 [[nodiscard]] std::error_code WriteFileInstantsOfMode(const std::string& path, const FileInstants& in,
                                                       unsigned mode);
+// The same for the entry `name` inside the opened folder `folder`.
+[[nodiscard]] std::error_code WriteFileInstantsOfModeAt(int folder, const std::string& name,
+                                                        const FileInstants& in, unsigned mode);
 
 // Sets the access and modified instants of `path` (a symbolic link itself, never its target) with
 // one utimensat. A read-only file (no write bit at all, also for root) is left unchanged and counts

@@ -8,6 +8,10 @@
 
 namespace karvel {
 
+// The years a chosen date may lie in.
+inline constexpr int kFirstYear = 1601;
+inline constexpr int kLastYear = 9999;
+
 struct CalendarDate {
     int year = 0;
     int month = 0;  // 1 to 12

@@ -65,7 +65,9 @@ std::optional<NamePlan> PlanNames(const NamingOptions& options) {
     const auto pattern = DatePatternFromText(options.patternText);
     const auto digits = ParseDigitCount(options.digitsText);
     const auto start = ParseStartNumber(options.startNoText);
-    if (!pattern || !digits || !start) return std::nullopt;
+    // Stamps only reach from 1601 to 9999; a date outside forms no name.
+    const bool dateInRange = options.date.year >= kFirstYear && options.date.year <= kLastYear;
+    if (!pattern || !digits || !start || !dateInRange) return std::nullopt;
     return NamePlan{FormatDatePrefix(options.date, *pattern), *digits, *start};
 }
 

@@ -1,14 +1,24 @@
 #include "rename/BatchRun.h"
 
+#include <errno.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <istream>
 #include <ostream>
 
+#include "files/UniqueFd.h"
 #include "naming/NewNames.h"
 #include "rename/ConsoleHost.h"
 #include "rename/RenameRun.h"
 #include "rename/RunMessages.h"
 #include "settings/StoredOptions.h"
+#include "targets/AbsolutePaths.h"
 #include "targets/DropIntake.h"
 #include "targets/TargetList.h"
 
@@ -61,22 +71,120 @@ std::optional<std::string> CheckBatchRequest(const BatchRequest& request) {
     return std::nullopt;
 }
 
-std::vector<std::string> SplitPathList(std::string_view bytes, bool nullSeparated,
-                                       const std::string& currentFolder) {
+PathList SplitPathList(std::string_view bytes, bool nullSeparated,
+                       const std::optional<std::string>& currentFolder) {
     const char separator = nullSeparated ? '\0' : '\n';
-    std::vector<std::string> paths;
+    PathList list;
     while (!bytes.empty()) {
         const auto end = bytes.find(separator);
         const std::string_view entry = bytes.substr(0, end);
+        if (entry.size() >= PATH_MAX) {
+            list.problem = "a line of the list is longer than a path can be (" +
+                           std::to_string(PATH_MAX - 1) + " bytes)";
+            return list;
+        }
         if (!entry.empty()) {
-            paths.push_back(entry.front() == '/' ? std::string(entry)
-                                                 : currentFolder + "/" + std::string(entry));
+            auto path = AbsolutePath(std::string(entry), currentFolder);
+            if (!path) {
+                list.problem = "cannot use the relative path \"" + ShownName(entry) +
+                               "\": the current folder cannot be read";
+                return list;
+            }
+            list.paths.push_back(std::move(*path));
         }
         if (end == std::string_view::npos) break;
         bytes.remove_prefix(end + 1);
     }
-    return paths;
+    return list;
 }
+
+PathList ReadPathList(const std::string& source, bool nullSeparated,
+                      const std::optional<std::string>& currentFolder) {
+    const auto refused = [&source](const std::string& why) {
+        return PathList{{}, "cannot read the list " + ShownName(source) + ": " + why};
+    };
+    UniqueFd opened;
+    int fd = STDIN_FILENO;
+    if (source != "-") {
+        struct stat info {};
+        if (::stat(source.c_str(), &info) != 0) return refused(std::strerror(errno));
+        if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) return refused("not a regular file or a pipe");
+        opened.Reset(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+        if (!opened.Valid()) return refused(std::strerror(errno));
+        if (::fstat(opened.Get(), &info) != 0 || (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode))) {
+            return refused("not a regular file or a pipe");
+        }
+        fd = opened.Get();
+    }
+    const char separator = nullSeparated ? '\0' : '\n';
+    std::string bytes;
+    std::size_t lineStart = 0;
+    char buffer[65536];
+    while (true) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return refused(std::strerror(errno));
+        if (got == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+        // An endless entry (a stream of zeros) is refused as soon as it is too long.
+        const auto last = bytes.rfind(separator);
+        if (last != std::string::npos && last >= lineStart) lineStart = last + 1;
+        if (bytes.size() - lineStart >= PATH_MAX) break;
+    }
+    return SplitPathList(bytes, nullSeparated, currentFolder);
+}
+
+namespace {
+
+std::string LeftOutText(const LeftOut& left) {
+    switch (left.reason) {
+        case LeftOutReason::NotAbsolute:
+        case LeftOutReason::Unusable:
+            return "karvel: not a usable path: " + ShownName(left.path);
+        case LeftOutReason::Missing:
+            return "karvel: no such file: " + ShownName(left.path);
+        case LeftOutReason::Folder:
+            return "karvel: a folder, left out: " + ShownName(left.path);
+        case LeftOutReason::OtherFolder:
+            return "karvel: not in the first file's folder, left out: " + ShownName(left.path);
+    }
+    return {};
+}
+
+// The message the run would show at a row the preview marked.
+std::string StopText(const TargetRow& row) {
+    switch (row.Conflict) {
+        case RowConflict::EmptyName:
+            return std::string(kMsgNamesUnusable);
+        case RowConflict::SourceUnusable:
+            return SourceMissingText(row.BeforeName);
+        case RowConflict::DuplicateName:
+        case RowConflict::NameTaken:
+            return TargetExistsText(row.BeforeName, row.AfterName);
+        case RowConflict::NameTooLong:
+            return FailureText(std::make_error_code(std::errc::filename_too_long), row.BeforeName,
+                               row.AfterName);
+        case RowConflict::None:
+            break;
+    }
+    return {};
+}
+
+std::string_view WayText(RenameWay way) {
+    switch (way) {
+        case RenameWay::NoReplace:
+            return "renames that never replace";
+        case RenameWay::LinkAndUnlink:
+            return "a hard link, then the old name removed";
+        case RenameWay::CheckThenRename:
+            return "a check that the name is free, then a plain rename";
+        case RenameWay::NotYetKnown:
+            break;
+    }
+    return "nothing renamed";
+}
+
+}  // namespace
 
 int RunBatch(const BatchRequest& request, const std::string& iniPath, const CalendarDate& today,
              BatchStreams streams, RunFileSystem& fileSystem, RunJournal* journal) {
@@ -87,27 +195,46 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
     const RunSettings settings{options.date, request.midnight.value_or(stored.timeUpd == 1)};
 
     TargetList list;
-    TakeInDrop(list, request.files, options);
+    std::vector<LeftOut> leftOut;
+    TakeInDrop(list, request.files, options, {}, &leftOut);
+    // A file named but left out is never "every file renamed".
+    for (const LeftOut& left : leftOut) streams.err << LeftOutText(left) << '\n';
+    const int allDone = leftOut.empty() ? kExitRenamed : kExitNotRenamed;
 
     ConsoleHost host(streams.in, streams.err, request.assumeYes);
     if (!request.dryRun) {
-        return BtnStart_Click(list, settings, host, fileSystem, journal).result == RunResult::Completed
-                   ? kExitRenamed
-                   : kExitNotRenamed;
+        const RunReport report = BtnStart_Click(list, settings, host, fileSystem, journal);
+        if (report.result == RunResult::Interrupted) {
+            streams.err << "karvel: stopped by a signal after " << report.renamed << " of "
+                        << list.RowCount() << " files; next: "
+                        << ShownName(list.Rows()[report.renamed].BeforeName) << '\n';
+        }
+        if (request.verbose) streams.err << "karvel: the folder renamed by " << WayText(fileSystem.Way()) << '\n';
+        streams.err.flush();
+        return report.result == RunResult::Completed ? allDone : kExitNotRenamed;
     }
     if (list.RowCount() == 0) {
         host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));
         return kExitNotRenamed;
     }
-    if (list.Rows().front().AfterName.empty()) {
-        host.ShowMessage(RunIcon::Warning, std::string(kMsgNamesUnusable));
-        return kExitNotRenamed;
-    }
     for (const TargetRow& row : list.Rows()) {
-        streams.out << row.BeforeName << '\t' << row.AfterName << '\t' << row.Modified << '\n';
+        streams.out << ShownName(row.BeforeName) << '\t' << ShownName(row.AfterName) << '\t'
+                    << row.Modified << '\n';
     }
     streams.out.flush();
-    return kExitRenamed;
+    // Where the run would stop, the dry run says so as the run would.
+    const auto& rows = list.Rows();
+    const auto empty = std::ranges::find_if(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
+    const auto stop = empty != rows.end()
+                          ? empty
+                          : std::ranges::find_if(rows, [](const TargetRow& row) {
+                                return row.Conflict != RowConflict::None;
+                            });
+    if (stop != rows.end()) {
+        host.ShowMessage(empty != rows.end() ? RunIcon::Warning : RunIcon::Error, StopText(*stop));
+        return kExitNotRenamed;
+    }
+    return allDone;
 }
 
 }  // namespace karvel

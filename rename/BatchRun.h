@@ -22,6 +22,7 @@ struct BatchRequest {
     std::optional<std::string> start;
     std::optional<bool> midnight;
     bool dryRun = false;
+    bool verbose = false;  // a run also tells which way its folder renamed
     bool assumeYes = false;
     std::vector<std::string> files;  // absolute paths, as bytes
 };
@@ -37,10 +38,23 @@ std::optional<std::string> CheckBatchRequest(const BatchRequest& request);
 // "YYYY-MM-DD" as a calendar date between 1601 and 9999.
 std::optional<CalendarDate> ParseIsoDate(std::string_view text);
 
-// A list of paths, one a line or NUL-separated; empty entries skipped, relative
-// paths made absolute against `currentFolder`.
-std::vector<std::string> SplitPathList(std::string_view bytes, bool nullSeparated,
-                                       const std::string& currentFolder);
+// The paths of a --files-from list, or the one line saying why it cannot be used.
+struct PathList {
+    std::vector<std::string> paths;
+    std::optional<std::string> problem;
+};
+
+// A list of paths, one a line or NUL-separated, taken exactly as written (blanks
+// included); empty entries skipped, relative paths made absolute against
+// `currentFolder`. An entry longer than a path can be, or a relative one without a
+// current folder, makes the list unusable.
+PathList SplitPathList(std::string_view bytes, bool nullSeparated,
+                       const std::optional<std::string>& currentFolder);
+
+// The list named `source` ("-" for standard input): a regular file or a pipe only, read
+// until an entry runs longer than a path can be.
+PathList ReadPathList(const std::string& source, bool nullSeparated,
+                      const std::optional<std::string>& currentFolder);
 
 struct BatchStreams {
     std::istream& in;

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <string_view>
+#include <cstdlib>
 
 namespace karvel {
 
@@ -14,62 +14,144 @@ namespace {
 
 std::error_code LastError() { return {errno, std::generic_category()}; }
 
-bool IsHiddenName(std::string_view path) {
-    const auto slash = path.rfind('/');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    return name.starts_with('.');
+int SystemRenameNoReplace(int folder, const char* from, const char* to) {
+    return ::renameat2(folder, from, folder, to, RENAME_NOREPLACE);
+}
+
+int SystemLink(int folder, const char* from, const char* to) { return ::linkat(folder, from, folder, to, 0); }
+
+// Seconds apart; FAT keeps modified times to two seconds.
+bool SameToTwoSeconds(const timespec& a, const timespec& b) {
+    const long long apart = static_cast<long long>(a.tv_sec) - static_cast<long long>(b.tv_sec);
+    return std::llabs(apart) <= 2;
 }
 
 }  // namespace
 
-Lookup PosixRunFileSystem::LookupOrdinaryFile(const std::string& path) {
-    FileEntry entry;
-    if (const std::error_code error = ReadFileEntry(path, entry)) {
-        if (error == std::errc::no_such_file_or_directory) return {LookupResult::NotFound, {}, {}};
-        return {LookupResult::Failed, error, {}};
-    }
-    if (!S_ISREG(entry.mode) || IsHiddenName(path)) return {LookupResult::NotFound, {}, {}};
-    const FileIdentity identity{entry.device, entry.inode, entry.size};
-    lastFound_ = Looked{path, entry};
-    return {LookupResult::Found, {}, identity};
-}
-
-std::error_code PosixRunFileSystem::ReadTimes(const std::string& path, FileInstants& out) {
-    if (lastFound_ && lastFound_->path == path) {
-        out = lastFound_->entry.instants;
-        return {};
-    }
-    return ReadFileInstants(path, out);
-}
-
-std::error_code PosixRunFileSystem::WriteTimes(const std::string& path, const FileInstants& in) {
-    if (lastFound_ && lastFound_->path == path) {
-        const unsigned mode = lastFound_->entry.mode;
-        lastFound_.reset();
-        return WriteFileInstantsOfMode(path, in, mode);
-    }
-    return WriteFileInstants(path, in);
-}
+RenameCalls SystemRenameCalls() { return {&SystemRenameNoReplace, &SystemLink}; }
 
 bool NoReplaceUnsupported(int error) { return error == EINVAL || error == ENOSYS || error == ENOTSUP; }
 
-std::error_code RenameByLink(const std::string& from, const std::string& to) {
-    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) != 0) return LastError();
-    if (::unlinkat(AT_FDCWD, from.c_str(), 0) != 0) {
+bool LinksUnsupported(int error) { return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP; }
+
+FolderOpening PosixRunFileSystem::OpenFolder(const std::string& folder) {
+    CloseFolder();
+    std::string path = folder;
+    // A trailing separator would follow a final link.
+    while (path.size() > 1 && path.ends_with('/')) path.pop_back();
+    folder_.Reset(::open(path.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!folder_.Valid()) return {LastError(), {}};
+    FileEntry entry;
+    if (const std::error_code error = ReadOpenedEntry(folder_.Get(), entry)) return {error, {}};
+    return {{}, entry.Id()};
+}
+
+void PosixRunFileSystem::CloseFolder() {
+    folder_.Reset();
+    way_ = RenameWay::NotYetKnown;
+    lastFound_.reset();
+}
+
+StampFit PosixRunFileSystem::TryStamp(const timespec& instant) {
+    FileEntry before;
+    if (ReadOpenedEntry(folder_.Get(), before)) return StampFit::Unknown;
+    // An O_PATH descriptor takes new times only through its name in /proc.
+    const std::string self = "/proc/self/fd/" + std::to_string(folder_.Get());
+    const timespec probe[2] = {before.instants.access, instant};
+    if (::utimensat(AT_FDCWD, self.c_str(), probe, 0) != 0) return StampFit::Unknown;
+    FileEntry after;
+    const bool read = !ReadOpenedEntry(folder_.Get(), after);
+    const timespec restore[2] = {before.instants.access, before.instants.modify};
+    (void)::utimensat(AT_FDCWD, self.c_str(), restore, 0);
+    if (!read) return StampFit::Unknown;
+    return SameToTwoSeconds(after.instants.modify, instant) ? StampFit::Kept : StampFit::Changed;
+}
+
+Lookup PosixRunFileSystem::LookupOrdinaryFile(const std::string& name) {
+    FileEntry entry;
+    if (const std::error_code error = ReadFileEntryAt(folder_.Get(), name, entry)) {
+        if (error == std::errc::no_such_file_or_directory) return {LookupResult::NotFound, {}, {}};
+        return {LookupResult::Failed, error, {}};
+    }
+    if (!S_ISREG(entry.mode) || name.starts_with('.')) return {LookupResult::NotFound, {}, {}};
+    const FileIdentity identity{entry.device, entry.inode, entry.size};
+    lastFound_ = Looked{name, entry};
+    return {LookupResult::Found, {}, identity};
+}
+
+std::error_code PosixRunFileSystem::ReadTimes(const std::string& name, FileInstants& out) {
+    if (lastFound_ && lastFound_->name == name) {
+        out = lastFound_->entry.instants;
+        return {};
+    }
+    FileEntry entry;
+    if (const std::error_code error = ReadFileEntryAt(folder_.Get(), name, entry)) return error;
+    if (S_ISDIR(entry.mode)) return std::make_error_code(std::errc::is_a_directory);
+    out = entry.instants;
+    return {};
+}
+
+std::error_code PosixRunFileSystem::WriteTimes(const std::string& name, const FileInstants& in) {
+    if (lastFound_ && lastFound_->name == name) {
+        const unsigned mode = lastFound_->entry.mode;
+        lastFound_.reset();
+        return WriteFileInstantsOfModeAt(folder_.Get(), name, in, mode);
+    }
+    FileEntry entry;
+    if (const std::error_code error = ReadFileEntryAt(folder_.Get(), name, entry)) return error;
+    return WriteFileInstantsOfModeAt(folder_.Get(), name, in, entry.mode);
+}
+
+// A rename that cannot replace, for file systems without RENAME_NOREPLACE: a hard link
+// under the new name (which fails when the name is taken), then the old name removed. When
+// the old name cannot be removed, the new link goes again, so the file keeps one name.
+std::error_code PosixRunFileSystem::RenameByLink(const std::string& from, const std::string& to) {
+    if (calls_.link(folder_.Get(), from.c_str(), to.c_str()) != 0) return LastError();
+    if (::unlinkat(folder_.Get(), from.c_str(), 0) != 0) {
         const std::error_code error = LastError();
-        ::unlinkat(AT_FDCWD, to.c_str(), 0);
+        ::unlinkat(folder_.Get(), to.c_str(), 0);
         return error;
     }
     return {};
 }
 
+// The last resort, where the file system has neither: the target is checked right
+// before a plain rename. A file created between the two would be replaced.
+std::error_code PosixRunFileSystem::CheckThenRename(const std::string& from, const std::string& to) {
+    FileEntry entry;
+    const std::error_code lookup = ReadFileEntryAt(folder_.Get(), to, entry);
+    if (!lookup) return std::make_error_code(std::errc::file_exists);
+    if (lookup != std::errc::no_such_file_or_directory) return lookup;
+    if (::renameat(folder_.Get(), from.c_str(), folder_.Get(), to.c_str()) != 0) return LastError();
+    return {};
+}
+
 std::error_code PosixRunFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
     lastFound_.reset();
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return {};
-    const int error = errno;
-    // Never a plain rename: that would replace a target that appeared after the check.
-    if (NoReplaceUnsupported(error)) return RenameByLink(from, to);
-    return {error, std::generic_category()};
+    switch (way_) {
+        case RenameWay::NoReplace:
+            if (calls_.renameNoReplace(folder_.Get(), from.c_str(), to.c_str()) != 0) return LastError();
+            return {};
+        case RenameWay::LinkAndUnlink:
+            return RenameByLink(from, to);
+        case RenameWay::CheckThenRename:
+            return CheckThenRename(from, to);
+        case RenameWay::NotYetKnown:
+            break;
+    }
+    // The folder's first rename finds the way; the safe ways first.
+    if (calls_.renameNoReplace(folder_.Get(), from.c_str(), to.c_str()) == 0) {
+        way_ = RenameWay::NoReplace;
+        return {};
+    }
+    if (!NoReplaceUnsupported(errno)) return LastError();
+    const std::error_code linked = RenameByLink(from, to);
+    if (!linked || !LinksUnsupported(linked.value())) {
+        if (!linked) way_ = RenameWay::LinkAndUnlink;
+        return linked;
+    }
+    way_ = RenameWay::CheckThenRename;
+    return CheckThenRename(from, to);
 }
 
 }  // namespace karvel

@@ -1,35 +1,53 @@
 #pragma once
-// The run's file-system calls on the real disk.
+// The run's file-system calls on the real disk, all relative to the opened folder.
 
 #include <optional>
 
+#include "files/UniqueFd.h"
 #include "rename/RunFileSystem.h"
 
 namespace karvel {
+
+// The two system calls that decide how a folder renames without replacing; tests put
+// in calls that refuse, as some file systems do.
+struct RenameCalls {
+    int (*renameNoReplace)(int folder, const char* from, const char* to);
+    int (*link)(int folder, const char* from, const char* to);
+};
+RenameCalls SystemRenameCalls();
 
 // A run looks up a file, reads its stamps and writes them, one right after the other: the
 // one statx of the lookup serves all three, until the next rename.
 class PosixRunFileSystem final : public RunFileSystem {
 public:
-    Lookup LookupOrdinaryFile(const std::string& path) override;
-    std::error_code ReadTimes(const std::string& path, FileInstants& out) override;
-    std::error_code WriteTimes(const std::string& path, const FileInstants& in) override;
+    explicit PosixRunFileSystem(RenameCalls calls = SystemRenameCalls()) : calls_(calls) {}
+
+    FolderOpening OpenFolder(const std::string& folder) override;
+    void CloseFolder() override;
+    StampFit TryStamp(const timespec& instant) override;
+    Lookup LookupOrdinaryFile(const std::string& name) override;
+    std::error_code ReadTimes(const std::string& name, FileInstants& out) override;
+    std::error_code WriteTimes(const std::string& name, const FileInstants& in) override;
     std::error_code RenameNoReplace(const std::string& from, const std::string& to) override;
+    RenameWay Way() const override { return way_; }
 
 private:
     struct Looked {
-        std::string path;
+        std::string name;
         FileEntry entry;
     };
+    std::error_code RenameByLink(const std::string& from, const std::string& to);
+    std::error_code CheckThenRename(const std::string& from, const std::string& to);
+
+    RenameCalls calls_;
+    UniqueFd folder_;
+    RenameWay way_ = RenameWay::NotYetKnown;
     std::optional<Looked> lastFound_;
 };
 
 // True when renameat2 answered that the file system does not know RENAME_NOREPLACE.
 bool NoReplaceUnsupported(int error);
-
-// A rename that cannot replace, for file systems without RENAME_NOREPLACE: a hard link
-// under the new name (which fails when the name is taken), then the old name removed. When
-// the old name cannot be removed, the new link goes again, so the file keeps one name.
-std::error_code RenameByLink(const std::string& from, const std::string& to);
+// True when linkat answered that the file system has no hard links.
+bool LinksUnsupported(int error);
 
 }  // namespace karvel

@@ -27,17 +27,24 @@ void SelectOnly(std::vector<TargetRow>& rows, std::size_t row) {
 }
 
 // One row: its checks, its new stamps and its rename. Returns whether the run goes on.
-bool RenameRow(const std::string& folder, const TargetRow& row, const RunSettings& settings,
-               RunHost& host, RunFileSystem& fileSystem, RunJournal*& journal, bool& journalBegun) {
-    const std::string source = folder + row.BeforeName;
-    const std::string target = folder + row.AfterName;
+bool RenameRow(const TargetRow& row, const RunSettings& settings, RunHost& host,
+               RunFileSystem& fileSystem, RunJournal*& journal, bool& journalBegun,
+               const std::string& folder) {
+    const std::string& source = row.BeforeName;
+    const std::string& target = row.AfterName;
 
     const Lookup sourceFile = fileSystem.LookupOrdinaryFile(source);
-    if (sourceFile.result != LookupResult::Found) {
+    // Another file under the listed name is not the file the user chose.
+    if (sourceFile.result != LookupResult::Found || sourceFile.identity.Id() != row.Identity) {
         host.ShowMessage(RunIcon::Error, SourceMissingText(row.BeforeName));
         return false;
     }
-    if (fileSystem.LookupOrdinaryFile(target).result != LookupResult::NotFound) {
+    const Lookup targetFile = fileSystem.LookupOrdinaryFile(target);
+    if (targetFile.result == LookupResult::Failed && targetFile.error == std::errc::filename_too_long) {
+        host.ShowMessage(RunIcon::Error, FailureText(targetFile.error, row.BeforeName, row.AfterName));
+        return false;
+    }
+    if (targetFile.result != LookupResult::NotFound) {
         host.ShowMessage(RunIcon::Error, TargetExistsText(row.BeforeName, row.AfterName));
         return false;
     }
@@ -64,6 +71,23 @@ bool RenameRow(const std::string& folder, const TargetRow& row, const RunSetting
         if (stampsWritten) (void)fileSystem.WriteTimes(source, original);
         host.ShowMessage(RunIcon::Error, FailureText(error, row.BeforeName, row.AfterName));
         return false;
+    }
+    return true;
+}
+
+// The first and the last instant of the chosen day, as the rows' new stamps may fall.
+bool DateFitsDisk(const CalendarDate& date, RunFileSystem& fileSystem) {
+    SYSTEMTIME day;
+    day.wYear = static_cast<std::int16_t>(date.year);
+    day.wMonth = static_cast<std::int16_t>(date.month);
+    day.wDay = static_cast<std::int16_t>(date.day);
+    SYSTEMTIME dayEnd = day;
+    dayEnd.wHour = 23;
+    dayEnd.wMinute = 59;
+    dayEnd.wSecond = 59;
+    for (const SYSTEMTIME& local : {day, dayEnd}) {
+        const auto instant = LocalToInstant(local);
+        if (!instant || fileSystem.TryStamp(*instant) == StampFit::Changed) return false;
     }
     return true;
 }
@@ -115,15 +139,32 @@ RunReport RenameTargets(TargetList& list, const RunSettings& settings, RunHost& 
                         RunFileSystem& fileSystem, RunJournal* journal) {
     auto& rows = list.MutableRows();
     const std::size_t total = rows.size();
-    const std::string folder = list.TargetFolder();
     // The journal of the last run is replaced only once this run is about to change a file.
     bool journalBegun = false;
     host.Progress(0, total);
+    if (total == 0) return {RunResult::Completed, 0};
+
+    // Every call of the run is made inside the folder the files were taken from, even if
+    // it is moved or another takes its name meanwhile.
+    const OpenedFolder folder(fileSystem, list.TargetFolder());
+    const FolderOpening& opening = folder.Opening();
+    if (opening.error || opening.identity != list.TargetFolderId() || !list.TargetFolderId().Known()) {
+        SelectOnly(rows, 0);
+        host.RowSelected(0);
+        host.ShowMessage(RunIcon::Error, SourceMissingText(rows.front().BeforeName));
+        return {RunResult::Stopped, 0};
+    }
+    // A disk that would store another date than the chosen one is found before any file changes.
+    if (!DateFitsDisk(settings.date, fileSystem)) {
+        host.ShowMessage(RunIcon::Error, std::string(kMsgDateNotStorable));
+        return {RunResult::Stopped, 0};
+    }
 
     for (std::size_t row = 0; row < total; ++row) {
         SelectOnly(rows, row);
         host.RowSelected(row);
-        if (!RenameRow(folder, rows[row], settings, host, fileSystem, journal, journalBegun)) {
+        if (!RenameRow(rows[row], settings, host, fileSystem, journal, journalBegun,
+                       list.TargetFolder())) {
             return {RunResult::Stopped, row};
         }
         host.Progress(row + 1, total);

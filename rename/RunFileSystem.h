@@ -1,10 +1,13 @@
 #pragma once
 // Every file-system call of the rename run goes through here, so tests can make
-// any call fail.
+// any call fail. A run opens its folder once and names every file inside it by its
+// bare name, so that a folder moved or swapped during the run cannot send the
+// rest of the run elsewhere.
 
 #include <string>
 #include <system_error>
 
+#include "filetime/FileId.h"
 #include "filetime/FileTimes.h"
 
 namespace karvel {
@@ -12,7 +15,7 @@ namespace karvel {
 enum class LookupResult {
     Found,     // an ordinary file is there
     NotFound,  // nothing, or something that is not an ordinary file
-    Failed,    // the lookup itself failed (permission, I/O error, a folder that vanished)
+    Failed,    // the lookup itself failed (permission, I/O error, a name too long)
 };
 
 // Which file a name led to, so that a later look can tell whether it is still the same.
@@ -21,6 +24,7 @@ struct FileIdentity {
     unsigned long long inode = 0;
     long long size = 0;
 
+    FileId Id() const { return {device, inode}; }
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 
@@ -30,17 +34,56 @@ struct Lookup {
     FileIdentity identity;  // set when found
 };
 
+struct FolderOpening {
+    std::error_code error;  // set when the folder could not be opened
+    FileId identity;        // the folder that was opened
+};
+
+// Whether a file system keeps a modified time as it was written.
+enum class StampFit { Kept, Changed, Unknown };
+
+// How the opened folder's file system renames without replacing: a rename that
+// refuses a taken name, a hard link then an unlink, or (where it has neither) a
+// check that the name is free right before a plain rename.
+enum class RenameWay { NotYetKnown, NoReplace, LinkAndUnlink, CheckThenRename };
+
 class RunFileSystem {
 public:
     virtual ~RunFileSystem() = default;
 
+    // Opens `folder` (absolute, ending in the separator; a final link is not
+    // followed); the calls below name entries inside it until it is closed.
+    virtual FolderOpening OpenFolder(const std::string& folder) = 0;
+    virtual void CloseFolder() = 0;
+    // Whether the opened folder's file system keeps `instant` as a modified time, tried
+    // on the folder itself, whose own times are put back.
+    virtual StampFit TryStamp(const timespec& instant) = 0;
+
     // An ordinary file is a regular file (links not followed) whose name does
     // not begin with "." (a hidden file).
-    virtual Lookup LookupOrdinaryFile(const std::string& path) = 0;
-    virtual std::error_code ReadTimes(const std::string& path, FileInstants& out) = 0;
-    virtual std::error_code WriteTimes(const std::string& path, const FileInstants& in) = 0;
-    // Renames within one folder; never replaces an existing file.
+    virtual Lookup LookupOrdinaryFile(const std::string& name) = 0;
+    virtual std::error_code ReadTimes(const std::string& name, FileInstants& out) = 0;
+    virtual std::error_code WriteTimes(const std::string& name, const FileInstants& in) = 0;
+    // Renames within the opened folder; never replaces an existing file.
     virtual std::error_code RenameNoReplace(const std::string& from, const std::string& to) = 0;
+    // The way the renames of the opened folder went so far.
+    virtual RenameWay Way() const { return RenameWay::NotYetKnown; }
+};
+
+// The folder open for as long as this object lives.
+class OpenedFolder {
+public:
+    OpenedFolder(RunFileSystem& fileSystem, const std::string& folder)
+        : fileSystem_(fileSystem), opening_(fileSystem.OpenFolder(folder)) {}
+    ~OpenedFolder() { fileSystem_.CloseFolder(); }
+    OpenedFolder(const OpenedFolder&) = delete;
+    OpenedFolder& operator=(const OpenedFolder&) = delete;
+
+    const FolderOpening& Opening() const { return opening_; }
+
+private:
+    RunFileSystem& fileSystem_;
+    FolderOpening opening_;
 };
 
 }  // namespace karvel

@@ -82,7 +82,12 @@ std::optional<JournalEntry> ParseEntry(std::string_view line) {
     JournalEntry entry;
     const auto oldName = DecodeJournalName(fields[1]);
     const auto newName = DecodeJournalName(fields[2]);
-    if (!oldName || !newName || oldName->empty() || newName->empty()) return std::nullopt;
+    // Undo acts on plain names inside the run's folder, nothing else.
+    const auto plain = [](const std::optional<std::string>& name) {
+        return name && !name->empty() && *name != "." && *name != ".." &&
+               name->find_first_of(std::string_view("/\0", 2)) == std::string::npos;
+    };
+    if (!plain(oldName) || !plain(newName)) return std::nullopt;
     entry.oldName = *oldName;
     entry.newName = *newName;
     if (!ParseInstant(fields[3], fields[4], entry.original.access) ||
@@ -213,7 +218,7 @@ std::optional<Journal> ReadJournalText(std::string_view bytes) {
             const auto fields = Fields(line);
             if (fields.size() != 2 || fields[0] != "folder") return std::nullopt;
             const auto folder = DecodeJournalName(fields[1]);
-            if (!folder || folder->empty()) return std::nullopt;
+            if (!folder || !folder->starts_with('/') || !folder->ends_with('/')) return std::nullopt;
             journal.folder = *folder;
             folderRead = true;
             continue;

@@ -6,14 +6,37 @@ namespace {
 
 std::string RowPair(std::string_view beforeName, std::string_view afterName) {
     std::string text = "( ";
-    text += beforeName;
+    text += ShownName(beforeName);
     text += " > ";
-    text += afterName;
+    text += ShownName(afterName);
     text += " )";
     return text;
 }
 
 }  // namespace
+
+std::string ShownName(std::string_view name) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(name.size());
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7f) {
+            shown += c;
+        } else if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else if (c == '\r') {
+            shown += "\\r";
+        } else {
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xf];
+        }
+    }
+    return shown;
+}
 
 std::string ConfirmationText(std::size_t rowCount) {
     return std::to_string(rowCount) + " File の ReName を開始します  よろしいですか？";
@@ -21,7 +44,7 @@ std::string ConfirmationText(std::size_t rowCount) {
 
 std::string SourceMissingText(std::string_view beforeName) {
     std::string text = "ファイルが見つかりません  処理を中断します\r( ";
-    text += beforeName;
+    text += ShownName(beforeName);
     text += " )";
     return text;
 }

@@ -12,6 +12,12 @@ namespace karvel {
 inline constexpr std::string_view kMsgNoTargets = "対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい";
 inline constexpr std::string_view kMsgNamesUnusable = "変換後のファイル名称を作成できません";
 inline constexpr std::string_view kMsgSucceeded = "変換処理が正常終了しました";
+inline constexpr std::string_view kMsgDateNotStorable =
+    "選択した日付はこのディスクに記録できません  処理を中断します";
+
+// A name as messages and printed lines show it: control characters escaped ("\n",
+// "\t", "\r", "\x1B"), so that no name can break a line or drive a terminal.
+std::string ShownName(std::string_view name);
 
 // "3 File の ReName を開始します  よろしいですか？" for three rows.
 std::string ConfirmationText(std::size_t rowCount);

@@ -4,6 +4,8 @@
 
 #include <fstream>
 
+#include "rename/RunMessages.h"
+
 namespace karvel {
 
 namespace {
@@ -35,14 +37,22 @@ UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem, RunHos
     const std::size_t total = journal.entries.size();
     std::size_t done = 0;
     host.Progress(0, total);
+    // Undo acts inside the run's folder only, by bare names, as the run did.
+    const OpenedFolder folder(fileSystem, journal.folder);
+    if (folder.Opening().error) {
+        for (auto entry = journal.entries.rbegin(); entry != journal.entries.rend(); ++entry) {
+            report.skipped.push_back(entry->newName);
+        }
+        return report;
+    }
     for (auto entry = journal.entries.rbegin(); entry != journal.entries.rend(); ++entry) {
         if (done > 0) {
             host.Progress(done, total);
             host.ProcessEvents();
         }
         ++done;
-        const std::string newPath = journal.folder + entry->newName;
-        const std::string oldPath = journal.folder + entry->oldName;
+        const std::string& newPath = entry->newName;
+        const std::string& oldPath = entry->oldName;
         const Lookup renamed = fileSystem.LookupOrdinaryFile(newPath);
         FileInstants now;
         if (renamed.result == LookupResult::Found && renamed.identity == entry->identity) {
@@ -90,7 +100,7 @@ std::string UndoReportText(const UndoReport& report) {
     std::string text = std::to_string(report.restored) + " File を元に戻しました";
     if (report.skipped.empty()) return text;
     text += "\r\n実行後に移動または変更されたため戻していないファイル:";
-    for (const std::string& name : report.skipped) text += "\r\n( " + name + " )";
+    for (const std::string& name : report.skipped) text += "\r\n( " + ShownName(name) + " )";
     return text;
 }
 

@@ -22,6 +22,7 @@ constexpr std::uint8_t kOther = 2;
 constexpr std::uint8_t kUnknown = 3;  // the folder was not read and no earlier row touched the name
 constexpr std::uint8_t kStateBits = 3;
 constexpr std::uint8_t kAfterOfEarlierRow = 4;
+constexpr std::uint8_t kRenamedHere = 8;  // an earlier row's file now stands under the name
 
 // The names the rows touch, over the folder as the snapshot has it. A slot holds
 // the tag, the state and where the name is, so that a lookup or an insert touches
@@ -123,7 +124,8 @@ RowConflict CheckRow(const TargetRow& row, std::size_t at, const RowNames& looke
     const std::uint8_t targetState = target & kStateBits;
     RowConflict conflict = RowConflict::None;
     // In the run's own order of checks.
-    if (sourceState != kOrdinaryFile && sourceState != kUnknown) {
+    // Under a name an earlier row renamed its own file to stands that file, not this row's.
+    if ((sourceState != kOrdinaryFile && sourceState != kUnknown) || (source & kRenamedHere) != 0) {
         conflict = RowConflict::SourceUnusable;
     } else if ((target & kAfterOfEarlierRow) != 0) {
         conflict = RowConflict::DuplicateName;
@@ -134,7 +136,7 @@ RowConflict CheckRow(const TargetRow& row, std::size_t at, const RowNames& looke
     } else {
         // Renamed away, the name is free again, whoever wanted it before.
         source = kAbsent;
-        target = kOrdinaryFile;
+        target = kOrdinaryFile | kRenamedHere;
     }
     target |= kAfterOfEarlierRow;
     return conflict;
@@ -185,6 +187,11 @@ void PreviewConflicts(TargetList& list) {
             row.Conflict =
                 row.AfterName.empty() ? RowConflict::EmptyName
                                       : CheckRow(row, first + i, block[i], names);
+            // The run's target lookup fails on such a name once the source passed.
+            if (row.AfterName.size() > kMaxNameBytes && row.Conflict != RowConflict::SourceUnusable &&
+                row.Conflict != RowConflict::EmptyName) {
+                row.Conflict = RowConflict::NameTooLong;
+            }
         }
     }
 }

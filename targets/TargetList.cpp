@@ -89,6 +89,7 @@ ListState TargetList::State() const {
 void TargetList::AllClear() {
     rows_.clear();
     targetFolder_.clear();
+    targetFolderId_ = {};
     snapshot_ = FolderSnapshot();
     stsBarText_ = kStsDropFiles;
     stsBarCnt_.clear();

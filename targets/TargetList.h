@@ -9,9 +9,13 @@
 #include <utility>
 #include <vector>
 
+#include "filetime/FileId.h"
 #include "targets/FolderSnapshot.h"
 
 namespace karvel {
+
+// No file system of this platform holds a longer name.
+inline constexpr std::size_t kMaxNameBytes = 255;
 
 // Why the run would stop at or fail on a row, as far as can be told before it starts.
 enum class RowConflict : std::uint8_t {
@@ -19,6 +23,7 @@ enum class RowConflict : std::uint8_t {
     EmptyName,       // no After Name: the start command refuses the list
     DuplicateName,   // an earlier row takes (or means to take) the same After Name first
     NameTaken,       // something in the folder has the After Name when the row's turn comes
+    NameTooLong,     // the After Name is longer than any folder can hold
     SourceUnusable,  // the file is missing, hidden or not a regular file
 };
 
@@ -31,6 +36,7 @@ struct TargetRow {
     std::string AfterName;   // the name it will get
     std::string Modified;    // last-write time when the row was added, "yy/MM/dd HH:mm"
     bool Selected = false;
+    FileId Identity{};  // the file the user chose; the run acts on no other
     RowConflict Conflict = RowConflict::None;  // written by PreviewConflicts
     SourceSeen Source = SourceSeen::NotLookedUp;
 };
@@ -61,6 +67,9 @@ public:
     void SetTargetFolder(std::string folder) { targetFolder_ = std::move(folder); }
     // The full path of a row's file.
     std::string PathOf(const TargetRow& row) const { return targetFolder_ + row.BeforeName; }
+    // Which folder TargetFolder named when the files were taken in.
+    FileId TargetFolderId() const { return targetFolderId_; }
+    void SetTargetFolderId(FileId id) { targetFolderId_ = id; }
 
     // The folder as the last drop found it; what the conflict preview checks against.
     const FolderSnapshot& Snapshot() const { return snapshot_; }
@@ -92,6 +101,7 @@ private:
 
     std::vector<TargetRow> rows_;
     std::string targetFolder_;
+    FileId targetFolderId_;
     FolderSnapshot snapshot_;
     SortColumn sortKey_ = SortColumn::BeforeName;
     SortOrder sortOrder_ = SortOrder::Ascending;

@@ -28,7 +28,6 @@ TEST(FaultInjection, EachCallOfARowFailingWithEachError) {
     const int errors[] = {EACCES, EROFS, ENOSPC, EXDEV, ENAMETOOLONG, EIO};
     const FsCall calls[] = {FsCall::Lookup, FsCall::Lookup, FsCall::ReadTimes, FsCall::WriteTimes,
                             FsCall::Rename};
-    int injected = 0;
     for (const int error : errors) {
         for (std::size_t call = 0; call < std::size(calls); ++call) {
             const std::string label = std::to_string(error) + "/" + std::to_string(call);
@@ -39,13 +38,17 @@ TEST(FaultInjection, EachCallOfARowFailingWithEachError) {
             run.fileSystem.failCall = std::size(calls) + call;  // the second row's call
             const RunReport report = run.Start();
             ASSERT_EQ(run.fileSystem.calls[std::size(calls) + call], calls[call]) << label;
-            ++injected;
 
             EXPECT_TRUE(run.Exists("x_1.jpg")) << label;
             const std::string& message = run.host.messages.back().text;
             switch (calls[call]) {
                 case FsCall::Lookup:
                     EXPECT_EQ(report.result, RunResult::Stopped) << label;
+                    if (call == 1 && error == ENAMETOOLONG) {
+                        // A name the folder cannot hold is a failure, not a taken name.
+                        EXPECT_EQ(message, "エラーが発生しました\r\n36 File name too long( b.jpg > x_2.jpg )");
+                        break;
+                    }
                     EXPECT_EQ(message, call == 0
                                            ? "ファイルが見つかりません  処理を中断します\r( b.jpg )"
                                            : "変換後のファイル名称は既に存在します  処理を中断します"
@@ -75,7 +78,6 @@ TEST(FaultInjection, EachCallOfARowFailingWithEachError) {
             EXPECT_EQ(run.list.StsBarText(), kStsDropFiles) << label;
         }
     }
-    EXPECT_EQ(injected, 30);
 }
 
 }  // namespace

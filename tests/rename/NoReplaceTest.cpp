@@ -1,4 +1,5 @@
-// Renames on the real disk never replace, also on file systems without RENAME_NOREPLACE.
+// Renames on the real disk never replace, also on file systems without RENAME_NOREPLACE or
+// hard links; every call names a file inside the opened folder.
 #include <errno.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,64 +12,96 @@ namespace {
 
 using testing::TempDir;
 
-TEST(NoReplace, OnlyAnUnknownFlagFallsBackToLinks) {
-    EXPECT_TRUE(NoReplaceUnsupported(EINVAL));
-    EXPECT_TRUE(NoReplaceUnsupported(ENOSYS));
-    EXPECT_TRUE(NoReplaceUnsupported(ENOTSUP));
-    EXPECT_FALSE(NoReplaceUnsupported(EEXIST));
-    EXPECT_FALSE(NoReplaceUnsupported(EPERM));
-    EXPECT_FALSE(NoReplaceUnsupported(EACCES));
+int Refuse(int error) {
+    errno = error;
+    return -1;
+}
+int NoFlag(int, const char*, const char*) { return Refuse(EINVAL); }
+int NoLinks(int, const char*, const char*) { return Refuse(EPERM); }
+int SystemLink(int folder, const char* from, const char* to) { return ::linkat(folder, from, folder, to, 0); }
+
+struct WayCase {
+    const char* title;
+    RenameCalls calls;
+    RenameWay way;
+};
+
+class RenameWays : public ::testing::TestWithParam<WayCase> {};
+
+// Each way keeps a taken target and leaves a renamed file under one name.
+TEST_P(RenameWays, NeverReplaceAndLeaveOneName) {
+    TempDir dir;
+    dir.MakeFile("a", "mine");
+    dir.MakeFile("b", "other");
+    dir.MakeFile("taken", "theirs");
+    PosixRunFileSystem fileSystem(GetParam().calls);
+    ASSERT_FALSE(fileSystem.OpenFolder(dir.path()).error);
+    ASSERT_FALSE(fileSystem.RenameNoReplace("a", "renamed"));
+    EXPECT_EQ(fileSystem.Way(), GetParam().way);
+    EXPECT_EQ(fileSystem.RenameNoReplace("b", "taken"), std::errc::file_exists);
+    EXPECT_EQ(testing::RunFixture::ReadAll(dir.path() + "taken"), "theirs");
+    EXPECT_EQ(testing::RunFixture::ReadAll(dir.path() + "b"), "other");
+    EXPECT_EQ(testing::RunFixture::ReadAll(dir.path() + "renamed"), "mine");
+    EXPECT_EQ(::access((dir.path() + "a").c_str(), F_OK), -1);
 }
 
-TEST(NoReplace, BothWaysKeepAnExistingTarget) {
-    TempDir dir;
-    const std::string from = dir.MakeFile("from", "mine");
-    const std::string to = dir.MakeFile("to", "theirs");
-    PosixRunFileSystem fileSystem;
-    EXPECT_EQ(fileSystem.RenameNoReplace(from, to), std::errc::file_exists);
-    EXPECT_EQ(RenameByLink(from, to), std::errc::file_exists);
-    EXPECT_EQ(testing::RunFixture::ReadAll(to), "theirs");
-    EXPECT_EQ(testing::RunFixture::ReadAll(from), "mine");
-}
+INSTANTIATE_TEST_SUITE_P(
+    EachFileSystem, RenameWays,
+    ::testing::Values(WayCase{"NoReplace", SystemRenameCalls(), RenameWay::NoReplace},
+                      WayCase{"NoFlag", {&NoFlag, &SystemLink}, RenameWay::LinkAndUnlink},
+                      WayCase{"NoFlagNoLinks", {&NoFlag, &NoLinks}, RenameWay::CheckThenRename}),
+    [](const auto& each) { return std::string(each.param.title); });
 
-TEST(NoReplace, TheLinkWayLeavesOneName) {
-    TempDir dir;
-    const std::string from = dir.MakeFile("from", "mine");
-    EXPECT_FALSE(RenameByLink(from, dir.path() + "to"));
-    EXPECT_EQ(::access(from.c_str(), F_OK), -1);
-    EXPECT_EQ(testing::RunFixture::ReadAll(dir.path() + "to"), "mine");
+TEST(RenameWays, OnlyUnknownFlagsOrMissingLinksLeadToAWeakerWay) {
+    for (const int error : {EINVAL, ENOSYS, ENOTSUP}) EXPECT_TRUE(NoReplaceUnsupported(error)) << error;
+    for (const int error : {EEXIST, EPERM, EACCES}) EXPECT_FALSE(NoReplaceUnsupported(error)) << error;
+    for (const int error : {EPERM, ENOTSUP, EOPNOTSUPP}) EXPECT_TRUE(LinksUnsupported(error)) << error;
+    for (const int error : {EEXIST, EACCES, EXDEV}) EXPECT_FALSE(LinksUnsupported(error)) << error;
 }
 
 TEST(OrdinaryFileLookup, TellsMissingFromUnreachable) {
     TempDir dir;
     dir.MakeFile("plain");
     PosixRunFileSystem fileSystem;
-    EXPECT_EQ(fileSystem.LookupOrdinaryFile(dir.path() + "plain").result, LookupResult::Found);
-    EXPECT_EQ(fileSystem.LookupOrdinaryFile(dir.path() + "none").result, LookupResult::NotFound);
+    ASSERT_FALSE(fileSystem.OpenFolder(dir.path()).error);
+    EXPECT_EQ(fileSystem.LookupOrdinaryFile("plain").result, LookupResult::Found);
+    EXPECT_EQ(fileSystem.LookupOrdinaryFile("none").result, LookupResult::NotFound);
     // A path through a plain file cannot be reached at all.
-    const Lookup through = fileSystem.LookupOrdinaryFile(dir.path() + "plain/inner");
+    const Lookup through = fileSystem.LookupOrdinaryFile("plain/inner");
     EXPECT_EQ(through.result, LookupResult::Failed);
     EXPECT_EQ(through.error, std::errc::not_a_directory);
+    const Lookup tooLong = fileSystem.LookupOrdinaryFile(std::string(300, 'n'));
+    EXPECT_EQ(tooLong.error, std::errc::filename_too_long);
 }
 
-// The lookup's one look serves the stamps of that path only, and only until a rename.
-TEST(OrdinaryFileLookup, ItsLookServesOnlyItsOwnPathUntilARename) {
+// The lookup's one look serves the stamps of that name only, and only until a rename.
+TEST(OrdinaryFileLookup, ItsLookServesOnlyItsOwnNameUntilARename) {
     TempDir dir;
-    const std::string a = dir.MakeFile("a");
+    dir.MakeFile("a");
     const std::string b = dir.MakeFile("b");
     FileInstants older;
     older.access.tv_sec = older.modify.tv_sec = 1'000'000'000;
     ASSERT_FALSE(WriteFileInstants(b, older));
 
     PosixRunFileSystem fileSystem;
-    ASSERT_EQ(fileSystem.LookupOrdinaryFile(a).result, LookupResult::Found);
+    ASSERT_FALSE(fileSystem.OpenFolder(dir.path()).error);
+    ASSERT_EQ(fileSystem.LookupOrdinaryFile("a").result, LookupResult::Found);
     FileInstants read;
-    ASSERT_FALSE(fileSystem.ReadTimes(b, read));
+    ASSERT_FALSE(fileSystem.ReadTimes("b", read));
     EXPECT_EQ(read.modify.tv_sec, 1'000'000'000);
 
-    ASSERT_FALSE(fileSystem.RenameNoReplace(a, dir.path() + "c"));
-    EXPECT_EQ(fileSystem.ReadTimes(a, read), std::errc::no_such_file_or_directory);
-    EXPECT_EQ(fileSystem.WriteTimes(a, older), std::errc::no_such_file_or_directory);
+    ASSERT_FALSE(fileSystem.RenameNoReplace("a", "c"));
+    EXPECT_EQ(fileSystem.ReadTimes("a", read), std::errc::no_such_file_or_directory);
+    EXPECT_EQ(fileSystem.WriteTimes("a", older), std::errc::no_such_file_or_directory);
+}
+
+TEST(OpenedFolder, AFinalLinkIsNotFollowed) {
+    TempDir dir;
+    ASSERT_EQ(::mkdir((dir.path() + "real").c_str(), 0700), 0);
+    ASSERT_EQ(::symlink("real", (dir.path() + "link").c_str()), 0);
+    PosixRunFileSystem fileSystem;
+    EXPECT_FALSE(fileSystem.OpenFolder(dir.path() + "real/").error);
+    EXPECT_TRUE(fileSystem.OpenFolder(dir.path() + "link/").error);
 }
 
 }  // namespace

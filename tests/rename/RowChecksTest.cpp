@@ -84,7 +84,7 @@ TEST(RowChecks, ATargetCreatedAfterTheCheckIsKeptAndTheSourceRestored) {
     FileInstants before;
     ASSERT_FALSE(ReadFileInstants(run.dir.path() + "a.jpg", before));
     run.fileSystem.beforeRename = [&run](const std::string& target) {
-        std::ofstream(target, std::ios::binary) << "someone else's";
+        std::ofstream(run.dir.path() + target, std::ios::binary) << "someone else's";
     };
     EXPECT_EQ(run.Start().result, RunResult::Stopped);
 

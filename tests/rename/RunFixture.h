@@ -25,15 +25,25 @@ public:
         std::vector<TargetRow> rows;
         for (const auto& [before, after] : names) {
             if (!std::filesystem::exists(dir.path() + before)) dir.MakeFile(before, before);
-            rows.push_back({before, after, "", false});
+            TargetRow row{before, after, "", false};
+            row.Identity = IdOf(dir.path() + before);
+            rows.push_back(std::move(row));
         }
         list.SetTargetFolder(dir.path());
+        list.SetTargetFolderId(IdOf(dir.path()));
         list.AssignRows(std::move(rows));
         list.WriteRowCount();
         list.SetStsBarText(std::string(kStsPressStart));
     }
 
     RunReport Start() { return BtnStart_Click(list, settings, host, fileSystem); }
+
+    // Which file `path` is now, links not followed; unknown when there is none.
+    static FileId IdOf(const std::string& path) {
+        FileEntry entry;
+        if (ReadFileEntry(path, entry)) return {};
+        return entry.Id();
+    }
 
     bool Exists(const std::string& name) const {
         struct stat status {};

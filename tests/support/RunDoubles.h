@@ -54,28 +54,40 @@ enum class FsCall { Lookup, ReadTimes, WriteTimes, Rename };
 
 class ScriptedFileSystem : public RunFileSystem {
 public:
-    Lookup LookupOrdinaryFile(const std::string& path) override {
+    FolderOpening OpenFolder(const std::string& folder) override {
+        if (failOpen) return {failure, {}};
+        return real_.OpenFolder(folder);
+    }
+    void CloseFolder() override { real_.CloseFolder(); }
+    StampFit TryStamp(const timespec& instant) override {
+        if (stampFit) return *stampFit;
+        return real_.TryStamp(instant);
+    }
+    Lookup LookupOrdinaryFile(const std::string& name) override {
         if (Fails(FsCall::Lookup)) return {LookupResult::Failed, failure, {}};
-        return real_.LookupOrdinaryFile(path);
+        return real_.LookupOrdinaryFile(name);
     }
-    std::error_code ReadTimes(const std::string& path, FileInstants& out) override {
+    std::error_code ReadTimes(const std::string& name, FileInstants& out) override {
         if (Fails(FsCall::ReadTimes)) return failure;
-        return real_.ReadTimes(path, out);
+        return real_.ReadTimes(name, out);
     }
-    std::error_code WriteTimes(const std::string& path, const FileInstants& in) override {
+    std::error_code WriteTimes(const std::string& name, const FileInstants& in) override {
         if (Fails(FsCall::WriteTimes)) return failure;
-        return real_.WriteTimes(path, in);
+        return real_.WriteTimes(name, in);
     }
     std::error_code RenameNoReplace(const std::string& from, const std::string& to) override {
         if (Fails(FsCall::Rename)) return failure;
         if (beforeRename) beforeRename(to);
         return real_.RenameNoReplace(from, to);
     }
+    RenameWay Way() const override { return real_.Way(); }
 
-    // Makes the call number `index` (from 0, counted over all calls) fail.
+    // Makes the call number `index` (from 0, counted over the rows' calls) fail.
     std::optional<std::size_t> failCall;
     std::error_code failure{EIO, std::generic_category()};
-    std::function<void(const std::string& target)> beforeRename;
+    bool failOpen = false;
+    std::optional<StampFit> stampFit;  // what the date probe answers, instead of the disk
+    std::function<void(const std::string& target)> beforeRename;  // the target's bare name
     std::vector<FsCall> calls;
 
 private:

@@ -80,11 +80,12 @@ TEST(ConflictPreview, RowsAreTakenTopToBottom) {
     taken.back() = kNone;
     EXPECT_EQ(Preview(notYet), taken);
 
-    // A file an earlier row renames to takes its name, until it is renamed on.
+    // A file an earlier row renames to takes its name: the row listing that name has
+    // lost its own file, and the name stays taken.
     RunFixture chain;
     chain.List({{"a", "n"}, {"n", "m"}, {"b", "a"}, {"c", "m"}, {"d", "n"}});
     std::filesystem::remove(chain.dir.path() + "n");
-    EXPECT_EQ(Preview(chain), (Marks{kNone, kNone, kNone, kDuplicate, kNone}));
+    EXPECT_EQ(Preview(chain), (Marks{kNone, kSource, kNone, kDuplicate, kDuplicate}));
 
     // A row that would fail keeps its file, so frees nothing.
     RunFixture kept;
@@ -158,11 +159,12 @@ TEST(ConflictPreview, ARealRunStopsAtTheFirstMarkedRow) {
         {"freed", {{"1", "0"}, {"2", "1"}, {"3", "2"}}, none, RunResult::Completed, 3},
         {"freed later", {{"1", "2"}, {"2", "3"}}, none, RunResult::Stopped, 0},
         {"repeated", {{"a", "x"}, {"b", "y"}, {"c", "x"}}, none, RunResult::Stopped, 2},
+        // Row 2's file is gone; the file row 1 renamed to its name is not the one listed.
         {"renamed on",
          {{"a", "n"}, {"n", "m"}, {"b", "n"}, {"c", "m"}},
          [](const std::string& folder) { fs::remove(folder + "n"); },
          RunResult::Stopped,
-         3},
+         1},
         {"folder",
          {{"a", "x"}, {"b", "dir"}},
          [](const std::string& folder) { fs::create_directory(folder + "dir"); },

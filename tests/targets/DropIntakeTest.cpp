@@ -107,12 +107,6 @@ TEST_F(DropIntakeTest, ModifiedShowsMinutesOfTheLocalTime) {
     EXPECT_EQ(list_.Rows()[0].Modified, "24/03/05 14:07");
 }
 
-TEST_F(DropIntakeTest, UnreadableTimesShowTheZeroTime) {
-    // Gone between the drop and the read: still listed, with the zero time.
-    Drop({dir_.path() + "vanished.txt"});
-    ASSERT_EQ(list_.RowCount(), 1u);
-    EXPECT_EQ(list_.Rows()[0].Modified, "01/01/01 09:00");
-}
 
 TEST_F(DropIntakeTest, NamesThatAreNotUtf8AreKeptAsBytes) {
     const std::string name = "\xff\xfe\x80.dat";
