@@ -1,6 +1,7 @@
 #include "settings/PersistedSettings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -173,6 +174,27 @@ TEST(PersistedSettings, RefusedOptionsLeaveTheControlsAsTheyWere) {
         RestoreOptions(window, ini);
         EXPECT_EQ(OptionsOf(window), c.want);
     }
+}
+
+TEST(PersistedSettings, SettingsFileWithoutWriteBitsIsLeftUntouchedAlsoForRoot) {
+    testing::TempDir temp;
+    const std::string content = "[Option]\nStartNo=3\nNextOption=1\n";
+    const std::string ini = temp.MakeFile("Karvel.ini", content);
+    ASSERT_EQ(::chmod(ini.c_str(), 0444), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(ini.c_str(), &before), 0);
+
+    FakeWindow window;
+    window.startNo = "12";
+    SaveSettings(window, ini);
+
+    struct stat after {};
+    ASSERT_EQ(::stat(ini.c_str(), &after), 0);
+    EXPECT_EQ(ReadAll(ini), content);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "not replaced by a new file either";
+    EXPECT_EQ(after.st_mode & 07777, 0444u);
 }
 
 TEST(PersistedSettings, RefusedDigitCountIsSavedEmptyAndReadAsDefaultNextTime) {
