@@ -162,7 +162,8 @@ TEST(PersistedSettings, RefusedOptionsLeaveTheControlsAsTheyWere) {
     } cases[] = {
         {"", {"1", "2", "yymmdd", 1, 1}},
         {"StartNo=abc\nColummn=9\nType=ddmmyy\nTimeUpd=5\n", {"Text1", "", "", 0, 1}},
-        {"StartNo=40000\nColummn=02.4\nType=yy/mm\nTimeUpd=two\n", {"Text1", "2", "", 0, 1}},
+        {"StartNo=2147483648\nColummn=02.4\nType=yy/mm\nTimeUpd=two\n", {"Text1", "2", "", 0, 1}},
+        {"StartNo=+-5\n", {"Text1", "2", "yymmdd", 1, 1}},
         {"StartNo=-12.5\nColummn=\nType=\nTimeUpd=2\n", {"-12", "2", "yymmdd", 2, 1}},
     };
     for (const auto& c : cases) {
@@ -173,6 +174,28 @@ TEST(PersistedSettings, RefusedOptionsLeaveTheControlsAsTheyWere) {
         FakeWindow window;
         RestoreOptions(window, ini);
         EXPECT_EQ(OptionsOf(window), c.want);
+    }
+}
+
+TEST(PersistedSettings, StartNumbersBeyond16BitsComeBackAsTheBoxHeldThem) {
+    const struct {
+        const char* saved;
+        const char* restored;
+    } cases[] = {
+        {"40000", "40000"}, {"2147483647", "2147483647"}, {"-40000", "-40000"},
+        {"0040000", "40000"}, {" +32768.5 ", "32768"}, {"65537.5", "65538"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved);
+        testing::TempDir temp;
+        const std::string ini = temp.path() + "Karvel.ini";
+        FakeWindow first;
+        first.startNo = c.saved;
+        first.opt = 1;
+        SaveSettings(first, ini);
+        FakeWindow next;
+        RestoreOptions(next, ini);
+        EXPECT_EQ(next.startNo, c.restored);
     }
 }
 
