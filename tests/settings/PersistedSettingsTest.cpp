@@ -182,8 +182,8 @@ TEST(PersistedSettings, StartNumbersBeyond16BitsComeBackAsTheBoxHeldThem) {
         const char* saved;
         const char* restored;
     } cases[] = {
-        {"40000", "40000"}, {"2147483647", "2147483647"}, {"-40000", "-40000"},
-        {"0040000", "40000"}, {" +32768.5 ", "32768"}, {"65537.5", "65538"},
+        {"40000", "40000"},   {"2147483647", "2147483647"}, {"-40000", "-40000"},
+        {"0040000", "40000"}, {" +32768.5 ", "32768"},      {"65537.5", "65538"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.saved);
