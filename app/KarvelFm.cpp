@@ -280,6 +280,8 @@ void KarvelFm::ConnectHandlers() {
     connect(listVi_, &TargetListView::dropped, this, &KarvelFm::ListVi_OLEDragDrop);
     connect(listVi_, &TargetListView::columnClicked, this, &KarvelFm::ListVi_ColumnClick);
     connect(listVi_, &TargetListView::mouseReleased, this, &KarvelFm::ListVi_MouseUp);
+    connect(listVi_, &TargetListView::removeKeyPressed, this, &KarvelFm::MenuDEL_Click);
+    connect(listVi_, &TargetListView::menuKeyPressed, this, &KarvelFm::ListVi_MenuKey);
     connect(txtStartNo_, &QLineEdit::textChanged, this, &KarvelFm::TxtStartNo_Change);
     connect(cmbCol_, &QComboBox::currentIndexChanged, this, &KarvelFm::CmbCol_Click);
     connect(cmbType_, &QComboBox::currentIndexChanged, this, &KarvelFm::CmbType_Click);
@@ -510,6 +512,19 @@ void KarvelFm::ListVi_ColumnClick(int column) {
 void KarvelFm::ListVi_MouseUp(Qt::MouseButton button) {
     if (button != Qt::RightButton || targets_.RowCount() == 0 || running_) return;
     menuPopup_->popup(QCursor::pos());
+}
+
+void KarvelFm::ListVi_MenuKey() {
+    // One key press can arrive both as a key and as a context-menu event.
+    if (targets_.RowCount() == 0 || running_ || menuPopup_->isVisible()) return;
+    QModelIndex row = listVi_->currentIndex();
+    if (!row.isValid()) row = model_->index(0, 0);
+    const QRect rect = listVi_->visualRect(row.siblingAtColumn(0));
+    // Below the row's start, or the list's corner when the row is scrolled out of sight.
+    const QPoint at = listVi_->viewport()->rect().contains(rect.bottomLeft())
+                          ? rect.bottomLeft() + QPoint(rect.height() / 2, 0)
+                          : QPoint(0, 0);
+    menuPopup_->popup(listVi_->viewport()->mapToGlobal(at));
 }
 
 void KarvelFm::MenuDEL_Click() {

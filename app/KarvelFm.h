@@ -58,6 +58,8 @@ public:
     void ListVi_OLEDragDrop(const QMimeData* dropped);
     void ListVi_ColumnClick(int column);
     void ListVi_MouseUp(Qt::MouseButton button);
+    // The context-menu key or Shift+F10 on the list: its menu at the current row.
+    void ListVi_MenuKey();
     void MenuDEL_Click();
     void BtnStart_Click();
     void MenuStart_Click();
