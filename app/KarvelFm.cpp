@@ -318,9 +318,34 @@ void KarvelFm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void KarvelFm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!frameKnown_ && windowHandle() != nullptr) windowHandle()->installEventFilter(this);
+}
+
 bool KarvelFm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) Form_Resize();
+    // The first exposure comes after the window manager has framed the window.
+    if (!frameKnown_ && watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        frameKnown_ = true;
+        windowHandle()->removeEventFilter(this);
+        ApplyPendingOuterSize();
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void KarvelFm::ApplyPendingOuterSize() {
+    const QSize extra = FrameExtra();
+    QSize inner = size();
+    if (pendingOuterSize_.width() >= 0) {
+        inner.setWidth(std::max(0, pendingOuterSize_.width() - extra.width()));
+    }
+    if (pendingOuterSize_.height() >= 0) {
+        inner.setHeight(std::max(0, pendingOuterSize_.height() - extra.height()));
+    }
+    pendingOuterSize_ = QSize(-1, -1);
+    if (inner != size()) resize(inner);
 }
 
 void KarvelFm::Form_Resize() {
@@ -560,8 +585,17 @@ QSize KarvelFm::FrameExtra() const {
 
 double KarvelFm::WindowLeft() const { return twips_->FromPixels(frameGeometry().x()); }
 double KarvelFm::WindowTop() const { return twips_->FromPixels(frameGeometry().y()); }
-double KarvelFm::WindowWidth() const { return twips_->FromPixels(frameGeometry().width()); }
-double KarvelFm::WindowHeight() const { return twips_->FromPixels(frameGeometry().height()); }
+double KarvelFm::WindowWidth() const {
+    const int outer =
+        pendingOuterSize_.width() >= 0 ? pendingOuterSize_.width() : frameGeometry().width();
+    return twips_->FromPixels(outer);
+}
+
+double KarvelFm::WindowHeight() const {
+    const int outer =
+        pendingOuterSize_.height() >= 0 ? pendingOuterSize_.height() : frameGeometry().height();
+    return twips_->FromPixels(outer);
+}
 
 bool KarvelFm::SetWindowLeft(int twips) {
     move(twips_->ToPixels(twips), frameGeometry().y());
@@ -573,15 +607,28 @@ bool KarvelFm::SetWindowTop(int twips) {
     return true;
 }
 
+// Before the first showing the frame is unknown and counts as none: the outer size
+// is kept for later and, meanwhile, the inner size takes it. Asking for the width
+// the window reports already changes nothing, so a missing key keeps the first-start size.
 bool KarvelFm::SetWindowWidth(int twips) {
     if (twips < 0) return false;
-    resize(std::max(0, twips_->ToPixels(twips) - FrameExtra().width()), height());
+    const int outer = twips_->ToPixels(twips);
+    if (!frameKnown_) {
+        if (twips == WindowWidth()) return true;
+        pendingOuterSize_.setWidth(outer);
+    }
+    resize(std::max(0, outer - FrameExtra().width()), height());
     return true;
 }
 
 bool KarvelFm::SetWindowHeight(int twips) {
     if (twips < 0) return false;
-    resize(width(), std::max(0, twips_->ToPixels(twips) - FrameExtra().height()));
+    const int outer = twips_->ToPixels(twips);
+    if (!frameKnown_) {
+        if (twips == WindowHeight()) return true;
+        pendingOuterSize_.setHeight(outer);
+    }
+    resize(width(), std::max(0, outer - FrameExtra().height()));
     return true;
 }
 
