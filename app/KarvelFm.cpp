@@ -147,6 +147,8 @@ void KarvelFm::BuildControls() {
     txtStartNo_ = new StartNoEdit(picture1_);
     txtStartNo_->setObjectName(QStringLiteral("TxtStartNo"));
     txtStartNo_->setText(QStringLiteral("Text1"));
+    // Half-width digits: the narrow box shows a five-digit number whole.
+    txtStartNo_->setFont(JapaneseGothicFont(9, false, Pitch::Fixed));
     PlaceInTwips(txtStartNo_, 3960, 120, 615, 270);
 
     cmbCol_ = new QComboBox(picture1_);
@@ -229,6 +231,8 @@ void KarvelFm::BuildStatusBar() {
     stsBar_->setObjectName(QStringLiteral("StsBar"));
     stsBar_->setSizeGripEnabled(false);
     PlaceInTwips(stsBar_, 0, 6795, 5085, 255);
+    // Small enough that the longest status text fits whole at the first-start width.
+    stsBar_->setFont(JapaneseGothicFont(7.5, false));
 
     // A fixed panel grows to its widest text, so a large font never cuts the date off.
     const auto addPanel = [this](const char* key, int minimumTwips, int stretch, const QString& widest) {
@@ -245,7 +249,10 @@ void KarvelFm::BuildStatusBar() {
     stsDate_ = addPanel("StsBarDate", 1000, 0, QStringLiteral("0000/00/00"));
     stsTime_ = addPanel("StsBarTime", 800, 0, QStringLiteral("00:00"));
     stsBarCnt_ = addPanel("StsBarCnt", 700, 0, QString());
-    stsBarText_ = addPanel("StsBarText", 3000, 1, QString());
+    // The text panel takes what the fixed ones leave, never more: a wider one would
+    // run past the bar's right edge and cut its text off there.
+    stsBarText_ = addPanel("StsBarText", 0, 1, QString());
+    stsBarText_->setMinimumWidth(1);
 
     // Files done of files listed, at the right end, only while a run is in progress.
     runProgress_ = new QProgressBar(stsBar_);
