@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev libgl-dev
+    qt6-base-dev libgl-dev qt6-translations-l10n
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic tzdata
     desktop-file-utils appstream dpkg-dev man-db

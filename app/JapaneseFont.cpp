@@ -5,21 +5,26 @@
 
 namespace karvel {
 
-QFont JapaneseGothicFont(int pointSize, bool bold) {
-    static const QStringList preferred = {
-        QStringLiteral("IPAPGothic"),      QStringLiteral("IPAGothic"),
+QFont JapaneseGothicFont(double pointSize, bool bold, Pitch pitch) {
+    static const QStringList proportional = {
+        QStringLiteral("IPAPGothic"),       QStringLiteral("IPAGothic"),
         QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
         QStringLiteral("TakaoPGothic"),     QStringLiteral("Droid Sans Japanese"),
     };
+    static const QStringList fixed = {
+        QStringLiteral("IPAGothic"),  QStringLiteral("Noto Sans Mono CJK JP"),
+        QStringLiteral("VL Gothic"),  QStringLiteral("TakaoGothic"),
+        QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+    };
     QFont font;
     const QStringList available = QFontDatabase::families();
-    for (const QString& family : preferred) {
+    for (const QString& family : pitch == Pitch::Fixed ? fixed : proportional) {
         if (available.contains(family)) {
             font.setFamily(family);
             break;
         }
     }
-    font.setPointSize(pointSize);
+    font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;
 }

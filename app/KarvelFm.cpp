@@ -147,6 +147,8 @@ void KarvelFm::BuildControls() {
     txtStartNo_ = new StartNoEdit(picture1_);
     txtStartNo_->setObjectName(QStringLiteral("TxtStartNo"));
     txtStartNo_->setText(QStringLiteral("Text1"));
+    // Half-width digits: the narrow box shows a five-digit number whole.
+    txtStartNo_->setFont(JapaneseGothicFont(9, false, Pitch::Fixed));
     PlaceInTwips(txtStartNo_, 3960, 120, 615, 270);
 
     cmbCol_ = new QComboBox(picture1_);
@@ -229,6 +231,8 @@ void KarvelFm::BuildStatusBar() {
     stsBar_->setObjectName(QStringLiteral("StsBar"));
     stsBar_->setSizeGripEnabled(false);
     PlaceInTwips(stsBar_, 0, 6795, 5085, 255);
+    // Small enough that the longest status text fits whole at the first-start width.
+    stsBar_->setFont(JapaneseGothicFont(7.5, false));
 
     // A fixed panel grows to its widest text, so a large font never cuts the date off.
     const auto addPanel = [this](const char* key, int minimumTwips, int stretch, const QString& widest) {
@@ -245,7 +249,10 @@ void KarvelFm::BuildStatusBar() {
     stsDate_ = addPanel("StsBarDate", 1000, 0, QStringLiteral("0000/00/00"));
     stsTime_ = addPanel("StsBarTime", 800, 0, QStringLiteral("00:00"));
     stsBarCnt_ = addPanel("StsBarCnt", 700, 0, QString());
-    stsBarText_ = addPanel("StsBarText", 3000, 1, QString());
+    // The text panel takes what the fixed ones leave, never more: a wider one would
+    // run past the bar's right edge and cut its text off there.
+    stsBarText_ = addPanel("StsBarText", 0, 1, QString());
+    stsBarText_->setMinimumWidth(1);
 
     // Files done of files listed, at the right end, only while a run is in progress.
     runProgress_ = new QProgressBar(stsBar_);
@@ -280,6 +287,8 @@ void KarvelFm::ConnectHandlers() {
     connect(listVi_, &TargetListView::dropped, this, &KarvelFm::ListVi_OLEDragDrop);
     connect(listVi_, &TargetListView::columnClicked, this, &KarvelFm::ListVi_ColumnClick);
     connect(listVi_, &TargetListView::mouseReleased, this, &KarvelFm::ListVi_MouseUp);
+    connect(listVi_, &TargetListView::removeKeyPressed, this, &KarvelFm::MenuDEL_Click);
+    connect(listVi_, &TargetListView::menuKeyPressed, this, &KarvelFm::ListVi_MenuKey);
     connect(txtStartNo_, &QLineEdit::textChanged, this, &KarvelFm::TxtStartNo_Change);
     connect(cmbCol_, &QComboBox::currentIndexChanged, this, &KarvelFm::CmbCol_Click);
     connect(cmbType_, &QComboBox::currentIndexChanged, this, &KarvelFm::CmbType_Click);
@@ -316,9 +325,34 @@ void KarvelFm::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void KarvelFm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!frameKnown_ && windowHandle() != nullptr) windowHandle()->installEventFilter(this);
+}
+
 bool KarvelFm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == client_ && event->type() == QEvent::Resize) Form_Resize();
+    // The first exposure comes after the window manager has framed the window.
+    if (!frameKnown_ && watched == windowHandle() && event->type() == QEvent::Expose &&
+        windowHandle()->isExposed()) {
+        frameKnown_ = true;
+        windowHandle()->removeEventFilter(this);
+        ApplyPendingOuterSize();
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void KarvelFm::ApplyPendingOuterSize() {
+    const QSize extra = FrameExtra();
+    QSize inner = size();
+    if (pendingOuterSize_.width() >= 0) {
+        inner.setWidth(std::max(0, pendingOuterSize_.width() - extra.width()));
+    }
+    if (pendingOuterSize_.height() >= 0) {
+        inner.setHeight(std::max(0, pendingOuterSize_.height() - extra.height()));
+    }
+    pendingOuterSize_ = QSize(-1, -1);
+    if (inner != size()) resize(inner);
 }
 
 void KarvelFm::Form_Resize() {
@@ -512,6 +546,19 @@ void KarvelFm::ListVi_MouseUp(Qt::MouseButton button) {
     menuPopup_->popup(QCursor::pos());
 }
 
+void KarvelFm::ListVi_MenuKey() {
+    // One key press can arrive both as a key and as a context-menu event.
+    if (targets_.RowCount() == 0 || running_ || menuPopup_->isVisible()) return;
+    QModelIndex row = listVi_->currentIndex();
+    if (!row.isValid()) row = model_->index(0, 0);
+    const QRect rect = listVi_->visualRect(row.siblingAtColumn(0));
+    // Below the row's start, or the list's corner when the row is scrolled out of sight.
+    const QPoint at = listVi_->viewport()->rect().contains(rect.bottomLeft())
+                          ? rect.bottomLeft() + QPoint(rect.height() / 2, 0)
+                          : QPoint(0, 0);
+    menuPopup_->popup(listVi_->viewport()->mapToGlobal(at));
+}
+
 void KarvelFm::MenuDEL_Click() {
     if (running_) return;
     CopySelectionToRows();
@@ -545,8 +592,17 @@ QSize KarvelFm::FrameExtra() const {
 
 double KarvelFm::WindowLeft() const { return twips_->FromPixels(frameGeometry().x()); }
 double KarvelFm::WindowTop() const { return twips_->FromPixels(frameGeometry().y()); }
-double KarvelFm::WindowWidth() const { return twips_->FromPixels(frameGeometry().width()); }
-double KarvelFm::WindowHeight() const { return twips_->FromPixels(frameGeometry().height()); }
+double KarvelFm::WindowWidth() const {
+    const int outer =
+        pendingOuterSize_.width() >= 0 ? pendingOuterSize_.width() : frameGeometry().width();
+    return twips_->FromPixels(outer);
+}
+
+double KarvelFm::WindowHeight() const {
+    const int outer =
+        pendingOuterSize_.height() >= 0 ? pendingOuterSize_.height() : frameGeometry().height();
+    return twips_->FromPixels(outer);
+}
 
 bool KarvelFm::SetWindowLeft(int twips) {
     move(twips_->ToPixels(twips), frameGeometry().y());
@@ -558,15 +614,28 @@ bool KarvelFm::SetWindowTop(int twips) {
     return true;
 }
 
+// Before the first showing the frame is unknown and counts as none: the outer size
+// is kept for later and, meanwhile, the inner size takes it. Asking for the width
+// the window reports already changes nothing, so a missing key keeps the first-start size.
 bool KarvelFm::SetWindowWidth(int twips) {
     if (twips < 0) return false;
-    resize(std::max(0, twips_->ToPixels(twips) - FrameExtra().width()), height());
+    const int outer = twips_->ToPixels(twips);
+    if (!frameKnown_) {
+        if (twips == WindowWidth()) return true;
+        pendingOuterSize_.setWidth(outer);
+    }
+    resize(std::max(0, outer - FrameExtra().width()), height());
     return true;
 }
 
 bool KarvelFm::SetWindowHeight(int twips) {
     if (twips < 0) return false;
-    resize(width(), std::max(0, twips_->ToPixels(twips) - FrameExtra().height()));
+    const int outer = twips_->ToPixels(twips);
+    if (!frameKnown_) {
+        if (twips == WindowHeight()) return true;
+        pendingOuterSize_.setHeight(outer);
+    }
+    resize(width(), std::max(0, outer - FrameExtra().height()));
     return true;
 }
 

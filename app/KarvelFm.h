@@ -58,6 +58,8 @@ public:
     void ListVi_OLEDragDrop(const QMimeData* dropped);
     void ListVi_ColumnClick(int column);
     void ListVi_MouseUp(Qt::MouseButton button);
+    // The context-menu key or Shift+F10 on the list: its menu at the current row.
+    void ListVi_MenuKey();
     void MenuDEL_Click();
     void BtnStart_Click();
     void MenuStart_Click();
@@ -97,6 +99,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // Form_QueryUnload
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -128,6 +131,8 @@ private:
     void ShowRunProgress(std::size_t done, std::size_t total);
     // Outer frame minus inner geometry, in pixels.
     QSize FrameExtra() const;
+    // A stored outer size asked for before the frame was known, applied once it is.
+    void ApplyPendingOuterSize();
 
     std::string iniPath_;
     std::unique_ptr<Twips> twips_;
@@ -139,6 +144,10 @@ private:
     bool running_ = false;
     bool stopRequested_ = false;   // a close came in during the run
     bool closeAfterRun_ = false;
+    // The window manager tells the frame only once the window is on screen; until
+    // then an outer size is kept here (-1: none asked for).
+    bool frameKnown_ = false;
+    QSize pendingOuterSize_{-1, -1};
 
     QWidget* client_ = nullptr;
     QLabel* lblDirName_ = nullptr;

@@ -1,5 +1,8 @@
 #include "app/MonthCalendar.h"
 
+#include <QHeaderView>
+#include <QTableView>
+
 #include <algorithm>
 
 namespace karvel {
@@ -12,6 +15,11 @@ MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent) {
     QFont compact = font();
     compact.setPointSizeF(compact.pointSizeF() * 0.85);
     setFont(compact);
+    // The header's least column width follows the font's widest glyph, far wider than
+    // a date: seven such columns run past the right edge and cut Saturday off.
+    if (auto* days = findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"))) {
+        days->horizontalHeader()->setMinimumSectionSize(0);
+    }
     connect(this, &QCalendarWidget::currentPageChanged, this, [this](int year, int month) {
         const QDate selected = selectedDate();
         if (selected.year() == year && selected.month() == month) return;

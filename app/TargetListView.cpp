@@ -1,8 +1,10 @@
 #include "app/TargetListView.h"
 
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace karvel {
@@ -50,6 +52,33 @@ void TargetListView::mousePressEvent(QMouseEvent* event) {
 void TargetListView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::RightButton) QTreeView::mouseReleaseEvent(event);
     emit mouseReleased(event->button());
+}
+
+void TargetListView::keyPressEvent(QKeyEvent* event) {
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Delete && modifiers == Qt::NoModifier) {
+        emit removeKeyPressed();
+        event->accept();
+        return;
+    }
+    if ((event->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+        (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) {
+        emit menuKeyPressed();
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+// Some platforms turn the context-menu key into a context-menu event as well; the
+// mouse's own is handled at the button's release.
+void TargetListView::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        event->ignore();
+        return;
+    }
+    emit menuKeyPressed();
+    event->accept();
 }
 
 }  // namespace karvel

@@ -1,6 +1,7 @@
 #pragma once
 // The list of target files: accepts any drag with the copy effect, hands drops
-// over, and reports header clicks and mouse-button releases.
+// over, and reports header clicks, mouse-button releases and the keys that
+// remove rows or open the list's menu.
 
 #include <QTreeView>
 
@@ -18,6 +19,10 @@ signals:
     // Column counted from 1.
     void columnClicked(int column);
     void mouseReleased(Qt::MouseButton button);
+    // Delete: take the selected rows off the list.
+    void removeKeyPressed();
+    // The context-menu key or Shift+F10: the list's menu at the current row.
+    void menuKeyPressed();
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -25,6 +30,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 };
 
 }  // namespace karvel

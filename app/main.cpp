@@ -15,6 +15,7 @@
 
 #include "app/CommandLine.h"
 #include "app/KarvelFm.h"
+#include "app/QtTranslation.h"
 #include "rename/ConsoleHost.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RunJournal.h"
@@ -115,6 +116,7 @@ int main(int argc, char* argv[]) {
         std::cerr << "karvel: the current folder cannot be read; left out: " << karvel::ShownName(path) << '\n';
     }
     QApplication app(argc, argv);
+    karvel::LoadQtTranslation(app);
     karvel::KarvelFm window(SettingsFile());
     window.show();
     // Files named on the command line come in like a drop once the window is up.

@@ -1,6 +1,9 @@
 #include "settings/PersistedSettings.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -24,6 +27,32 @@ void RestoreNumber(const clsIniFile& ini, std::string_view section, std::string_
             NumberTextToInt16(ini.mGetString(section, key, defaultText))) {
         apply(static_cast<int>(*number));
     }
+}
+
+// The start number as the box holds it: the number rules of the other keys, but
+// the range of a signed 32-bit value.
+std::optional<std::int32_t> StartNumberFromText(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    // from_chars takes a "-" but no "+".
+    if (text.front() == '+') {
+        text.remove_prefix(1);
+        if (text.empty() || text.front() == '-') return std::nullopt;
+    }
+    double value = 0;
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    // The default rounding mode takes a half to the even neighbour, as the other keys do.
+    const double whole = std::nearbyint(value);
+    if (whole < std::numeric_limits<std::int32_t>::min() ||
+        whole > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(whole);
 }
 
 }  // namespace
@@ -60,8 +89,9 @@ void RestoreOptions(SettingsWindow& window, const std::string& iniPath) {
 
     if (window.OptState() != 0) {
         // Through a number and back, so that a stored "007" shows as "7".
-        RestoreNumber(ini, kOption, "StartNo", "1",
-                      [&](int number) { window.SetStartNoText(std::to_string(number)); });
+        if (const auto number = StartNumberFromText(ini.mGetString(kOption, "StartNo", "1"))) {
+            window.SetStartNoText(std::to_string(*number));
+        }
         RestoreNumber(ini, kOption, "Colummn", "2",
                       [&](int digits) { window.SetColText(std::to_string(digits)); });
         window.SetTypeText(ini.mGetString(kOption, "Type", "yymmdd"));

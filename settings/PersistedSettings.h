@@ -25,8 +25,9 @@ void RestorePlacement(SettingsWindow& window, const std::string& iniPath);
 // Start-up, once the option lists hold their items: the state of the
 // carry-over box, and then either the stored start number, digit count, date
 // pattern and modified-date box, or the fixed "1", "2", "yymmdd" and on.
-// A stored value that does not convert, or that its control refuses, is
-// skipped and the control keeps what it has.
+// The start number converts to a signed 32-bit number, as the box holds it,
+// every other value to 16 bits. A stored value that does not convert, or that
+// its control refuses, is skipped and the control keeps what it has.
 void RestoreOptions(SettingsWindow& window, const std::string& iniPath);
 
 // Close: the placement and column widths only while the window is neither

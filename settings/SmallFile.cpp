@@ -172,7 +172,13 @@ bool ReplaceFileContent(const std::string& path, std::string_view bytes) {
 
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
+    // A file without any write bit is read-only for everyone: root, whom access() lets
+    // through, leaves it alone too.
+    constexpr mode_t kWriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+    if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & kWriteBits) == 0 ||
+                   ::access(target.c_str(), W_OK) != 0)) {
+        return false;
+    }
     if (!exists && errno != ENOENT) return false;
 
     const auto slash = target.rfind('/');

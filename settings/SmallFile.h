@@ -28,8 +28,8 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes);
 // is followed, the old file's permissions are kept, and missing folders above
 // the file are created (and removed again when the write fails). False, with
 // nothing changed, when the file cannot be written: a path that is no regular
-// file, a file without write permission, a folder that cannot be created or
-// written, a full disk.
+// file, a file without write permission or without any write bit (also for
+// root), a folder that cannot be created or written, a full disk.
 bool ReplaceFileContent(const std::string& path, std::string_view bytes);
 
 }  // namespace karvel

@@ -1,8 +1,11 @@
 // Layout: the resize rule, the docked panels, the status bar and the menus.
+#include <QCalendarWidget>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTreeView>
 
 #include "WindowFixture.h"
@@ -13,7 +16,7 @@ using namespace karvel::testing;
 
 class LayoutTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void designSizeGivesTheDesignList() {
         WindowFixture fixture;
         auto window = fixture.Open();
@@ -68,8 +71,49 @@ private slots:
         for (const QLabel* panel : panels) names << panel->objectName();
         QCOMPARE(names, (QStringList{"StsBarDate", "StsBarTime", "StsBarCnt", "StsBarText"}));
         QCOMPARE(panels[0]->text(), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d$")).match(panels[1]->text()).hasMatch());
-        QVERIFY(panels[3]->minimumWidth() >= Twips(96).ToPixels(3000));
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d$"))
+                    .match(panels[1]->text())
+                    .hasMatch());
+    }
+
+    // At the first-start size: the status texts, every calendar column and a
+    // five-digit start number are shown whole.
+    void textsFitAtTheFirstStartSize() {
+        WindowFixture fixture;
+        auto window = fixture.Open();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+
+        auto* status = Child<QStatusBar>(*window, "StsBar");
+        auto* text = Child<QLabel>(*window, "StsBarText");
+        QCOMPARE(text->geometry().right(), status->contentsRect().right());
+        // A framed label sets its text in by half an "x".
+        const int room = text->contentsRect().width() - 2 * text->margin() -
+                         text->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+        for (const QString& message : {QStringLiteral("対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい"),
+                                       QStringLiteral("Startボタンを押下してください"),
+                                       QStringLiteral("ﾌｧｲﾙ情報取得中 ・・・")}) {
+            QVERIFY2(text->fontMetrics().horizontalAdvance(message) <= room, qPrintable(message));
+        }
+
+        auto* calendar = Child<QCalendarWidget>(*window, "MonthView1");
+        auto* days = calendar->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
+        QVERIFY(days != nullptr);
+        const int thirty = days->fontMetrics().horizontalAdvance(QStringLiteral("30"));
+        for (int column = 0; column < 7; ++column) {
+            QVERIFY(days->columnWidth(column) >= thirty + 4);
+            QVERIFY(days->columnViewportPosition(column) + days->columnWidth(column) <=
+                    days->viewport()->width());
+        }
+
+        // Unscrolled, the cursor after the last digit lies one text width from the first.
+        auto* startNo = Child<QLineEdit>(*window, "TxtStartNo");
+        startNo->setText(QStringLiteral("99999"));
+        startNo->home(false);
+        const int first = startNo->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        startNo->end(false);
+        QCOMPARE(startNo->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x() - first,
+                 startNo->fontMetrics().horizontalAdvance(QStringLiteral("99999")));
     }
 
     void menusAreAsDesigned() {
@@ -83,7 +127,8 @@ private slots:
             items << (action->isSeparator() ? QStringLiteral("-") : action->text());
             QVERIFY(action->shortcut().isEmpty());
         }
-        QCOMPARE(items, (QStringList{"開始(&S)", "元に戻す(&U)", "-", "常に最前面表示(&F)", "-", "終了(&C)"}));
+        QCOMPARE(items, (QStringList{"開始(&S)", "元に戻す(&U)", "-", "常に最前面表示(&F)", "-",
+                                     "終了(&C)"}));
 
         auto* popup = Child<QMenu>(*window, "MenuPOPUP");
         QCOMPARE(popup->title(), QStringLiteral("ポップアップ"));

@@ -114,6 +114,43 @@ private slots:
                  QStringLiteral("対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい"));
     }
 
+    void deleteKeyRemovesTheSelectedRowsAsTheMenuItemDoes() {
+        dropThree();
+        list_->setFocus();
+        list_->selectionModel()->select(
+            list_->model()->index(0, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        list_->selectionModel()->select(list_->model()->index(2, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QTest::keyClick(list_, Qt::Key_Delete);
+        QCOMPARE(Column(0), (QStringList{"b.jpg"}));
+        QVERIFY(Column(1)[0].endsWith(QStringLiteral("_002.jpg")));
+        QCOMPARE(Child<QLabel>(*window_, "StsBarCnt")->text(), QStringLiteral("1"));
+
+        list_->selectAll();
+        QTest::keyClick(list_, Qt::Key_Delete);
+        QCOMPARE(list_->model()->rowCount(), 0);
+        QCOMPARE(Child<QLabel>(*window_, "StsBarCnt")->text(), QString());
+    }
+
+    void menuKeysOpenTheMenuAtTheCurrentRow() {
+        dropThree();
+        list_->setFocus();
+        list_->setCurrentIndex(list_->model()->index(1, 0));
+        const QRect row = list_->visualRect(list_->model()->index(1, 0));
+        for (const auto& [key, modifiers] :
+             {std::pair{Qt::Key_Menu, Qt::NoModifier}, std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {
+            QTest::keyClick(list_, key, modifiers);
+            QTRY_VERIFY(popup_->isVisible());
+            const QPoint rowOnScreen = list_->viewport()->mapToGlobal(row.topLeft());
+            QVERIFY(popup_->y() >= rowOnScreen.y() &&
+                    popup_->y() <= rowOnScreen.y() + row.height());
+            popup_->hide();
+        }
+        Child<QAction>(*window_, "MenuDEL")->trigger();
+        QCOMPARE(Column(0), (QStringList{"a.jpg", "c.jpg"}));
+    }
+
     void menuOpensOnlyForTheRightButtonOverRows() {
         QTest::mouseClick(list_->viewport(), Qt::RightButton, {}, QPoint(20, 20));
         QVERIFY(!popup_->isVisible());

@@ -36,6 +36,32 @@ private slots:
                  std::to_string(static_cast<int>(window->WindowWidth())));
     }
 
+    void placementStaysTheSameOverRestarts() {
+        for (const char* stored :
+             {"", "[Settings]\nMainLeft=1500\nMainTop=1200\nMainWidth=6000\nMainHeight=9000\n"}) {
+            WindowFixture fixture;
+            if (*stored != '\0') fixture.WriteIni(stored);
+            std::vector<std::string> first;
+            for (int start = 1; start <= 4; ++start) {
+                auto window = fixture.Open();
+                window->show();
+                QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+                QVERIFY2(window->frameGeometry().size() != window->geometry().size(),
+                         "a framed window");
+                window->close();
+                std::vector<std::string> placement;
+                for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"}) {
+                    placement.push_back(fixture.ReadIni("Settings", key));
+                }
+                if (start == 1) first = placement;
+                QCOMPARE(placement, first);
+            }
+            if (*stored != '\0') {
+                QCOMPARE(first, (std::vector<std::string>{"1500", "1200", "6000", "9000"}));
+            }
+        }
+    }
+
     void closeBoxSavesToo() {
         WindowFixture fixture;
         auto window = fixture.Open();

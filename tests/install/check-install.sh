@@ -21,7 +21,10 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$scratch/usr/share/man/
 
 (cd "$build" && cpack -G DEB -B "$scratch/package" >/dev/null)
 package=$(ls "$scratch"/package/karvel_*.deb)
-dpkg-deb --field "$package" Depends | grep -q 'libqt6widgets6'
+depends=$(dpkg-deb --field "$package" Depends)
+for needed in libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n; do
+    grep -q "$needed" <<<"$depends" || { echo "not a dependency: $needed"; exit 1; }
+done
 dpkg -x "$package" "$scratch/root"
 "$scratch/root/usr/bin/karvel" --version | grep -qx "karvel $2"
 echo "install and package checked: $(basename "$package")"

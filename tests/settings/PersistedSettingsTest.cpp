@@ -1,6 +1,7 @@
 #include "settings/PersistedSettings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -161,7 +162,8 @@ TEST(PersistedSettings, RefusedOptionsLeaveTheControlsAsTheyWere) {
     } cases[] = {
         {"", {"1", "2", "yymmdd", 1, 1}},
         {"StartNo=abc\nColummn=9\nType=ddmmyy\nTimeUpd=5\n", {"Text1", "", "", 0, 1}},
-        {"StartNo=40000\nColummn=02.4\nType=yy/mm\nTimeUpd=two\n", {"Text1", "2", "", 0, 1}},
+        {"StartNo=2147483648\nColummn=02.4\nType=yy/mm\nTimeUpd=two\n", {"Text1", "2", "", 0, 1}},
+        {"StartNo=+-5\n", {"Text1", "2", "yymmdd", 1, 1}},
         {"StartNo=-12.5\nColummn=\nType=\nTimeUpd=2\n", {"-12", "2", "yymmdd", 2, 1}},
     };
     for (const auto& c : cases) {
@@ -173,6 +175,49 @@ TEST(PersistedSettings, RefusedOptionsLeaveTheControlsAsTheyWere) {
         RestoreOptions(window, ini);
         EXPECT_EQ(OptionsOf(window), c.want);
     }
+}
+
+TEST(PersistedSettings, StartNumbersBeyond16BitsComeBackAsTheBoxHeldThem) {
+    const struct {
+        const char* saved;
+        const char* restored;
+    } cases[] = {
+        {"40000", "40000"},   {"2147483647", "2147483647"}, {"-40000", "-40000"},
+        {"0040000", "40000"}, {" +32768.5 ", "32768"},      {"65537.5", "65538"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.saved);
+        testing::TempDir temp;
+        const std::string ini = temp.path() + "Karvel.ini";
+        FakeWindow first;
+        first.startNo = c.saved;
+        first.opt = 1;
+        SaveSettings(first, ini);
+        FakeWindow next;
+        RestoreOptions(next, ini);
+        EXPECT_EQ(next.startNo, c.restored);
+    }
+}
+
+TEST(PersistedSettings, SettingsFileWithoutWriteBitsIsLeftUntouchedAlsoForRoot) {
+    testing::TempDir temp;
+    const std::string content = "[Option]\nStartNo=3\nNextOption=1\n";
+    const std::string ini = temp.MakeFile("Karvel.ini", content);
+    ASSERT_EQ(::chmod(ini.c_str(), 0444), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(ini.c_str(), &before), 0);
+
+    FakeWindow window;
+    window.startNo = "12";
+    SaveSettings(window, ini);
+
+    struct stat after {};
+    ASSERT_EQ(::stat(ini.c_str(), &after), 0);
+    EXPECT_EQ(ReadAll(ini), content);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "not replaced by a new file either";
+    EXPECT_EQ(after.st_mode & 07777, 0444u);
 }
 
 TEST(PersistedSettings, RefusedDigitCountIsSavedEmptyAndReadAsDefaultNextTime) {
