@@ -5,12 +5,16 @@
 
 #include <algorithm>
 
+#include "naming/DatePrefix.h"
+
 namespace karvel {
 
 MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent) {
     setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     setGridVisible(false);
     setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    // File stamps reach from 1601 to 9999; no other date can become a modified date.
+    setDateRange(QDate(kFirstYear, 1, 1), QDate(kLastYear, 12, 31));
     // The calendar's place is small; a slightly smaller font keeps all seven days in it.
     QFont compact = font();
     compact.setPointSizeF(compact.pointSizeF() * 0.85);

@@ -69,6 +69,12 @@ private slots:
         calendar->setCurrentPage(2024, 2);
         QCOMPARE(calendar->selectedDate(), QDate(2024, 2, 29));
         QCOMPARE(AfterName(0), QStringLiteral("240229_01.jpg"));
+        // No date outside what a file stamp can hold.
+        calendar->setSelectedDate(QDate(-4713, 1, 1));
+        calendar->setSelectedDate(QDate(10000, 1, 1));
+        QCOMPARE(calendar->minimumDate(), QDate(1601, 1, 1));
+        QCOMPARE(calendar->maximumDate(), QDate(9999, 12, 31));
+        QVERIFY(calendar->selectedDate().year() >= 1601 && calendar->selectedDate().year() <= 9999);
     }
 
     void checkBoxesDoNotRebuild() {
