@@ -11,6 +11,7 @@ packages=(
     fonts-ipafont-gothic tzdata
     desktop-file-utils appstream dpkg-dev man-db
     clang libclang-rt-14-dev
+    exfat-fuse exfatprogs mount
 )
 
 install_missing() {

@@ -36,6 +36,7 @@ bool LinksUnsupported(int error) { return error == EPERM || error == ENOTSUP || 
 
 FolderOpening PosixRunFileSystem::OpenFolder(const std::string& folder) {
     CloseFolder();
+    way_ = RenameWay::NotYetKnown;
     std::string path = folder;
     // A trailing separator would follow a final link.
     while (path.size() > 1 && path.ends_with('/')) path.pop_back();
@@ -48,7 +49,6 @@ FolderOpening PosixRunFileSystem::OpenFolder(const std::string& folder) {
 
 void PosixRunFileSystem::CloseFolder() {
     folder_.Reset();
-    way_ = RenameWay::NotYetKnown;
     lastFound_.reset();
 }
 

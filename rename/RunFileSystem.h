@@ -66,7 +66,7 @@ public:
     virtual std::error_code WriteTimes(const std::string& name, const FileInstants& in) = 0;
     // Renames within the opened folder; never replaces an existing file.
     virtual std::error_code RenameNoReplace(const std::string& from, const std::string& to) = 0;
-    // The way the renames of the opened folder went so far.
+    // The way the renames of the folder opened last went.
     virtual RenameWay Way() const { return RenameWay::NotYetKnown; }
 };
 

@@ -52,6 +52,33 @@ INSTANTIATE_TEST_SUITE_P(
                       WayCase{"NoFlagNoLinks", {&NoFlag, &NoLinks}, RenameWay::CheckThenRename}),
     [](const auto& each) { return std::string(each.param.title); });
 
+// A whole run where the disk refuses both safe ways: names and stamps come out right,
+// and a taken name still stops the run at its row with the usual message.
+TEST(RenameWays, ARunOnADiskWithNeitherWay) {
+    for (const bool taken : {false, true}) {
+        testing::RunFixture run;
+        run.fileSystem = testing::ScriptedFileSystem(RenameCalls{&NoFlag, &NoLinks});
+        run.List({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}});
+        if (taken) run.dir.MakeFile("x_2.jpg", "theirs");
+        const RunReport report = run.Start();
+        EXPECT_EQ(run.fileSystem.Way(), RenameWay::CheckThenRename);
+        EXPECT_EQ(run.Content("x_1.jpg"), "a.jpg");
+        FileInstants stamped;
+        ASSERT_FALSE(ReadFileInstants(run.dir.path() + "x_1.jpg", stamped));
+        EXPECT_EQ(ToLocalStamps(stamped).LastWriteTime.wDay, 5);
+        if (taken) {
+            EXPECT_EQ(report.renamed, 1U);
+            EXPECT_EQ(run.host.messages.back().text,
+                      "変換後のファイル名称は既に存在します  処理を中断します\r( b.jpg > x_2.jpg )");
+            EXPECT_EQ(run.Content("x_2.jpg"), "theirs");
+            EXPECT_EQ(run.Content("b.jpg"), "b.jpg");
+        } else {
+            EXPECT_EQ(report.result, RunResult::Completed);
+            EXPECT_EQ(run.Content("x_3.jpg"), "c.jpg");
+        }
+    }
+}
+
 TEST(RenameWays, OnlyUnknownFlagsOrMissingLinksLeadToAWeakerWay) {
     for (const int error : {EINVAL, ENOSYS, ENOTSUP}) EXPECT_TRUE(NoReplaceUnsupported(error)) << error;
     for (const int error : {EEXIST, EPERM, EACCES}) EXPECT_FALSE(NoReplaceUnsupported(error)) << error;

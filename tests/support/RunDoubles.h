@@ -54,6 +54,10 @@ enum class FsCall { Lookup, ReadTimes, WriteTimes, Rename };
 
 class ScriptedFileSystem : public RunFileSystem {
 public:
+    ScriptedFileSystem() = default;
+    // Over a disk whose renames behave as `calls` do.
+    explicit ScriptedFileSystem(RenameCalls renameCalls) : real_(renameCalls) {}
+
     FolderOpening OpenFolder(const std::string& folder) override {
         if (failOpen) return {failure, {}};
         return real_.OpenFolder(folder);
