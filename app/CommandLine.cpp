@@ -1,8 +1,6 @@
 #include "app/CommandLine.h"
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
-
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -13,49 +11,41 @@ namespace karvel {
 
 namespace {
 
-// The options that take a value; their values are never file arguments.
-constexpr std::array<std::string_view, 5> kValueOptions = {"--date", "--pattern", "--digits",
-                                                           "--start", "--files-from"};
+struct OptionText {
+    std::string_view name;
+    std::string_view value;  // empty: a flag
+    std::string_view help;
+};
 
-// File arguments straight from the bytes: Qt's own list would lose names that are not
-// valid in the locale's encoding.
-void TakeFileArguments(const std::vector<std::string>& arguments,
-                       const std::optional<std::string>& currentFolder, CommandLine& line) {
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (!optionsEnded && argument.size() > 1 && argument.starts_with('-')) {
-            if (std::ranges::find(kValueOptions, argument) != kValueOptions.end()) ++i;
-            continue;
-        }
-        if (auto path = AbsolutePath(argument, currentFolder)) {
-            line.files.push_back(std::move(*path));
-        } else {
-            line.unresolved.push_back(argument);
-        }
-    }
-}
+constexpr std::array<OptionText, 19> kOptions = {{
+    {"--help", "", "Show this help."},
+    {"--version", "", "Show the version."},
+    {"--batch", "", "Rename without a window."},
+    {"--date", "YYYY-MM-DD", "The date of the new names (default: today)."},
+    {"--pattern", "PATTERN", "yyyymmdd, yymmdd, mmdd, yyyymm or yymm."},
+    {"--digits", "N", "Digits of the serial number, 1 to 5."},
+    {"--start", "N", "The first serial number."},
+    {"--sort", "ORDER", "name (by the old names, as the window does), time (by\n"
+                        "modified time) or none (as the files are given)."},
+    {"--midnight", "", "The modified time becomes 00:00:00."},
+    {"--keep-time", "", "The modified time of day stays."},
+    {"--dry-run", "", "Print old name, new name and modified time of each file,\n"
+                      "tab-separated; change nothing. Exit 1 where the run would stop."},
+    {"--verbose", "", "Also tell how the folder renames (a dry run: every move)."},
+    {"--yes", "", "Start without asking for confirmation."},
+    {"--files-from", "LIST", "Also read the files from LIST, one a line (- for standard input)."},
+    {"--null", "", "LIST is separated by NUL characters."},
+    {"--no-undo", "", "Run even where no journal for undo can be kept."},
+    {"--undo", "", "Take the newest run back: old names and stamps."},
+    {"--list", "", "With --undo: list the runs kept for undo, newest first."},
+    {"--forget", "", "With --undo: drop the run --undo would take back."},
+}};
 
-// The value of a value option as the bytes given: "--name VALUE" or "--name=VALUE".
-std::optional<std::string> RawValue(const std::vector<std::string>& arguments, std::string_view name) {
-    std::optional<std::string> found;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--") break;
-        if (argument == name && i + 1 < arguments.size()) {
-            found = arguments[++i];
-        } else if (argument.size() > name.size() && argument.starts_with(name) &&
-                   argument[name.size()] == '=') {
-            found = argument.substr(name.size() + 1);
-        } else if (std::ranges::find(kValueOptions, argument) != kValueOptions.end()) {
-            ++i;
-        }
+const OptionText* FindOption(std::string_view name) {
+    for (const OptionText& option : kOptions) {
+        if (option.name == name) return &option;
     }
-    return found;
+    return nullptr;
 }
 
 CommandLine Exit(int status, std::string output, std::string error = {}) {
@@ -69,108 +59,110 @@ CommandLine Exit(int status, std::string output, std::string error = {}) {
 
 }  // namespace
 
+std::string HelpText() {
+    std::string text =
+        "Usage: karvel [options] [FILE...]\n"
+        "Renames files to the date of your choice and a serial number, keeping their extensions.\n"
+        "Without --batch the window opens with the FILEs in its list.\n\nOptions:\n";
+    for (const OptionText& option : kOptions) {
+        std::string head = "  " + std::string(option.name);
+        if (!option.value.empty()) head += " <" + std::string(option.value) + ">";
+        head.resize(std::max<std::size_t>(head.size() + 2, 24), ' ');
+        std::string help(option.help);
+        for (std::size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1)) {
+            help.insert(at + 1, std::string(24, ' '));
+        }
+        text += head + help + "\n";
+    }
+    return text;
+}
+
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                              const std::optional<std::string>& currentFolder) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Renames files to the date of your choice and a serial number, keeping their extensions.\n"
-        "Without --batch the window opens with the FILEs in its list."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption batch(QStringLiteral("batch"),
-                                   QStringLiteral("Rename without a window."));
-    const QCommandLineOption date(QStringLiteral("date"),
-                                  QStringLiteral("The date of the new names (default: today)."),
-                                  QStringLiteral("YYYY-MM-DD"));
-    const QCommandLineOption pattern(QStringLiteral("pattern"),
-                                     QStringLiteral("yyyymmdd, yymmdd, mmdd, yyyymm or yymm."),
-                                     QStringLiteral("PATTERN"));
-    const QCommandLineOption digits(QStringLiteral("digits"),
-                                    QStringLiteral("Digits of the serial number, 1 to 5."),
-                                    QStringLiteral("N"));
-    const QCommandLineOption start(QStringLiteral("start"),
-                                   QStringLiteral("The first serial number."), QStringLiteral("N"));
-    const QCommandLineOption midnight(QStringLiteral("midnight"),
-                                      QStringLiteral("The modified time becomes 00:00:00."));
-    const QCommandLineOption keepTime(QStringLiteral("keep-time"),
-                                      QStringLiteral("The modified time of day stays."));
-    const QCommandLineOption dryRun(QStringLiteral("dry-run"),
-                                    QStringLiteral("Print old name, new name and modified time of "
-                                                   "each file, tab-separated; change nothing."));
-    const QCommandLineOption yes(QStringLiteral("yes"),
-                                 QStringLiteral("Start without asking for confirmation."));
-    const QCommandLineOption filesFrom(
-        QStringLiteral("files-from"),
-        QStringLiteral("Also read the files from LIST, one a line (- for standard input)."),
-        QStringLiteral("LIST"));
-    const QCommandLineOption undo(QStringLiteral("undo"),
-                                  QStringLiteral("Take the last run back: old names and stamps."));
-    const QCommandLineOption verbose(QStringLiteral("verbose"),
-                                     QStringLiteral("After a run, tell how the folder renamed."));
-    const QCommandLineOption nullSeparated(QStringLiteral("null"),
-                                           QStringLiteral("LIST is separated by NUL characters."));
-    for (const auto* option : {&batch, &date, &pattern, &digits, &start, &midnight, &keepTime,
-                               &dryRun, &yes, &filesFrom, &nullSeparated, &undo, &verbose}) {
-        parser.addOption(*option);
-    }
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Files to rename."),
-                                 QStringLiteral("[FILE...]"));
-
-    QStringList qtArguments{QStringLiteral("karvel")};
-    for (const std::string& argument : arguments) qtArguments << QString::fromLocal8Bit(argument);
-    if (!parser.parse(qtArguments)) return Exit(2, {}, parser.errorText().toStdString());
-    if (parser.isSet(help)) {
-        // Without an application object Qt cannot know the program's name.
-        return Exit(0, parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("karvel")).toStdString());
-    }
-    if (parser.isSet(version)) {
-        return Exit(0, "karvel " + QCoreApplication::applicationVersion().toStdString() + "\n");
-    }
-
     CommandLine line;
-    TakeFileArguments(arguments, currentFolder, line);
-    const bool batchOnly = parser.isSet(date) || parser.isSet(pattern) || parser.isSet(digits) ||
-                           parser.isSet(start) || parser.isSet(midnight) || parser.isSet(keepTime) ||
-                           parser.isSet(dryRun) || parser.isSet(yes) || parser.isSet(filesFrom) ||
-                           parser.isSet(nullSeparated) || parser.isSet(undo) ||
-                           parser.isSet(verbose);
-    if (!parser.isSet(batch)) {
-        if (batchOnly) return Exit(2, {}, "these options need --batch");
+    std::vector<std::string> set;  // options given, by name
+    std::optional<std::string> date, sort;
+    BatchRequest& request = line.batch;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument == "-" || !argument.starts_with('-')) {
+            // File arguments stay the bytes given: names need not be valid in any encoding.
+            if (auto path = AbsolutePath(argument, currentFolder)) {
+                line.files.push_back(std::move(*path));
+            } else {
+                line.unresolved.push_back(argument);
+            }
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name = argument;
+        std::optional<std::string> value;
+        if (const auto equals = argument.find('='); argument.starts_with("--") && equals != std::string::npos) {
+            name = argument.substr(0, equals);
+            value = argument.substr(equals + 1);
+        }
+        if (name == "-h" || name == "-?") name = "--help";
+        if (name == "-v") name = "--version";
+        const OptionText* option = FindOption(name);
+        if (option == nullptr) return Exit(2, {}, "unknown option '" + ShownName(argument) + "'");
+        if (option->value.empty() && value) return Exit(2, {}, "option '" + name + "' takes no value");
+        if (!option->value.empty() && !value) {
+            if (i + 1 == arguments.size()) return Exit(2, {}, "missing value after '" + name + "'");
+            value = arguments[++i];
+        }
+        set.push_back(name);
+        if (name == "--help") return Exit(0, HelpText());
+        if (name == "--version") return Exit(0, "karvel " KARVEL_VERSION "\n");
+        if (name == "--date") date = value;
+        if (name == "--pattern") request.pattern = value;
+        if (name == "--digits") request.digits = value;
+        if (name == "--start") request.start = value;
+        if (name == "--sort") sort = value;
+        if (name == "--files-from") line.filesFrom = value;
+    }
+    const auto given = [&set](std::string_view name) { return std::ranges::find(set, name) != set.end(); };
+
+    if (!given("--batch")) {
+        if (!set.empty()) return Exit(2, {}, "these options need --batch");
         return line;
     }
-
     if (!line.unresolved.empty()) {
         return Exit(2, {}, "cannot use the relative path \"" + ShownName(line.unresolved.front()) +
                                "\": the current folder cannot be read");
     }
     line.mode = CommandLine::Mode::Batch;
-    BatchRequest& request = line.batch;
-    const auto value = [&parser](const QCommandLineOption& option) -> std::optional<std::string> {
-        if (!parser.isSet(option)) return std::nullopt;
-        return parser.value(option).toStdString();
-    };
-    if (const auto text = value(date)) {
-        request.date = ParseIsoDate(*text);
-        if (!request.date) return Exit(2, {}, "bad date \"" + *text + "\" (use YYYY-MM-DD)");
+    if (date) {
+        request.date = ParseIsoDate(*date);
+        if (!request.date) return Exit(2, {}, "bad date \"" + ShownName(*date) + "\" (use YYYY-MM-DD)");
     }
-    request.pattern = value(pattern);
-    request.digits = value(digits);
-    request.start = value(start);
-    if (parser.isSet(midnight) && parser.isSet(keepTime)) {
+    if (sort) {
+        request.sort = ParseBatchSort(*sort);
+        if (!request.sort) return Exit(2, {}, "unknown order \"" + ShownName(*sort) + "\" (use name, time or none)");
+    }
+    if (given("--midnight") && given("--keep-time")) {
         return Exit(2, {}, "--midnight and --keep-time exclude each other");
     }
-    if (parser.isSet(midnight)) request.midnight = true;
-    if (parser.isSet(keepTime)) request.midnight = false;
-    request.dryRun = parser.isSet(dryRun);
-    request.verbose = parser.isSet(verbose);
-    request.assumeYes = parser.isSet(yes);
+    if (given("--midnight")) request.midnight = true;
+    if (given("--keep-time")) request.midnight = false;
+    request.dryRun = given("--dry-run");
+    request.verbose = given("--verbose");
+    request.assumeYes = given("--yes");
+    request.noUndo = given("--no-undo");
     request.files = line.files;
-    if (parser.isSet(filesFrom)) line.filesFrom = RawValue(arguments, "--files-from");
-    line.nullSeparated = parser.isSet(nullSeparated);
+    line.nullSeparated = given("--null");
     if (line.nullSeparated && !line.filesFrom) return Exit(2, {}, "--null needs --files-from");
-    line.undo = parser.isSet(undo);
+    line.undo = given("--undo");
+    line.list = given("--list");
+    line.forget = given("--forget");
+    if ((line.list || line.forget) && !line.undo) return Exit(2, {}, "--list and --forget go with --undo");
+    if (line.list && line.forget) return Exit(2, {}, "--list and --forget exclude each other");
     if (line.undo && (!line.files.empty() || line.filesFrom || request.date || request.pattern ||
-                      request.digits || request.start || request.midnight || request.dryRun)) {
+                      request.digits || request.start || request.midnight || request.dryRun || sort ||
+                      request.noUndo)) {
         return Exit(2, {}, "--undo takes no files and no naming options");
     }
     return line;

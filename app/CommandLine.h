@@ -1,5 +1,6 @@
 #pragma once
 // The command line: --help, --version, files to open in the window, or a batch run.
+// Read without Qt, so that batch mode starts without loading any GUI library.
 
 #include <optional>
 #include <string>
@@ -20,7 +21,9 @@ struct CommandLine {
     BatchRequest batch;               // for Batch, files included
     std::optional<std::string> filesFrom;  // "-" for the input stream
     bool nullSeparated = false;
-    bool undo = false;                // for Batch: take the last run back
+    bool undo = false;    // for Batch: take the newest run back
+    bool list = false;    // with undo: print the history instead
+    bool forget = false;  // with undo: drop the newest run instead
 };
 
 // `arguments` are argv's bytes from the first argument on; `currentFolder` makes file
@@ -28,5 +31,8 @@ struct CommandLine {
 // of the window's list).
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                              const std::optional<std::string>& currentFolder);
+
+// What --help prints.
+std::string HelpText();
 
 }  // namespace karvel

@@ -39,6 +39,7 @@
 #include "app/WindowRunHost.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
+#include "rename/RunHistory.h"
 #include "rename/RunJournal.h"
 #include "rename/UndoRun.h"
 #include "settings/PersistedSettings.h"
@@ -69,7 +70,7 @@ double ScreenDpi() {
 KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
     : QMainWindow(parent), iniPath_(std::move(iniPath)), twips_(std::make_unique<Twips>(ScreenDpi())),
       runFileSystem_(std::make_unique<PosixRunFileSystem>()),
-      journalPath_(JournalFilePath()) {
+      stateFolder_(StateFolder()) {
     setObjectName(QStringLiteral("KarvelFm"));
     setWindowIcon(QIcon(QStringLiteral(":/karvel/karvel-32.png")));
     BuildControls();
@@ -309,7 +310,7 @@ void KarvelFm::Form_Load() {
 
     RestoreOptions(*this, iniPath_);
     monthView1_->setSelectedDate(QDate::currentDate());
-    menuUndo_->setEnabled(CanUndo(journalPath_));
+    menuUndo_->setEnabled(CanUndo(stateFolder_));
     BtnALLClear_Click();
 }
 
@@ -424,11 +425,13 @@ void KarvelFm::BtnStart_Click() {
     RunFileCommand([this](WindowRunHost& host) {
         const QDate date = monthView1_->selectedDate();
         const RunSettings settings{{date.year(), date.month(), date.day()}, chkTime_->Value() == 1};
-        const bool undoBefore = menuUndo_->isEnabled();
-        JournalFile journal(journalPath_);
-        const RunReport report = karvel::BtnStart_Click(targets_, settings, host, *runFileSystem_, &journal);
-        // A run that renamed nothing but began a journal has replaced the one undo would read.
-        menuUndo_->setEnabled(report.renamed > 0 ? CanUndo(journalPath_) : undoBefore && !journal.Begun());
+        // Where the preview knows the run will stop, the user hears it before the question.
+        if (const auto warning = KnownStopWarning(targets_)) {
+            if (host.ShowMessage(RunIcon::WarningQuestion, *warning) != RunAnswer::Yes) return;
+        }
+        StateRecords records(stateFolder_);
+        karvel::BtnStart_Click(targets_, settings, host, *runFileSystem_, &records);
+        menuUndo_->setEnabled(CanUndo(stateFolder_));
     });
 }
 
@@ -436,14 +439,14 @@ void KarvelFm::MenuStart_Click() { BtnStart_Click(); }
 
 void KarvelFm::MenuUndo_Click() {
     RunFileCommand([this](WindowRunHost& host) {
-        UndoLastRun(journalPath_, host, *runFileSystem_);
-        menuUndo_->setEnabled(CanUndo(journalPath_));
+        UndoLastRun(stateFolder_, host, *runFileSystem_);
+        menuUndo_->setEnabled(CanUndo(stateFolder_));
     });
 }
 
-void KarvelFm::SetJournalPath(std::string path) {
-    journalPath_ = std::move(path);
-    menuUndo_->setEnabled(CanUndo(journalPath_));
+void KarvelFm::SetStateFolder(std::string folder) {
+    stateFolder_ = std::move(folder);
+    menuUndo_->setEnabled(CanUndo(stateFolder_));
 }
 
 void KarvelFm::LockForRun(bool locked) {

@@ -45,8 +45,8 @@ public:
     // The naming options as the controls hold them now.
     NamingOptions CurrentNamingOptions() const;
 
-    // Where runs keep what undo needs (the user's state folder by default).
-    void SetJournalPath(std::string path);
+    // Where runs keep what undo needs and take their lock (the user's state folder by default).
+    void SetStateFolder(std::string folder);
     // Tests: the run's file system (the real disk by default).
     void SetRunFileSystem(std::unique_ptr<RunFileSystem> fileSystem);
     bool RunInProgress() const { return running_; }
@@ -140,7 +140,7 @@ private:
     TargetTableModel* model_ = nullptr;
     bool endingWithoutSave_ = false;
     std::unique_ptr<RunFileSystem> runFileSystem_;
-    std::string journalPath_;
+    std::string stateFolder_;
     bool running_ = false;
     bool stopRequested_ = false;   // a close came in during the run
     bool closeAfterRun_ = false;

@@ -15,6 +15,7 @@ int shownCount = 0;
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     switch (icon) {
         case MessageIcon::Warning:
+        case MessageIcon::WarningQuestion:
             return QMessageBox::Warning;
         case MessageIcon::Question:
             return QMessageBox::Question;
@@ -43,10 +44,13 @@ MessageAnswer MessageBox::Show(QWidget* parent, MessageIcon icon, std::string_vi
         nextAnswers.pop_front();
         return answer;
     }
-    const bool question = icon == MessageIcon::Question;
+    const bool question = icon == MessageIcon::Question || icon == MessageIcon::WarningQuestion;
     QMessageBox box(ToQtIcon(icon), QStringLiteral("Karvel"), DisplayText(text),
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
-    box.setDefaultButton(question ? QMessageBox::Yes : QMessageBox::Ok);
+    // A warning that asks defaults to No: Enter must not start what the user was warned of.
+    box.setDefaultButton(icon == MessageIcon::Question          ? QMessageBox::Yes
+                         : icon == MessageIcon::WarningQuestion ? QMessageBox::No
+                                                                : QMessageBox::Ok);
     const int pressed = box.exec();
     if (!question) return MessageAnswer::Ok;
     return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;

@@ -3,26 +3,15 @@
 #include <QBrush>
 #include <QColor>
 
+#include "targets/ConflictPreview.h"
+
 namespace karvel {
 
 namespace {
 
 QString ConflictText(RowConflict conflict) {
-    switch (conflict) {
-        case RowConflict::EmptyName:
-            return QStringLiteral("変換後の名前が空です");
-        case RowConflict::DuplicateName:
-            return QStringLiteral("変換後の名前が他の行と重複しています");
-        case RowConflict::NameTaken:
-            return QStringLiteral("同じ名前のファイルが既に存在します");
-        case RowConflict::NameTooLong:
-            return QStringLiteral("変換後の名前が長すぎます");
-        case RowConflict::SourceUnusable:
-            return QStringLiteral("元のファイルが見つからないか通常のファイルではありません");
-        case RowConflict::None:
-            break;
-    }
-    return {};
+    const std::string_view text = ConflictReasonText(conflict);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace

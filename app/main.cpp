@@ -1,28 +1,23 @@
-#include <QApplication>
-#include <QTimer>
-
+// The karvel command: batch mode, --help and --version run here without any GUI
+// library; the window is a separate program started in this one's place.
 #include <time.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/KarvelFm.h"
-#include "app/QtTranslation.h"
 #include "rename/ConsoleHost.h"
 #include "rename/PosixRunFileSystem.h"
-#include "rename/RunJournal.h"
+#include "rename/RunHistory.h"
 #include "rename/RunMessages.h"
 #include "rename/UndoRun.h"
-#include "targets/AbsolutePaths.h"
 #include "settings/PersistedSettings.h"
+#include "targets/AbsolutePaths.h"
 
 namespace {
 
@@ -66,16 +61,27 @@ int Usage(const std::string& problem) {
     return karvel::kExitUsage;
 }
 
+int RunUndo(const karvel::CommandLine& line, karvel::RunFileSystem& fileSystem) {
+    const std::string stateFolder = karvel::StateFolder();
+    if (line.list) {
+        std::cout << karvel::HistoryText(stateFolder) << std::flush;
+        return karvel::kExitRenamed;
+    }
+    if (line.forget) {
+        if (karvel::ForgetLastRun(stateFolder)) return karvel::kExitRenamed;
+        std::cerr << "karvel: no run to forget\n";
+        return karvel::kExitNotRenamed;
+    }
+    karvel::ConsoleHost host(std::cin, std::cerr, line.batch.assumeYes);
+    return karvel::UndoLastRun(stateFolder, host, fileSystem) == karvel::UndoResult::Completed
+               ? karvel::kExitRenamed
+               : karvel::kExitNotRenamed;
+}
+
 int RunBatch(karvel::CommandLine& line) {
     karvel::CatchStopSignals();
     karvel::PosixRunFileSystem fileSystem;
-    if (line.undo) {
-        karvel::ConsoleHost host(std::cin, std::cerr, line.batch.assumeYes);
-        return karvel::UndoLastRun(karvel::JournalFilePath(), host, fileSystem) ==
-                       karvel::UndoResult::Completed
-                   ? karvel::kExitRenamed
-                   : karvel::kExitNotRenamed;
-    }
+    if (line.undo) return RunUndo(line, fileSystem);
     if (line.filesFrom) {
         auto listed = karvel::ReadPathList(*line.filesFrom, line.nullSeparated, karvel::CurrentFolder());
         if (listed.problem) return Usage(*listed.problem);
@@ -84,16 +90,25 @@ int RunBatch(karvel::CommandLine& line) {
     }
     if (const auto problem = karvel::CheckBatchRequest(line.batch)) return Usage(*problem);
 
-    karvel::JournalFile journal(karvel::JournalFilePath());
-    return karvel::RunBatch(line.batch, SettingsFile(), Today(), {std::cin, std::cout, std::cerr},
-                            fileSystem, &journal);
+    // Without --no-undo a run that cannot keep its journal is refused.
+    karvel::StateRecords records(karvel::StateFolder(), !line.batch.noUndo);
+    return karvel::RunBatch(line.batch, SettingsFile(), Today(), {std::cin, std::cout, std::cerr}, fileSystem,
+                            &records);
+}
+
+// The window program beside this one (a build) or in the package's own folder.
+std::string WindowProgram() {
+    const std::string folder = ProgramFolder();
+    for (const std::string& candidate :
+         {folder + "/karvel-window", folder + "/../" KARVEL_WINDOW_SUBDIR "/karvel-window"}) {
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
+    return {};
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication::setApplicationName(QStringLiteral("karvel"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(KARVEL_VERSION));
     karvel::CommandLine line = karvel::ParseCommandLine(
         std::vector<std::string>(argv + std::min(argc, 1), argv + argc), karvel::CurrentFolder());
 
@@ -108,19 +123,20 @@ int main(int argc, char* argv[]) {
     }
 
     if (!DisplayAvailable()) {
-        std::fputs("karvel: no display available (DISPLAY and WAYLAND_DISPLAY are not set)\n",
-                   stderr);
+        std::fputs("karvel: no display available (DISPLAY and WAYLAND_DISPLAY are not set)\n", stderr);
         return 1;
     }
-    for (const std::string& path : line.unresolved) {
-        std::cerr << "karvel: the current folder cannot be read; left out: " << karvel::ShownName(path) << '\n';
+    const std::string window = WindowProgram();
+    if (window.empty()) {
+        std::fputs("karvel: the window program karvel-window is not installed\n", stderr);
+        return 1;
     }
-    QApplication app(argc, argv);
-    karvel::LoadQtTranslation(app);
-    karvel::KarvelFm window(SettingsFile());
-    window.show();
-    // Files named on the command line come in like a drop once the window is up.
-    const std::vector<std::string>& files = line.files;
-    if (!files.empty()) QTimer::singleShot(0, &window, [&window, &files] { window.TakeInPaths(files); });
-    return QApplication::exec();
+    // The settings file is told by where this program lies, not the window's.
+    ::setenv("KARVEL_INI", SettingsFile().c_str(), 1);
+    std::vector<char*> arguments(argv, argv + argc);
+    arguments[0] = const_cast<char*>(window.c_str());
+    arguments.push_back(nullptr);
+    ::execv(window.c_str(), arguments.data());
+    std::perror("karvel: cannot start karvel-window");
+    return 1;
 }

@@ -11,7 +11,7 @@
 #include "bench/BenchFolder.h"
 #include "rename/BatchRun.h"
 #include "rename/PosixRunFileSystem.h"
-#include "rename/RunJournal.h"
+#include "rename/RunHistory.h"
 
 namespace {
 
@@ -52,10 +52,10 @@ void BM_Batch(benchmark::State& state) {
         std::istringstream in;
         std::ostringstream out, err;
         // As the program runs it: with the journal that undo reads.
-        karvel::JournalFile journal(files->Folder() + "state/last-run.journal");
+        karvel::StateRecords records(files->Folder() + "state");
         state.ResumeTiming();
         const int status = karvel::RunBatch(request, files->Folder() + "none.ini", {2026, 12, 7},
-                                            {in, out, err}, fileSystem, &journal);
+                                            {in, out, err}, fileSystem, &records);
         state.PauseTiming();
         if (status != karvel::kExitRenamed) state.SkipWithError("the batch did not complete");
         files.reset();

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <istream>
 #include <ostream>
+#include <unordered_map>
 
 #include "files/UniqueFd.h"
 #include "naming/NewNames.h"
@@ -19,7 +20,9 @@
 #include "rename/RunMessages.h"
 #include "settings/StoredOptions.h"
 #include "targets/AbsolutePaths.h"
+#include "targets/ConflictPreview.h"
 #include "targets/DropIntake.h"
+#include "targets/ListEditing.h"
 #include "targets/TargetList.h"
 
 namespace karvel {
@@ -52,6 +55,13 @@ std::optional<CalendarDate> ParseIsoDate(std::string_view text) {
     if (date.year < 1601 || date.month < 1 || date.month > 12) return std::nullopt;
     if (date.day < 1 || date.day > DaysInMonth(date.year, date.month)) return std::nullopt;
     return date;
+}
+
+std::optional<BatchSort> ParseBatchSort(std::string_view text) {
+    if (text == "name") return BatchSort::Name;
+    if (text == "time") return BatchSort::Time;
+    if (text == "none") return BatchSort::None;
+    return std::nullopt;
 }
 
 std::optional<std::string> CheckBatchRequest(const BatchRequest& request) {
@@ -136,6 +146,22 @@ PathList ReadPathList(const std::string& source, bool nullSeparated,
 
 namespace {
 
+// The rows in the order their files were given; the list is no longer sorted.
+void OrderAsGiven(TargetList& list, const std::vector<std::string>& given) {
+    std::unordered_map<std::string_view, std::size_t> order;
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        const std::string_view path = given[i];
+        order.emplace(path.substr(path.rfind('/') + 1), i);
+    }
+    std::vector<TargetRow> rows = list.Rows();
+    std::ranges::stable_sort(rows, {}, [&order](const TargetRow& row) {
+        const auto at = order.find(row.BeforeName);
+        return at == order.end() ? std::size_t{0} : at->second;
+    });
+    list.SetSorted(false);
+    list.AssignRows(std::move(rows));
+}
+
 std::string LeftOutText(const LeftOut& left) {
     switch (left.reason) {
         case LeftOutReason::NotAbsolute:
@@ -187,7 +213,7 @@ std::string_view WayText(RenameWay way) {
 }  // namespace
 
 int RunBatch(const BatchRequest& request, const std::string& iniPath, const CalendarDate& today,
-             BatchStreams streams, RunFileSystem& fileSystem, RunJournal* journal) {
+             BatchStreams streams, RunFileSystem& fileSystem, RunRecords* records) {
     const StoredOptions stored = ReadStoredOptions(iniPath);
     const NamingOptions options{request.date.value_or(today), request.pattern.value_or(stored.typeText),
                                 request.digits.value_or(stored.colText),
@@ -197,13 +223,22 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
     TargetList list;
     std::vector<LeftOut> leftOut;
     TakeInDrop(list, request.files, options, {}, &leftOut);
+    if (request.sort == BatchSort::Time) {
+        ListVi_ColumnClick(list, 3);
+        RefreshNewNames(list, options);
+        PreviewConflicts(list);
+    } else if (request.sort == BatchSort::None) {
+        OrderAsGiven(list, request.files);
+        RefreshNewNames(list, options);
+        PreviewConflicts(list);
+    }
     // A file named but left out is never "every file renamed".
     for (const LeftOut& left : leftOut) streams.err << LeftOutText(left) << '\n';
     const int allDone = leftOut.empty() ? kExitRenamed : kExitNotRenamed;
 
     ConsoleHost host(streams.in, streams.err, request.assumeYes);
     if (!request.dryRun) {
-        const RunReport report = BtnStart_Click(list, settings, host, fileSystem, journal);
+        const RunReport report = BtnStart_Click(list, settings, host, fileSystem, records);
         if (report.result == RunResult::Interrupted) {
             streams.err << "karvel: stopped by a signal after " << report.renamed << " of "
                         << list.RowCount() << " files; next: "

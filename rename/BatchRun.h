@@ -14,6 +14,11 @@
 
 namespace karvel {
 
+// The order of the rows, and so of the serials: by old name (as a drop sorts them), by
+// modified time (as the window's column sorts them), or as the files were given.
+enum class BatchSort { Name, Time, None };
+std::optional<BatchSort> ParseBatchSort(std::string_view text);
+
 // Each option left empty comes from the settings file, as a new window would show it.
 struct BatchRequest {
     std::optional<CalendarDate> date;  // otherwise today
@@ -21,9 +26,11 @@ struct BatchRequest {
     std::optional<std::string> digits;
     std::optional<std::string> start;
     std::optional<bool> midnight;
+    std::optional<BatchSort> sort;  // by name when not given
     bool dryRun = false;
     bool verbose = false;  // a run also tells which way its folder renamed
     bool assumeYes = false;
+    bool noUndo = false;   // run even where no journal can be kept
     std::vector<std::string> files;  // absolute paths, as bytes
 };
 
@@ -63,7 +70,8 @@ struct BatchStreams {
 };
 
 // Runs a checked request; returns the exit status. Never writes the settings file.
+// With `records`, the run takes the lock and keeps its journal there.
 int RunBatch(const BatchRequest& request, const std::string& iniPath, const CalendarDate& today,
-             BatchStreams streams, RunFileSystem& fileSystem, RunJournal* journal = nullptr);
+             BatchStreams streams, RunFileSystem& fileSystem, RunRecords* records = nullptr);
 
 }  // namespace karvel

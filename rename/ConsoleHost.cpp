@@ -34,6 +34,12 @@ std::string TerminalText(std::string_view text) {
 }
 
 RunAnswer ConsoleHost::ShowMessage(RunIcon icon, const std::string& text) {
+    // A warning that asks is never answered for the user: a script says what it wants
+    // with an option instead.
+    if (icon == RunIcon::WarningQuestion) {
+        err_ << TerminalText(text) << " [y/N] n\n" << std::flush;
+        return RunAnswer::No;
+    }
     if (icon != RunIcon::Question) {
         err_ << TerminalText(text) << '\n' << std::flush;
         return RunAnswer::Ok;

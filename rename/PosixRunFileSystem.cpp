@@ -1,5 +1,6 @@
 #include "rename/PosixRunFileSystem.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
@@ -47,10 +48,7 @@ FolderOpening PosixRunFileSystem::OpenFolder(const std::string& folder) {
     return {{}, entry.Id()};
 }
 
-void PosixRunFileSystem::CloseFolder() {
-    folder_.Reset();
-    lastFound_.reset();
-}
+void PosixRunFileSystem::CloseFolder() { folder_.Reset(); }
 
 StampFit PosixRunFileSystem::TryStamp(const timespec& instant) {
     FileEntry before;
@@ -67,39 +65,48 @@ StampFit PosixRunFileSystem::TryStamp(const timespec& instant) {
     return SameToTwoSeconds(after.instants.modify, instant) ? StampFit::Kept : StampFit::Changed;
 }
 
-Lookup PosixRunFileSystem::LookupOrdinaryFile(const std::string& name) {
+Lookup PosixRunFileSystem::LookupRegularFile(const std::string& name) {
     FileEntry entry;
     if (const std::error_code error = ReadFileEntryAt(folder_.Get(), name, entry)) {
-        if (error == std::errc::no_such_file_or_directory) return {LookupResult::NotFound, {}, {}};
-        return {LookupResult::Failed, error, {}};
+        if (error == std::errc::no_such_file_or_directory) return {LookupResult::NotFound, {}, {}, {}, 0};
+        return {LookupResult::Failed, error, {}, {}, 0};
     }
-    if (!S_ISREG(entry.mode) || name.starts_with('.')) return {LookupResult::NotFound, {}, {}};
-    const FileIdentity identity{entry.device, entry.inode, entry.size};
-    lastFound_ = Looked{name, entry};
-    return {LookupResult::Found, {}, identity};
+    if (!S_ISREG(entry.mode)) return {LookupResult::NotFound, {}, {}, {}, 0};
+    return {LookupResult::Found, {}, {entry.device, entry.inode, entry.size}, entry.instants, entry.mode};
 }
 
-std::error_code PosixRunFileSystem::ReadTimes(const std::string& name, FileInstants& out) {
-    if (lastFound_ && lastFound_->name == name) {
-        out = lastFound_->entry.instants;
-        return {};
-    }
-    FileEntry entry;
-    if (const std::error_code error = ReadFileEntryAt(folder_.Get(), name, entry)) return error;
-    if (S_ISDIR(entry.mode)) return std::make_error_code(std::errc::is_a_directory);
-    out = entry.instants;
-    return {};
+Lookup PosixRunFileSystem::LookupOrdinaryFile(const std::string& name) {
+    Lookup found = LookupRegularFile(name);
+    if (found.result == LookupResult::Found && name.starts_with('.')) return {};
+    return found;
 }
 
 std::error_code PosixRunFileSystem::WriteTimes(const std::string& name, const FileInstants& in) {
-    if (lastFound_ && lastFound_->name == name) {
-        const unsigned mode = lastFound_->entry.mode;
-        lastFound_.reset();
-        return WriteFileInstantsOfModeAt(folder_.Get(), name, in, mode);
+    const timespec times[2] = {in.access, in.modify};
+    if (::utimensat(folder_.Get(), name.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+    return {};
+}
+
+std::error_code PosixRunFileSystem::RemoveName(const std::string& name) {
+    if (::unlinkat(folder_.Get(), name.c_str(), 0) != 0) return LastError();
+    return {};
+}
+
+std::error_code PosixRunFileSystem::ListNames(std::vector<std::string>& out) {
+    UniqueFd listing(::openat(folder_.Get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!listing.Valid()) return LastError();
+    DIR* dir = ::fdopendir(listing.Get());
+    if (dir == nullptr) return LastError();
+    listing.Release();
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") out.emplace_back(name);
     }
-    FileEntry entry;
-    if (const std::error_code error = ReadFileEntryAt(folder_.Get(), name, entry)) return error;
-    return WriteFileInstantsOfModeAt(folder_.Get(), name, in, entry.mode);
+    const int error = errno;
+    ::closedir(dir);
+    if (error != 0) return {error, std::generic_category()};
+    return {};
 }
 
 // A rename that cannot replace, for file systems without RENAME_NOREPLACE: a hard link
@@ -127,7 +134,6 @@ std::error_code PosixRunFileSystem::CheckThenRename(const std::string& from, con
 }
 
 std::error_code PosixRunFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
-    lastFound_.reset();
     switch (way_) {
         case RenameWay::NoReplace:
             if (calls_.renameNoReplace(folder_.Get(), from.c_str(), to.c_str()) != 0) return LastError();

@@ -16,8 +16,6 @@ struct RenameCalls {
 };
 RenameCalls SystemRenameCalls();
 
-// A run looks up a file, reads its stamps and writes them, one right after the other: the
-// one statx of the lookup serves all three, until the next rename.
 class PosixRunFileSystem final : public RunFileSystem {
 public:
     explicit PosixRunFileSystem(RenameCalls calls = SystemRenameCalls()) : calls_(calls) {}
@@ -26,23 +24,20 @@ public:
     void CloseFolder() override;
     StampFit TryStamp(const timespec& instant) override;
     Lookup LookupOrdinaryFile(const std::string& name) override;
-    std::error_code ReadTimes(const std::string& name, FileInstants& out) override;
+    Lookup LookupRegularFile(const std::string& name) override;
     std::error_code WriteTimes(const std::string& name, const FileInstants& in) override;
     std::error_code RenameNoReplace(const std::string& from, const std::string& to) override;
+    std::error_code RemoveName(const std::string& name) override;
+    std::error_code ListNames(std::vector<std::string>& out) override;
     RenameWay Way() const override { return way_; }
 
 private:
-    struct Looked {
-        std::string name;
-        FileEntry entry;
-    };
     std::error_code RenameByLink(const std::string& from, const std::string& to);
     std::error_code CheckThenRename(const std::string& from, const std::string& to);
 
     RenameCalls calls_;
     UniqueFd folder_;
     RenameWay way_ = RenameWay::NotYetKnown;
-    std::optional<Looked> lastFound_;
 };
 
 // True when renameat2 answered that the file system does not know RENAME_NOREPLACE.

@@ -1,9 +1,16 @@
 #include "rename/RenameRun.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <random>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "rename/RunMessages.h"
+#include "targets/ConflictPreview.h"
+#include "targets/MovePlan.h"
 #include "targets/StatusTexts.h"
 #include "targets/TargetList.h"
 
@@ -11,68 +18,23 @@ namespace karvel {
 
 namespace {
 
+// Records go ahead of the steps in blocks of about this many, whole groups each.
+constexpr std::size_t kRecordBlock = 256;
+
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
-void SelectOnly(std::vector<TargetRow>& rows, std::size_t row) {
-    if (row == 0) {
+void SelectOnly(std::vector<TargetRow>& rows, std::size_t row, std::optional<std::size_t>& selected) {
+    if (!selected) {
         for (TargetRow& each : rows) each.Selected = false;
     } else {
-        rows[row - 1].Selected = false;
+        rows[*selected].Selected = false;
     }
     rows[row].Selected = true;
-}
-
-// One row: its checks, its new stamps and its rename. Returns whether the run goes on.
-bool RenameRow(const TargetRow& row, const RunSettings& settings, RunHost& host,
-               RunFileSystem& fileSystem, RunJournal*& journal, bool& journalBegun,
-               const std::string& folder) {
-    const std::string& source = row.BeforeName;
-    const std::string& target = row.AfterName;
-
-    const Lookup sourceFile = fileSystem.LookupOrdinaryFile(source);
-    // Another file under the listed name is not the file the user chose.
-    if (sourceFile.result != LookupResult::Found || sourceFile.identity.Id() != row.Identity) {
-        host.ShowMessage(RunIcon::Error, SourceMissingText(row.BeforeName));
-        return false;
-    }
-    const Lookup targetFile = fileSystem.LookupOrdinaryFile(target);
-    if (targetFile.result == LookupResult::Failed && targetFile.error == std::errc::filename_too_long) {
-        host.ShowMessage(RunIcon::Error, FailureText(targetFile.error, row.BeforeName, row.AfterName));
-        return false;
-    }
-    if (targetFile.result != LookupResult::NotFound) {
-        host.ShowMessage(RunIcon::Error, TargetExistsText(row.BeforeName, row.AfterName));
-        return false;
-    }
-
-    // Without the stamps read there is nothing sound to write: the file keeps its own.
-    FileInstants original;
-    const bool stampsRead = !fileSystem.ReadTimes(source, original);
-    const FileInstants restamped =
-        stampsRead ? RestampedInstants(original, settings.date, settings.midnight) : original;
-    // A journal that fails costs the undo of the rows from here on, never the run.
-    if (journal != nullptr && !journalBegun) {
-        journalBegun = true;
-        if (!journal->Begin(folder)) journal = nullptr;
-    }
-    if (journal != nullptr &&
-        !journal->Record({row.BeforeName, row.AfterName, stampsRead, original, restamped.modify,
-                          sourceFile.identity})) {
-        journal = nullptr;
-    }
-    const bool stampsWritten = stampsRead && !fileSystem.WriteTimes(source, restamped);
-
-    if (const std::error_code error = fileSystem.RenameNoReplace(source, target)) {
-        // A row that fails leaves its file exactly as it was.
-        if (stampsWritten) (void)fileSystem.WriteTimes(source, original);
-        host.ShowMessage(RunIcon::Error, FailureText(error, row.BeforeName, row.AfterName));
-        return false;
-    }
-    return true;
+    selected = row;
 }
 
 // The first and the last instant of the chosen day, as the rows' new stamps may fall.
@@ -90,6 +52,247 @@ bool DateFitsDisk(const CalendarDate& date, RunFileSystem& fileSystem) {
         if (!instant || fileSystem.TryStamp(*instant) == StampFit::Changed) return false;
     }
     return true;
+}
+
+std::string StopText(RowConflict reason, const TargetRow& row) {
+    switch (reason) {
+        case RowConflict::SourceUnusable:
+            return SourceMissingText(row.BeforeName);
+        case RowConflict::NameTooLong:
+            return FailureText(std::make_error_code(std::errc::filename_too_long), row.BeforeName, row.AfterName);
+        case RowConflict::EmptyName:
+            return std::string(kMsgNamesUnusable);
+        case RowConflict::DuplicateName:
+        case RowConflict::NameTaken:
+        case RowConflict::None:
+            break;
+    }
+    return TargetExistsText(row.BeforeName, row.AfterName);
+}
+
+std::string FailedStepText(const std::error_code& error, const TargetRow& row) {
+    if (error == std::errc::file_exists) return TargetExistsText(row.BeforeName, row.AfterName);
+    if (error == std::errc::no_such_file_or_directory) return SourceMissingText(row.BeforeName);
+    return FailureText(error, row.BeforeName, row.AfterName);
+}
+
+// Hidden, unique to this run, and never a name a row could have.
+class TempNames {
+public:
+    TempNames() {
+        std::random_device random;
+        const unsigned long long value = (static_cast<unsigned long long>(random()) << 32) | random();
+        prefix_ = ".karvel-" + std::to_string(::getpid()) + "-" + std::to_string(value) + "-";
+    }
+    std::string For(std::size_t row) const { return prefix_ + std::to_string(row); }
+
+private:
+    std::string prefix_;
+};
+
+// One run: the steps of the plan, their records ahead of them, and the rows done.
+class Run {
+public:
+    Run(TargetList& list, const RunSettings& settings, RunHost& host, RunFileSystem& fileSystem,
+        RunJournal* journal)
+        : rows_(list.MutableRows()), settings_(settings), host_(host), fileSystem_(fileSystem), journal_(journal) {}
+
+    RunReport Go(const std::string& folder, FileId folderId);
+
+private:
+    struct Performed {
+        PlanStep step;
+        bool stamped;
+    };
+
+    const std::string& From(const PlanStep& step) const {
+        return step.kind == StepKind::FromTemp ? temps_.at(step.row) : rows_[step.row].BeforeName;
+    }
+    const std::string& To(const PlanStep& step) const {
+        return step.kind == StepKind::ToTemp ? temps_.at(step.row) : rows_[step.row].AfterName;
+    }
+    bool Final(const PlanStep& step) const { return step.kind != StepKind::ToTemp; }
+
+    bool LookUpSources();
+    void Plan();
+    bool RecordAhead(std::size_t firstStep, std::size_t& recordedUpTo);
+    std::error_code Perform(const PlanStep& step, bool& stamped);
+    void Undo(const std::vector<Performed>& group);
+    void Show(std::size_t row);
+    // The message names the row it stops at, shown selected.
+    RunReport Stop(std::size_t row, const std::string& text) {
+        Show(row);
+        host_.ShowMessage(RunIcon::Error, text);
+        return {RunResult::Stopped, done_, changed_};
+    }
+
+    std::vector<TargetRow>& rows_;
+    const RunSettings& settings_;
+    RunHost& host_;
+    RunFileSystem& fileSystem_;
+    RunJournal* journal_;
+
+    std::vector<Lookup> sources_;  // one look per row, up to the first that fails
+    std::size_t sourceStop_ = 0;
+    MovePlan plan_;
+    std::unordered_map<std::uint32_t, std::string> temps_;
+    std::optional<std::size_t> selected_;
+    std::size_t done_ = 0;
+    bool changed_ = false;
+};
+
+RunReport Run::Go(const std::string& folder, FileId folderId) {
+    const std::size_t total = rows_.size();
+    host_.Progress(0, total);
+    if (total == 0) return {RunResult::Completed, 0, false};
+
+    // Every call of the run is made inside the folder the files were taken from, even if
+    // it is moved or another takes its name meanwhile.
+    const OpenedFolder opened(fileSystem_, folder);
+    if (opened.Opening().error || opened.Opening().identity != folderId || !folderId.Known()) {
+        return Stop(0, SourceMissingText(rows_.front().BeforeName));
+    }
+    // A disk that would store another date than the chosen one is found before any file changes.
+    if (!DateFitsDisk(settings_.date, fileSystem_)) {
+        host_.ShowMessage(RunIcon::Error, std::string(kMsgDateNotStorable));
+        return {RunResult::Stopped, 0, false};
+    }
+    LookUpSources();
+    Plan();
+
+    const auto& steps = plan_.steps;
+    std::size_t recordedUpTo = 0;
+    std::size_t stepIndex = 0;
+    std::vector<Performed> group;
+    // Rows done form a prefix of the list only between groups that close it.
+    std::vector<bool> rowDone(total, false);
+    std::size_t firstNotDone = 0;
+    std::size_t highestDone = 0;
+    for (const std::size_t groupEnd : plan_.groupEnds) {
+        if (journal_ != nullptr && stepIndex == recordedUpTo && !RecordAhead(stepIndex, recordedUpTo)) {
+            const std::size_t row = steps[stepIndex].row;
+            return Stop(row, RecordFailedText(rows_[row].BeforeName, rows_[row].AfterName));
+        }
+        group.clear();
+        for (; stepIndex < groupEnd; ++stepIndex) {
+            const PlanStep& step = steps[stepIndex];
+            if (Final(step)) Show(step.row);
+            bool stamped = false;
+            if (const std::error_code error = Perform(step, stamped)) {
+                // No file is left halfway: the group goes back to where it was.
+                Undo(group);
+                return Stop(step.row, FailedStepText(error, rows_[step.row]));
+            }
+            group.push_back({step, stamped});
+            if (Final(step)) {
+                rowDone[step.row] = true;
+                highestDone = std::max<std::size_t>(highestDone, step.row);
+            }
+        }
+        for (const Performed& performed : group) {
+            if (!Final(performed.step)) continue;
+            ++done_;
+            host_.Progress(done_, total);
+        }
+        host_.ProcessEvents();
+        while (firstNotDone < total && rowDone[firstNotDone]) ++firstNotDone;
+        const bool prefix = highestDone < firstNotDone;
+        if (host_.StopRequested() && prefix && stepIndex < steps.size()) {
+            return {RunResult::Interrupted, done_, changed_};
+        }
+    }
+    if (plan_.stopRow < total) {
+        return Stop(plan_.stopRow, StopText(plan_.stopReason, rows_[plan_.stopRow]));
+    }
+    host_.BringToFront();
+    host_.ShowMessage(RunIcon::Information, std::string(kMsgSucceeded));
+    return {RunResult::Completed, done_, changed_};
+}
+
+bool Run::LookUpSources() {
+    sources_.reserve(rows_.size());
+    for (const TargetRow& row : rows_) {
+        Lookup look = fileSystem_.LookupOrdinaryFile(row.BeforeName);
+        // Another file under the listed name is not the file the user chose.
+        if (look.result != LookupResult::Found || look.identity.Id() != row.Identity) break;
+        sources_.push_back(std::move(look));
+    }
+    sourceStop_ = sources_.size();
+    return sourceStop_ == rows_.size();
+}
+
+void Run::Plan() {
+    if (!PlanNeeded(rows_)) {
+        // The list's own order: each row its own group, the rename itself the target check.
+        for (std::size_t row = 0; row < sourceStop_; ++row) {
+            plan_.steps.push_back({static_cast<std::uint32_t>(row), StepKind::Rename});
+            plan_.groupEnds.push_back(row + 1);
+        }
+        plan_.stopRow = sourceStop_;
+        plan_.stopReason = RowConflict::SourceUnusable;
+        return;
+    }
+    std::vector<std::string> names;
+    (void)fileSystem_.ListNames(names);  // unlisted: the renames still refuse a taken name
+    const std::unordered_set<std::string_view> inFolder(names.begin(), names.end());
+    plan_ = PlanMoves(
+        rows_, [this](std::size_t row) { return row < sourceStop_; },
+        [&inFolder](std::string_view name) { return inFolder.contains(name); });
+    for (const PlanStep& step : plan_.steps) {
+        if (step.kind == StepKind::ToTemp) temps_.emplace(step.row, TempNames().For(step.row));
+    }
+}
+
+bool Run::RecordAhead(std::size_t firstStep, std::size_t& recordedUpTo) {
+    const auto& ends = plan_.groupEnds;
+    auto end = std::ranges::upper_bound(ends, firstStep);
+    while (end != ends.end() && *end - firstStep < kRecordBlock) ++end;
+    const std::size_t lastStep = end == ends.end() ? plan_.steps.size() : *end;
+    std::vector<JournalEntry> entries;
+    entries.reserve(lastStep - firstStep);
+    for (std::size_t i = firstStep; i < lastStep; ++i) {
+        const PlanStep& step = plan_.steps[i];
+        const Lookup& source = sources_[step.row];
+        JournalEntry entry{From(step), To(step), true, source.instants, source.instants.modify, source.identity,
+                           Final(step)};
+        if (Final(step) && !source.ReadOnly()) {
+            entry.written = RestampedInstants(source.instants, settings_.date, settings_.midnight).modify;
+        }
+        entries.push_back(std::move(entry));
+    }
+    if (!journal_->Record(entries)) return false;
+    recordedUpTo = lastStep;
+    return true;
+}
+
+std::error_code Run::Perform(const PlanStep& step, bool& stamped) {
+    if (step.kind != StepKind::Keep) {
+        if (const std::error_code error = fileSystem_.RenameNoReplace(From(step), To(step))) return error;
+        changed_ = true;
+    }
+    const Lookup& source = sources_[step.row];
+    // Stamps after the name: a row that fails has changed nothing. A stamp that cannot be
+    // written leaves the file its own, as a read-only file keeps them.
+    if (Final(step) && !source.ReadOnly()) {
+        const FileInstants restamped = RestampedInstants(source.instants, settings_.date, settings_.midnight);
+        stamped = !fileSystem_.WriteTimes(To(step), restamped);
+        changed_ = changed_ || stamped;
+    }
+    return {};
+}
+
+void Run::Undo(const std::vector<Performed>& group) {
+    for (auto performed = group.rbegin(); performed != group.rend(); ++performed) {
+        const PlanStep& step = performed->step;
+        if (performed->stamped) (void)fileSystem_.WriteTimes(To(step), sources_[step.row].instants);
+        if (step.kind != StepKind::Keep) (void)fileSystem_.RenameNoReplace(To(step), From(step));
+        if (Final(step)) rows_[step.row].Selected = false;
+    }
+}
+
+void Run::Show(std::size_t row) {
+    SelectOnly(rows_, row, selected_);
+    host_.RowSelected(row);
 }
 
 }  // namespace
@@ -112,18 +315,36 @@ FileInstants RestampedInstants(const FileInstants& original, const CalendarDate&
 }
 
 RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost& host,
-                         RunFileSystem& fileSystem, RunJournal* journal) {
+                         RunFileSystem& fileSystem, RunRecords* records) {
     if (list.RowCount() == 0 || EqualsIgnoringCase(list.StsBarText(), kStsDropFiles)) {
         host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));
-        return {RunResult::Refused, 0};
+        return {RunResult::Refused, 0, false};
     }
     const auto& rows = list.Rows();
     if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); })) {
         host.ShowMessage(RunIcon::Warning, std::string(kMsgNamesUnusable));
-        return {RunResult::Refused, 0};
+        return {RunResult::Refused, 0, false};
     }
     if (host.ShowMessage(RunIcon::Question, ConfirmationText(list.RowCount())) != RunAnswer::Yes) {
-        return {RunResult::Declined, 0};
+        return {RunResult::Declined, 0, false};
+    }
+
+    RunJournal* journal = nullptr;
+    if (records != nullptr) {
+        switch (records->Begin(list.TargetFolder())) {
+            case RunRecords::Start::Busy:
+                host.ShowMessage(RunIcon::Error, std::string(kMsgAnotherRun));
+                return {RunResult::Refused, 0, false};
+            case RunRecords::Start::NoRecord:
+                if (host.ShowMessage(RunIcon::WarningQuestion, std::string(kMsgNoUndoRecord)) != RunAnswer::Yes) {
+                    records->End(false);
+                    return {RunResult::Declined, 0, false};
+                }
+                break;
+            case RunRecords::Start::Recording:
+                journal = records->Journal();
+                break;
+        }
     }
 
     RunReport report;
@@ -131,49 +352,29 @@ RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost&
         const HostBusyPointer busy(host);
         report = RenameTargets(list, settings, host, fileSystem, journal);
     }
+    if (records != nullptr) records->End(report.changed);
     list.SetStsBarText(std::string(kStsDropFiles));
     return report;
 }
 
 RunReport RenameTargets(TargetList& list, const RunSettings& settings, RunHost& host,
                         RunFileSystem& fileSystem, RunJournal* journal) {
-    auto& rows = list.MutableRows();
-    const std::size_t total = rows.size();
-    // The journal of the last run is replaced only once this run is about to change a file.
-    bool journalBegun = false;
-    host.Progress(0, total);
-    if (total == 0) return {RunResult::Completed, 0};
+    Run run(list, settings, host, fileSystem, journal);
+    return run.Go(list.TargetFolder(), list.TargetFolderId());
+}
 
-    // Every call of the run is made inside the folder the files were taken from, even if
-    // it is moved or another takes its name meanwhile.
-    const OpenedFolder folder(fileSystem, list.TargetFolder());
-    const FolderOpening& opening = folder.Opening();
-    if (opening.error || opening.identity != list.TargetFolderId() || !list.TargetFolderId().Known()) {
-        SelectOnly(rows, 0);
-        host.RowSelected(0);
-        host.ShowMessage(RunIcon::Error, SourceMissingText(rows.front().BeforeName));
-        return {RunResult::Stopped, 0};
-    }
-    // A disk that would store another date than the chosen one is found before any file changes.
-    if (!DateFitsDisk(settings.date, fileSystem)) {
-        host.ShowMessage(RunIcon::Error, std::string(kMsgDateNotStorable));
-        return {RunResult::Stopped, 0};
-    }
-
-    for (std::size_t row = 0; row < total; ++row) {
-        SelectOnly(rows, row);
-        host.RowSelected(row);
-        if (!RenameRow(rows[row], settings, host, fileSystem, journal, journalBegun,
-                       list.TargetFolder())) {
-            return {RunResult::Stopped, row};
-        }
-        host.Progress(row + 1, total);
-        host.ProcessEvents();
-        if (host.StopRequested() && row + 1 < total) return {RunResult::Interrupted, row + 1};
-    }
-    host.BringToFront();
-    host.ShowMessage(RunIcon::Information, std::string(kMsgSucceeded));
-    return {RunResult::Completed, total};
+std::optional<std::string> KnownStopWarning(const TargetList& list) {
+    const auto& rows = list.Rows();
+    // A list the start command refuses anyway needs no warning first.
+    const bool refused = rows.empty() || EqualsIgnoringCase(list.StsBarText(), kStsDropFiles) ||
+                         std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
+    if (refused) return std::nullopt;
+    const auto marked = std::ranges::find_if(rows, [](const TargetRow& row) { return row.Conflict != RowConflict::None; });
+    if (marked == rows.end()) return std::nullopt;
+    const auto before = static_cast<std::size_t>(marked - rows.begin());
+    return std::to_string(before + 1) + " 行目で処理が中断します  " + std::string(ConflictReasonText(marked->Conflict)) +
+           "\r( " + ShownName(marked->BeforeName) + " > " + ShownName(marked->AfterName) + " )\r\n" +
+           "中断までに変換されるのは " + std::to_string(before) + " File です  開始しますか？";
 }
 
 }  // namespace karvel

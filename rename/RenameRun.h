@@ -1,9 +1,13 @@
 #pragma once
-// The start command and the rename run: every listed file, top to bottom, gets the
-// chosen date as its modified date and then its new name. The run stops at the first
-// row that fails; rows before it stay renamed.
+// The start command and the rename run: every listed file gets its new name and then
+// the chosen date as its modified date. Rows go top to bottom unless a listed file
+// holds another row's target: then that file moves first, and rows that trade names
+// go round through a temporary name. The run stops at the first row that cannot be
+// completed; rows before it stay renamed.
 
 #include <cstddef>
+#include <optional>
+#include <string>
 
 #include "filetime/FileTimes.h"
 #include "naming/DatePrefix.h"
@@ -22,7 +26,7 @@ struct RunSettings {
 };
 
 enum class RunResult {
-    Refused,      // nothing to rename, or no usable new names
+    Refused,      // nothing to rename, no usable new names, or another run going on
     Declined,     // the confirmation was not answered Yes
     Completed,    // every row renamed
     Stopped,      // a row failed its checks or its rename
@@ -31,21 +35,27 @@ enum class RunResult {
 
 struct RunReport {
     RunResult result = RunResult::Refused;
-    std::size_t renamed = 0;  // rows renamed, from the top
+    std::size_t renamed = 0;  // rows done, from the top
+    bool changed = false;     // some file changed at all
 };
 
 // The modified instant moved to `date` (and to midnight when asked); the access and
 // birth instants stay exactly as they were.
 FileInstants RestampedInstants(const FileInstants& original, const CalendarDate& date, bool midnight);
 
-// Checks, asks for confirmation, runs with the busy pointer and leaves the list asking
-// for new files however the run ended.
-// With a journal, every row is recorded before its file changes, so the run can be undone.
+// Checks, asks for confirmation, takes the run lock and its journal (asking whether to
+// go on without undo when no journal can be made), runs with the busy pointer and
+// leaves the list asking for new files however the run ended.
 RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost& host,
-                         RunFileSystem& fileSystem, RunJournal* journal = nullptr);
+                         RunFileSystem& fileSystem, RunRecords* records = nullptr);
 
-// The run proper, without the checks and the confirmation.
+// The run proper, without the checks and the confirmation. With a journal, every step
+// is recorded before it happens; a record that cannot be written stops the run there.
 RunReport RenameTargets(TargetList& list, const RunSettings& settings, RunHost& host,
                         RunFileSystem& fileSystem, RunJournal* journal = nullptr);
+
+// The warning the start command shows when the preview knows where the run will stop:
+// the row, why, and how many rows would be renamed before it. Empty without marks.
+std::optional<std::string> KnownStopWarning(const TargetList& list);
 
 }  // namespace karvel

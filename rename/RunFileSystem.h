@@ -6,6 +6,7 @@
 
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "filetime/FileId.h"
 #include "filetime/FileTimes.h"
@@ -32,6 +33,11 @@ struct Lookup {
     LookupResult result = LookupResult::NotFound;
     std::error_code error;  // set when the lookup failed
     FileIdentity identity;  // set when found
+    FileInstants instants;  // set when found
+    unsigned mode = 0;      // kind and permission bits, set when found
+
+    // Without any write bit a file counts as read-only, for root as well: its stamps stay.
+    bool ReadOnly() const { return (mode & 0222) == 0; }
 };
 
 struct FolderOpening {
@@ -60,12 +66,18 @@ public:
     virtual StampFit TryStamp(const timespec& instant) = 0;
 
     // An ordinary file is a regular file (links not followed) whose name does
-    // not begin with "." (a hidden file).
+    // not begin with "." (a hidden file). One look tells its identity and stamps too.
     virtual Lookup LookupOrdinaryFile(const std::string& name) = 0;
-    virtual std::error_code ReadTimes(const std::string& name, FileInstants& out) = 0;
+    // A regular file, hidden or not: undo finds a file under a run's temporary name too.
+    virtual Lookup LookupRegularFile(const std::string& name) = 0;
+    // Sets the access and modified instants of the entry itself (never a link's target).
     virtual std::error_code WriteTimes(const std::string& name, const FileInstants& in) = 0;
     // Renames within the opened folder; never replaces an existing file.
     virtual std::error_code RenameNoReplace(const std::string& from, const std::string& to) = 0;
+    // Removes one name of a file that has another.
+    virtual std::error_code RemoveName(const std::string& name) = 0;
+    // Every name in the opened folder, for a run that must plan its moves.
+    virtual std::error_code ListNames(std::vector<std::string>& out) = 0;
     // The way the renames of the folder opened last went.
     virtual RenameWay Way() const { return RenameWay::NotYetKnown; }
 };

@@ -6,7 +6,8 @@
 
 namespace karvel {
 
-enum class RunIcon { Warning, Question, Error, Information };
+// WarningQuestion: a warning that asks Yes or No, No the default.
+enum class RunIcon { Warning, Question, Error, Information, WarningQuestion };
 enum class RunAnswer { Ok, Yes, No };
 
 class RunHost {

@@ -1,53 +1,18 @@
 #include "rename/RunJournal.h"
 
-#include <errno.h>
-#include <fcntl.h>
-#include <pwd.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <charconv>
-#include <sstream>
-
-#include "settings/SmallFile.h"
 
 namespace karvel {
 
 namespace {
 
-constexpr std::string_view kHeader = "karvel-journal 1\n";
-// A journal of 100,000 rows stays far below this.
-constexpr std::size_t kMaxJournalBytes = 256u << 20;
+// Version 1 journals (one run each, no steps to temporary names, no done marks) are
+// still read: they may hold a run not yet undone.
+constexpr std::string_view kHeader1 = "karvel-journal 1\n";
+constexpr std::string_view kHeader2 = "karvel-journal 2\n";
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-bool MakeFolders(const std::string& folder) {
-    for (std::size_t slash = 1; slash != std::string::npos; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    }
-    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
-}
-
-void SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-std::string Instant(const timespec& t) {
-    return std::to_string(t.tv_sec) + "\t" + std::to_string(t.tv_nsec);
-}
+std::string Instant(const timespec& t) { return std::to_string(t.tv_sec) + "\t" + std::to_string(t.tv_nsec); }
 
 template <class Number>
 bool ParseNumber(std::string_view text, Number& out) {
@@ -74,42 +39,58 @@ bool ParseInstant(std::string_view seconds, std::string_view nanos, timespec& ou
     return true;
 }
 
-std::optional<JournalEntry> ParseEntry(std::string_view line) {
+// Undo acts on plain names inside the run's folder, nothing else.
+bool PlainName(const std::optional<std::string>& name) {
+    return name && !name->empty() && *name != "." && *name != ".." &&
+           name->find_first_of(std::string_view("/\0", 2)) == std::string::npos;
+}
+
+std::optional<JournalEntry> ParseEntry(std::string_view line, bool version2) {
     const auto fields = Fields(line);
-    if (fields.size() != 13 || fields[0] != "row" || (fields[12] != "0" && fields[12] != "1")) {
-        return std::nullopt;
-    }
+    const std::size_t expected = version2 ? 14 : 13;
+    const auto flag = [](std::string_view f) { return f == "0" || f == "1"; };
+    if (fields.size() != expected || fields[0] != "row" || !flag(fields[12])) return std::nullopt;
+    if (version2 && !flag(fields[13])) return std::nullopt;
     JournalEntry entry;
     const auto oldName = DecodeJournalName(fields[1]);
     const auto newName = DecodeJournalName(fields[2]);
-    // Undo acts on plain names inside the run's folder, nothing else.
-    const auto plain = [](const std::optional<std::string>& name) {
-        return name && !name->empty() && *name != "." && *name != ".." &&
-               name->find_first_of(std::string_view("/\0", 2)) == std::string::npos;
-    };
-    if (!plain(oldName) || !plain(newName)) return std::nullopt;
+    if (!PlainName(oldName) || !PlainName(newName)) return std::nullopt;
     entry.oldName = *oldName;
     entry.newName = *newName;
     if (!ParseInstant(fields[3], fields[4], entry.original.access) ||
         !ParseInstant(fields[5], fields[6], entry.original.modify) ||
-        !ParseInstant(fields[7], fields[8], entry.written) ||
-        !ParseNumber(fields[9], entry.identity.device) || !ParseNumber(fields[10], entry.identity.inode) ||
-        !ParseNumber(fields[11], entry.identity.size)) {
+        !ParseInstant(fields[7], fields[8], entry.written) || !ParseNumber(fields[9], entry.identity.device) ||
+        !ParseNumber(fields[10], entry.identity.inode) || !ParseNumber(fields[11], entry.identity.size)) {
         return std::nullopt;
     }
     entry.stampsKnown = fields[12] == "1";
+    entry.restamped = !version2 || fields[13] == "1";
     return entry;
 }
 
 }  // namespace
 
-std::string JournalFilePath() {
-    const char* stateHome = ::getenv("XDG_STATE_HOME");
-    if (stateHome != nullptr && stateHome[0] == '/') return std::string(stateHome) + "/Karvel/last-run.journal";
-    const char* home = ::getenv("HOME");
-    if (home != nullptr && home[0] != '\0') return std::string(home) + "/.local/state/Karvel/last-run.journal";
-    return {};
+std::size_t Journal::Pending() const {
+    return static_cast<std::size_t>(std::count(done.begin(), done.end(), false));
 }
+
+std::string JournalHeader(const std::string& folder) {
+    return std::string(kHeader2) + "folder\t" + EncodeJournalName(folder) + "\n";
+}
+
+std::string JournalLines(std::span<const JournalEntry> entries) {
+    std::string lines;
+    for (const JournalEntry& entry : entries) {
+        lines += "row\t" + EncodeJournalName(entry.oldName) + "\t" + EncodeJournalName(entry.newName) + "\t" +
+                 Instant(entry.original.access) + "\t" + Instant(entry.original.modify) + "\t" +
+                 Instant(entry.written) + "\t" + std::to_string(entry.identity.device) + "\t" +
+                 std::to_string(entry.identity.inode) + "\t" + std::to_string(entry.identity.size) + "\t" +
+                 (entry.stampsKnown ? "1" : "0") + "\t" + (entry.restamped ? "1" : "0") + "\n";
+    }
+    return lines;
+}
+
+std::string DoneLine(std::size_t entry) { return "done\t" + std::to_string(entry) + "\n"; }
 
 // Names are bytes: the few that would break a line or a field are escaped.
 std::string EncodeJournalName(std::string_view name) {
@@ -151,64 +132,14 @@ std::optional<std::string> DecodeJournalName(std::string_view text) {
     return name;
 }
 
-JournalFile::~JournalFile() {
-    if (fd_ >= 0) {
-        ::fdatasync(fd_);
-        ::close(fd_);
-    }
-}
-
-bool JournalFile::Begin(const std::string& folder) {
-    begun_ = true;
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    const auto slash = path_.rfind('/');
-    if (path_.empty() || slash == std::string::npos) return false;
-    const std::string journalFolder = path_.substr(0, slash);
-    if (!MakeFolders(journalFolder)) return false;
-
-    const std::string temp = path_ + ".new";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    const std::string header = std::string(kHeader) + "folder\t" + EncodeJournalName(folder) + "\n";
-    if (!WriteAll(fd, header) || ::fdatasync(fd) != 0 || ::rename(temp.c_str(), path_.c_str()) != 0) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return false;
-    }
-    SyncFolder(journalFolder);
-    fd_ = fd;
-    return true;
-}
-
-bool JournalFile::Record(const JournalEntry& entry) {
-    if (fd_ < 0) return false;
-    // One write per entry: a kill keeps it whole or cuts only this last line.
-    const std::string line = "row\t" + EncodeJournalName(entry.oldName) + "\t" +
-                             EncodeJournalName(entry.newName) + "\t" + Instant(entry.original.access) +
-                             "\t" + Instant(entry.original.modify) + "\t" + Instant(entry.written) + "\t" +
-                             std::to_string(entry.identity.device) + "\t" +
-                             std::to_string(entry.identity.inode) + "\t" +
-                             std::to_string(entry.identity.size) + "\t" +
-                             (entry.stampsKnown ? "1" : "0") + "\n";
-    if (WriteAll(fd_, line)) return true;
-    ::close(fd_);
-    fd_ = -1;
-    return false;
-}
-
-std::optional<Journal> ReadJournal(const std::string& path) {
-    const SmallFile file = ReadSmallFile(path, kMaxJournalBytes);
-    if (file.status != FileStatus::Read) return std::nullopt;
-    return ReadJournalText(file.bytes);
-}
-
 std::optional<Journal> ReadJournalText(std::string_view bytes) {
-    if (!bytes.starts_with(kHeader)) return std::nullopt;
-    bytes.remove_prefix(kHeader.size());
+    const bool version2 = bytes.starts_with(kHeader2);
+    if (!version2 && !bytes.starts_with(kHeader1)) return std::nullopt;
+    bytes.remove_prefix(kHeader2.size());
 
     Journal journal;
     bool folderRead = false;
+    std::vector<std::size_t> doneMarks;
     while (true) {
         const auto end = bytes.find('\n');
         if (end == std::string_view::npos) break;  // a line cut short by a kill
@@ -217,17 +148,30 @@ std::optional<Journal> ReadJournalText(std::string_view bytes) {
         if (!folderRead) {
             const auto fields = Fields(line);
             if (fields.size() != 2 || fields[0] != "folder") return std::nullopt;
-            const auto folder = DecodeJournalName(fields[1]);
-            if (!folder || !folder->starts_with('/') || !folder->ends_with('/')) return std::nullopt;
-            journal.folder = *folder;
+            auto folder = DecodeJournalName(fields[1]);
+            if (!folder || !folder->starts_with('/') || !folder->ends_with('/') ||
+                folder->find('\0') != std::string::npos) {
+                return std::nullopt;
+            }
+            journal.folder = std::move(*folder);
             folderRead = true;
             continue;
         }
-        const auto entry = ParseEntry(line);
+        if (version2 && line.starts_with("done\t")) {
+            std::size_t index = 0;
+            if (!ParseNumber(line.substr(5), index)) return std::nullopt;
+            doneMarks.push_back(index);
+            continue;
+        }
+        auto entry = ParseEntry(line, version2);
         if (!entry) return std::nullopt;
-        journal.entries.push_back(*entry);
+        journal.entries.push_back(std::move(*entry));
     }
     if (!folderRead) return std::nullopt;
+    journal.done.assign(journal.entries.size(), false);
+    for (const std::size_t index : doneMarks) {
+        if (index < journal.done.size()) journal.done[index] = true;
+    }
     return journal;
 }
 

@@ -1,8 +1,11 @@
 #pragma once
-// What a run records so that it can be taken back: before each file's stamps and name
-// change, its old and new name, its stamps before and after, and which file it was.
+// What a run records so that it can be taken back: before a file changes, each step of
+// it (its old and new name), its stamps before and the one written, and which file it
+// is. Records go in blocks, one write each, ahead of the steps they tell of.
 
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,54 +20,52 @@ struct JournalEntry {
     std::string newName;
     bool stampsKnown = true;  // false when the stamps could not be read (nor were written)
     FileInstants original;    // as read before the run touched the file
-    timespec written{};       // the modified instant the run wrote
+    timespec written{};       // the modified instant the run writes after the step
     FileIdentity identity;
+    bool restamped = true;  // false for a step to a temporary name: the stamps stay
 };
 
-// The run's side: a journal that cannot be written only costs the undo, never the run.
+// The run's side of its journal.
 class RunJournal {
 public:
     virtual ~RunJournal() = default;
-    // Before the first row; false when no journal can be kept for this run.
-    virtual bool Begin(const std::string& folder) = 0;
-    // Before the row's stamps are written and it is renamed.
-    virtual bool Record(const JournalEntry& entry) = 0;
+    // Before any of these steps happens; false when they could not all be recorded.
+    virtual bool Record(std::span<const JournalEntry> entries) = 0;
+};
+
+// What a start command needs of the place runs are recorded: one run or undo at a
+// time, and a journal for the run.
+class RunRecords {
+public:
+    enum class Start {
+        Recording,  // the run holds the lock and has its journal
+        Busy,       // another run or undo holds the lock
+        NoRecord,   // no journal could be made: the run could not be undone
+    };
+    virtual ~RunRecords() = default;
+    virtual Start Begin(const std::string& folder) = 0;
+    // The journal once begun; null without one.
+    virtual RunJournal* Journal() = 0;
+    // After the run: a journal of a run that changed nothing is removed; the lock goes.
+    virtual void End(bool changedAnything) = 0;
 };
 
 struct Journal {
     std::string folder;
     std::vector<JournalEntry> entries;
+    std::vector<bool> done;  // per entry: undo has dealt with it
+    std::size_t Pending() const;
 };
 
-// The journal file of the last run: $XDG_STATE_HOME/Karvel/last-run.journal, by
-// default ~/.local/state/Karvel/last-run.journal; empty when no home is known.
-std::string JournalFilePath();
-
-// Writes the journal file: created beside and renamed into place, flushed to disk, then
-// one write per entry, so that a kill or a crash keeps every entry written before it.
-class JournalFile final : public RunJournal {
-public:
-    explicit JournalFile(std::string path) : path_(std::move(path)) {}
-    ~JournalFile() override;
-    JournalFile(const JournalFile&) = delete;
-    JournalFile& operator=(const JournalFile&) = delete;
-
-    bool Begin(const std::string& folder) override;
-    bool Record(const JournalEntry& entry) override;
-    // Whether a run started this journal, replacing the one before.
-    bool Begun() const { return begun_; }
-
-private:
-    std::string path_;
-    int fd_ = -1;
-    bool begun_ = false;
-};
-
-// The journal at `path`; empty when there is none or it is no journal. A last line cut
-// short by a kill is left out.
-std::optional<Journal> ReadJournal(const std::string& path);
-// The same for a journal's text.
+// The text of a journal; empty when it is no journal, or names anything but plain names
+// inside an absolute folder. A last line cut short by a kill is left out.
 std::optional<Journal> ReadJournalText(std::string_view text);
+
+std::string JournalHeader(const std::string& folder);
+// One line per entry, the block in one string.
+std::string JournalLines(std::span<const JournalEntry> entries);
+// Undo's mark on an entry it has dealt with.
+std::string DoneLine(std::size_t entry);
 
 // The line format, for tests and the reader.
 std::string EncodeJournalName(std::string_view name);

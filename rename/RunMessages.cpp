@@ -53,6 +53,11 @@ std::string TargetExistsText(std::string_view beforeName, std::string_view after
     return "変換後のファイル名称は既に存在します  処理を中断します\r" + RowPair(beforeName, afterName);
 }
 
+std::string RecordFailedText(std::string_view beforeName, std::string_view afterName) {
+    return "元に戻すための記録を書き込めないため残りのファイルは変換しません  処理を中断します\r" +
+           RowPair(beforeName, afterName);
+}
+
 std::string FailureText(const std::error_code& error, std::string_view beforeName,
                         std::string_view afterName) {
     // No blank between the description and the row: the text has always read so.

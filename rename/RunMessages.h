@@ -12,6 +12,11 @@ namespace karvel {
 inline constexpr std::string_view kMsgNoTargets = "対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい";
 inline constexpr std::string_view kMsgNamesUnusable = "変換後のファイル名称を作成できません";
 inline constexpr std::string_view kMsgSucceeded = "変換処理が正常終了しました";
+inline constexpr std::string_view kMsgAnotherRun =
+    "他の変換処理または元に戻す処理が実行中です  処理を中断します";
+inline constexpr std::string_view kMsgNoUndoRecord =
+    "元に戻すための記録を作成できません\r元に戻せないまま変換処理を開始しますか？";
+inline constexpr std::string_view kMsgForgetSkipped = "戻していないファイルの記録を破棄しますか？";
 inline constexpr std::string_view kMsgDateNotStorable =
     "選択した日付はこのディスクに記録できません  処理を中断します";
 
@@ -24,6 +29,8 @@ std::string ConfirmationText(std::size_t rowCount);
 std::string SourceMissingText(std::string_view beforeName);
 std::string TargetExistsText(std::string_view beforeName, std::string_view afterName);
 // The failure's code in decimal and the system's one-line text for it.
+// A record of the run that could not be written: the run stops before this row changes.
+std::string RecordFailedText(std::string_view beforeName, std::string_view afterName);
 std::string FailureText(const std::error_code& error, std::string_view beforeName,
                         std::string_view afterName);
 

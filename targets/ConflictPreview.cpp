@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "targets/MovePlan.h"
 #include "targets/NameTags.h"
 
 namespace karvel {
@@ -142,6 +143,24 @@ RowConflict CheckRow(const TargetRow& row, std::size_t at, const RowNames& looke
     return conflict;
 }
 
+// The walk in list order is exact when it finds nothing. Otherwise rows may only be
+// waiting for a file listed below them, or trade names: the run plans its moves, and
+// marks only what it will really stop at.
+void MarkByPlan(std::vector<TargetRow>& rows, const FolderSnapshot& folder) {
+    const auto marked = [](const TargetRow& row) { return row.Conflict != RowConflict::None; };
+    if (!std::ranges::any_of(rows, marked)) return;
+    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); })) return;
+    const MovePlan plan = PlanMoves(
+        rows,
+        [&rows](std::size_t i) {
+            const SourceSeen seen = rows[i].Source;
+            return seen != SourceSeen::Missing && seen != SourceSeen::NotOrdinary;
+        },
+        [&folder](std::string_view name) { return folder.Known() && folder.KindOf(name) != EntryKind::Absent; });
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i].Conflict = plan.conflicts[i];
+    if (plan.stopRow < rows.size()) rows[plan.stopRow].Conflict = plan.stopReason;
+}
+
 }  // namespace
 
 void PreviewConflicts(TargetList& list) {
@@ -194,6 +213,25 @@ void PreviewConflicts(TargetList& list) {
             }
         }
     }
+    MarkByPlan(rows, folder);
+}
+
+std::string_view ConflictReasonText(RowConflict conflict) {
+    switch (conflict) {
+        case RowConflict::EmptyName:
+            return "変換後の名前が空です";
+        case RowConflict::DuplicateName:
+            return "変換後の名前が他の行と重複しています";
+        case RowConflict::NameTaken:
+            return "同じ名前のファイルが既に存在します";
+        case RowConflict::NameTooLong:
+            return "変換後の名前が長すぎます";
+        case RowConflict::SourceUnusable:
+            return "元のファイルが見つからないか通常のファイルではありません";
+        case RowConflict::None:
+            break;
+    }
+    return {};
 }
 
 }  // namespace karvel

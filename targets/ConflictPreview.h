@@ -1,6 +1,8 @@
 #pragma once
 // Telling before a run which rows it would stop at or fail on.
 
+#include <string_view>
+
 #include "targets/TargetList.h"
 
 namespace karvel {
@@ -13,5 +15,8 @@ namespace karvel {
 // run (the list asks for a new drop) no row is marked, since the snapshot no
 // longer tells the folder.
 void PreviewConflicts(TargetList& list);
+
+// Why a row is marked, as its tooltip and the start command's warning say it.
+std::string_view ConflictReasonText(RowConflict conflict);
 
 }  // namespace karvel

@@ -18,7 +18,7 @@ namespace {
 
 std::unique_ptr<karvel::KarvelFm> OpenWindow(const karvel::bench::BenchFolder& files) {
     auto window = std::make_unique<karvel::KarvelFm>(files.Folder() + "Karvel.ini");
-    window->SetJournalPath(files.Folder() + "state/last-run.journal");
+    window->SetStateFolder(files.Folder() + "state");
     window->findChild<QLineEdit*>(QStringLiteral("TxtStartNo"))->setText(QStringLiteral("1"));
     window->findChild<QComboBox*>(QStringLiteral("CmbCol"))->setCurrentText(QStringLiteral("5"));
     window->findChild<QComboBox*>(QStringLiteral("CmbType"))->setCurrentText(QStringLiteral("yymmdd"));

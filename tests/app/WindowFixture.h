@@ -32,10 +32,10 @@ public:
     // Runs keep their journal in the test's folder, never in the user's.
     std::unique_ptr<KarvelFm> Open() const {
         auto window = std::make_unique<KarvelFm>(ini_);
-        window->SetJournalPath(JournalPath());
+        window->SetStateFolder(StateFolder());
         return window;
     }
-    std::string JournalPath() const { return dir_.path() + "state/last-run.journal"; }
+    std::string StateFolder() const { return dir_.path() + "state"; }
 
     const TempDir& Dir() const { return dir_; }
 

@@ -2,6 +2,7 @@
 // hard links; every call names a file inside the opened folder.
 #include <errno.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "rename/PosixRunFileSystem.h"
@@ -101,25 +102,25 @@ TEST(OrdinaryFileLookup, TellsMissingFromUnreachable) {
     EXPECT_EQ(tooLong.error, std::errc::filename_too_long);
 }
 
-// The lookup's one look serves the stamps of that name only, and only until a rename.
-TEST(OrdinaryFileLookup, ItsLookServesOnlyItsOwnNameUntilARename) {
+// One look tells the file, its stamps and its mode; a hidden name is no ordinary file,
+// but undo finds its own temporary names.
+TEST(OrdinaryFileLookup, OneLookTellsStampsAndHiddenNamesAreLeftOut) {
     TempDir dir;
-    dir.MakeFile("a");
     const std::string b = dir.MakeFile("b");
+    dir.MakeFile(".hidden");
     FileInstants older;
     older.access.tv_sec = older.modify.tv_sec = 1'000'000'000;
     ASSERT_FALSE(WriteFileInstants(b, older));
+    ::chmod(b.c_str(), 0444);
 
     PosixRunFileSystem fileSystem;
     ASSERT_FALSE(fileSystem.OpenFolder(dir.path()).error);
-    ASSERT_EQ(fileSystem.LookupOrdinaryFile("a").result, LookupResult::Found);
-    FileInstants read;
-    ASSERT_FALSE(fileSystem.ReadTimes("b", read));
-    EXPECT_EQ(read.modify.tv_sec, 1'000'000'000);
-
-    ASSERT_FALSE(fileSystem.RenameNoReplace("a", "c"));
-    EXPECT_EQ(fileSystem.ReadTimes("a", read), std::errc::no_such_file_or_directory);
-    EXPECT_EQ(fileSystem.WriteTimes("a", older), std::errc::no_such_file_or_directory);
+    const Lookup found = fileSystem.LookupOrdinaryFile("b");
+    ASSERT_EQ(found.result, LookupResult::Found);
+    EXPECT_EQ(found.instants.modify.tv_sec, 1'000'000'000);
+    EXPECT_TRUE(found.ReadOnly());
+    EXPECT_EQ(fileSystem.LookupOrdinaryFile(".hidden").result, LookupResult::NotFound);
+    EXPECT_EQ(fileSystem.LookupRegularFile(".hidden").result, LookupResult::Found);
 }
 
 TEST(OpenedFolder, AFinalLinkIsNotFollowed) {

@@ -11,13 +11,16 @@ namespace {
 
 using testing::RunFixture;
 
-TEST(RowChecks, ANewNameEqualToTheOldOneIsATakenTarget) {
+// Nothing needs to move: the row keeps its name and gets its new stamp.
+TEST(RowChecks, ANewNameEqualToTheOldOneKeepsItAndIsRestamped) {
     RunFixture run;
-    run.List({{"same.jpg", "same.jpg"}});
-    EXPECT_EQ(run.Start().result, RunResult::Stopped);
-    EXPECT_EQ(run.host.messages.back().text,
-              "変換後のファイル名称は既に存在します  処理を中断します\r( same.jpg > same.jpg )");
+    run.List({{"same.jpg", "same.jpg"}, {"b.jpg", "x.jpg"}});
+    EXPECT_EQ(run.Start().result, RunResult::Completed);
     EXPECT_EQ(run.Content("same.jpg"), "same.jpg");
+    FileInstants stamped;
+    ASSERT_FALSE(ReadFileInstants(run.dir.path() + "same.jpg", stamped));
+    EXPECT_EQ(ToLocalStamps(stamped).LastWriteTime.wDay, 5);
+    EXPECT_EQ(ToLocalStamps(stamped).LastWriteTime.wMonth, 3);
 }
 
 TEST(RowChecks, TheSecondRowWithTheSameNewNameStopsTheRun) {
@@ -52,62 +55,66 @@ TEST(RowChecks, HiddenFilesLinksAndFoldersAreNoSources) {
     }
 }
 
-TEST(RowChecks, AFailedLookupCountsAsAFailedCheck) {
+TEST(RowChecks, AFailedLookupOrATakenNameStopsTheRunAtTheRow) {
     RunFixture run;
     run.List({{"a", "b"}});
-    run.fileSystem.failCall = 0;  // the source lookup
+    run.fileSystem.failKind = testing::FsCall::Lookup;
+    run.fileSystem.failName = "a";
     run.Start();
     EXPECT_EQ(run.host.messages.back().text, "ファイルが見つかりません  処理を中断します\r( a )");
 
+    // The rename that never replaces is the target check itself.
     RunFixture target;
     target.List({{"a", "b"}});
-    target.fileSystem.failCall = 1;  // the target lookup
+    target.fileSystem.failKind = testing::FsCall::Rename;
+    target.fileSystem.failName = "a";
+    target.fileSystem.failure = std::make_error_code(std::errc::file_exists);
     target.Start();
     EXPECT_EQ(target.host.messages.back().text,
               "変換後のファイル名称は既に存在します  処理を中断します\r( a > b )");
     EXPECT_TRUE(target.Exists("a"));
 }
 
-TEST(RowChecks, AHiddenOrFolderTargetThatEscapesTheCheckIsNeverReplaced) {
-    RunFixture run;
-    std::filesystem::create_directory(run.dir.path() + "taken");
-    run.List({{"a", "taken"}});
-    EXPECT_EQ(run.Start().result, RunResult::Stopped);
-    EXPECT_EQ(run.host.messages.back().text, "エラーが発生しました\r\n17 File exists( a > taken )");
-    EXPECT_TRUE(std::filesystem::is_directory(run.dir.path() + "taken"));
-    EXPECT_EQ(run.Content("a"), "a");
+// A hidden name, a folder, or a file that appeared after the drop: the rename refuses it.
+TEST(RowChecks, ATargetTheListDidNotKnowIsNeverReplaced) {
+    for (const char* kind : {"folder", "late file"}) {
+        RunFixture run;
+        run.List({{"a.jpg", "x.jpg"}});
+        FileInstants before;
+        ASSERT_FALSE(ReadFileInstants(run.dir.path() + "a.jpg", before));
+        if (std::string(kind) == "folder") {
+            std::filesystem::create_directory(run.dir.path() + "x.jpg");
+        } else {
+            run.fileSystem.beforeRename = [&run](const std::string& target) {
+                std::ofstream(run.dir.path() + target, std::ios::binary) << "someone else's";
+            };
+        }
+        EXPECT_EQ(run.Start().result, RunResult::Stopped) << kind;
+        EXPECT_EQ(run.host.messages.back().icon, RunIcon::Error);
+        EXPECT_EQ(run.host.messages.back().text,
+                  "変換後のファイル名称は既に存在します  処理を中断します\r( a.jpg > x.jpg )")
+            << kind;
+        EXPECT_EQ(run.Content("a.jpg"), "a.jpg") << kind;
+        FileInstants after;
+        ASSERT_FALSE(ReadFileInstants(run.dir.path() + "a.jpg", after));
+        EXPECT_EQ(after.modify.tv_sec, before.modify.tv_sec) << kind;
+        EXPECT_EQ(after.modify.tv_nsec, before.modify.tv_nsec) << kind;
+        EXPECT_EQ(run.list.StsBarText(), kStsDropFiles);
+    }
 }
 
-TEST(RowChecks, ATargetCreatedAfterTheCheckIsKeptAndTheSourceRestored) {
+TEST(RowChecks, AStampThatCannotBeWrittenStillRenames) {
     RunFixture run;
-    run.List({{"a.jpg", "x.jpg"}});
+    run.List({{"a", "x_1"}, {"b", "x_2"}});
     FileInstants before;
-    ASSERT_FALSE(ReadFileInstants(run.dir.path() + "a.jpg", before));
-    run.fileSystem.beforeRename = [&run](const std::string& target) {
-        std::ofstream(run.dir.path() + target, std::ios::binary) << "someone else's";
-    };
-    EXPECT_EQ(run.Start().result, RunResult::Stopped);
-
-    EXPECT_EQ(run.host.messages.back().icon, RunIcon::Error);
-    EXPECT_EQ(run.host.messages.back().text, "エラーが発生しました\r\n17 File exists( a.jpg > x.jpg )");
-    EXPECT_EQ(run.Content("x.jpg"), "someone else's");
-    EXPECT_EQ(run.Content("a.jpg"), "a.jpg");
+    ASSERT_FALSE(ReadFileInstants(run.dir.path() + "a", before));
+    run.fileSystem.failKind = testing::FsCall::WriteTimes;
+    run.fileSystem.failName = "x_1";
+    EXPECT_EQ(run.Start().result, RunResult::Completed);
     FileInstants after;
-    ASSERT_FALSE(ReadFileInstants(run.dir.path() + "a.jpg", after));
+    ASSERT_FALSE(ReadFileInstants(run.dir.path() + "x_1", after));
     EXPECT_EQ(after.modify.tv_sec, before.modify.tv_sec);
-    EXPECT_EQ(after.modify.tv_nsec, before.modify.tv_nsec);
-    EXPECT_EQ(run.list.StsBarText(), kStsDropFiles);
-}
-
-TEST(RowChecks, AnUnreadableStampIsNotOverwritten) {
-    RunFixture run;
-    run.List({{"a", "x_1"}});
-    run.fileSystem.failCall = 2;  // ReadTimes of the only row
-    run.Start();
-    EXPECT_EQ(std::count(run.fileSystem.calls.begin(), run.fileSystem.calls.end(),
-                         testing::FsCall::WriteTimes),
-              0);
-    EXPECT_TRUE(run.Exists("x_1"));
+    EXPECT_TRUE(run.Exists("x_2"));
 }
 
 }  // namespace

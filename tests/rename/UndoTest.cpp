@@ -1,11 +1,17 @@
-// Taking the last run back, from its journal.
+// Taking runs back from their journals: newest first, nothing forgotten that was not
+// restored, nothing touched outside a run's folder.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
+#include <regex>
 
 #include "filetime/ZoneFixture.h"
 #include "rename/RunFixture.h"
+#include "rename/RunHistory.h"
+#include "rename/RunMessages.h"
 #include "rename/UndoRun.h"
 
 namespace karvel {
@@ -18,7 +24,8 @@ using testing::Utc;
 class Undo : public ::testing::Test {
 protected:
     RunFixture run;
-    std::string journalPath = run.dir.path() + "state/Karvel/last-run.journal";
+    testing::TempDir stateDir;  // apart from the run's folder, which a test moves away
+    std::string state = stateDir.path() + "state";
     const timespec access = Utc(2023, 9, 1, 6, 0, 0, 987'654'321);
     const timespec modify = Utc(2023, 8, 10, 12, 30, 45, 123'456'789);
 
@@ -31,13 +38,14 @@ protected:
             ASSERT_FALSE(WriteFileInstants(run.dir.path() + before, stamps));
         }
     }
-
-    RunReport StartWithJournal() {
-        JournalFile journal(journalPath);
-        return BtnStart_Click(run.list, run.settings, run.host, run.fileSystem, &journal);
+    RunReport StartRecorded(RunRecords* records = nullptr) {
+        StateRecords stateRecords(state);
+        run.list.SetStsBarText(std::string(kStsPressStart));
+        return BtnStart_Click(run.list, run.settings, run.host, run.fileSystem,
+                              records != nullptr ? records : &stateRecords);
     }
-
-    UndoResult UndoNow() { return UndoLastRun(journalPath, run.host, run.fileSystem); }
+    UndoResult UndoNow() { return UndoLastRun(state, run.host, run.fileSystem); }
+    std::string JournalPath() const { return KeptRuns(state).front().path; }
 
     void ExpectOriginal(const std::string& name) {
         FileInstants stamps;
@@ -50,8 +58,8 @@ protected:
 
 TEST_F(Undo, TakesACompletedRunBackWithItsStamps) {
     ListStamped({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c", "x_3"}});
-    ASSERT_EQ(StartWithJournal().result, RunResult::Completed);
-    ASSERT_TRUE(CanUndo(journalPath));
+    ASSERT_EQ(StartRecorded().result, RunResult::Completed);
+    ASSERT_TRUE(CanUndo(state));
 
     EXPECT_EQ(UndoNow(), UndoResult::Completed);
     for (const char* name : {"a.jpg", "b.jpg", "c"}) ExpectOriginal(name);
@@ -59,17 +67,20 @@ TEST_F(Undo, TakesACompletedRunBackWithItsStamps) {
     const auto& messages = run.host.messages;
     EXPECT_EQ(messages[messages.size() - 2].text, "3 File の名前と更新日時を元に戻します  よろしいですか？");
     EXPECT_EQ(messages.back().text, "3 File を元に戻しました");
-    EXPECT_EQ(messages.back().icon, RunIcon::Information);
-    EXPECT_FALSE(CanUndo(journalPath));
+    EXPECT_FALSE(CanUndo(state));
+    EXPECT_TRUE(KeptRuns(state).empty());
 
     EXPECT_EQ(UndoNow(), UndoResult::Refused);
     EXPECT_EQ(run.host.messages.back().text, "元に戻す変換処理はありません");
 }
 
-TEST_F(Undo, TakesAStoppedRunBackAndLeavesTheRestAlone) {
+TEST_F(Undo, AStoppedRunAndANoAnswer) {
     ListStamped({{"a.jpg", "x_1.jpg"}, {"b.jpg", "taken.jpg"}, {"c.jpg", "x_3.jpg"}});
     run.dir.MakeFile("taken.jpg", "someone else's");
-    ASSERT_EQ(StartWithJournal().renamed, 1U);
+    ASSERT_EQ(StartRecorded().renamed, 1U);
+    run.host.answers = {RunAnswer::No};
+    EXPECT_EQ(UndoNow(), UndoResult::Declined);
+    EXPECT_TRUE(run.Exists("x_1.jpg"));
 
     EXPECT_EQ(UndoNow(), UndoResult::Completed);
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) ExpectOriginal(name);
@@ -77,73 +88,216 @@ TEST_F(Undo, TakesAStoppedRunBackAndLeavesTheRestAlone) {
     EXPECT_EQ(run.host.messages.back().text, "1 File を元に戻しました");
 }
 
-TEST_F(Undo, AnsweringNoKeepsTheRunAndItsJournal) {
-    ListStamped({{"a.jpg", "x_1.jpg"}});
-    StartWithJournal();
-    run.host.answers = {RunAnswer::No};
-    EXPECT_EQ(UndoNow(), UndoResult::Declined);
-    EXPECT_TRUE(run.Exists("x_1.jpg"));
-    EXPECT_TRUE(CanUndo(journalPath));
-}
-
-TEST_F(Undo, FilesChangedOrMovedSinceAreSkippedAndNamed) {
+// Skipped files are named with why, and stay in the history until a later undo restores
+// them; a No to the report's question keeps them.
+TEST_F(Undo, WhatIsSkippedIsNamedAndKeptForLater) {
     ListStamped({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}, {"d.jpg", "x_4.jpg"}});
-    ASSERT_EQ(StartWithJournal().result, RunResult::Completed);
-    std::ofstream(run.dir.path() + "x_1.jpg", std::ios::app) << " edited";   // changed
-    std::filesystem::remove(run.dir.path() + "x_2.jpg");                     // replaced
-    run.dir.MakeFile("x_2.jpg", "another file");
-    run.dir.MakeFile("c.jpg", "a new file under the old name");              // old name taken
+    ASSERT_EQ(StartRecorded().result, RunResult::Completed);
+    std::ofstream(run.dir.path() + "x_1.jpg", std::ios::app) << " edited";  // changed
+    std::filesystem::rename(run.dir.path() + "x_2.jpg", run.dir.path() + "moved");
+    run.dir.MakeFile("x_2.jpg", "another file");                            // replaced
+    run.dir.MakeFile("c.jpg", "a new file under the old name");             // old name taken
 
+    run.host.answers = {RunAnswer::Yes, RunAnswer::No};
     EXPECT_EQ(UndoNow(), UndoResult::Skipped);
     ExpectOriginal("d.jpg");
-    EXPECT_EQ(run.Content("x_1.jpg"), "a.jpg edited");
-    EXPECT_EQ(run.Content("x_2.jpg"), "another file");
-    EXPECT_EQ(run.Content("x_3.jpg"), "c.jpg");
-    EXPECT_EQ(run.Content("c.jpg"), "a new file under the old name");
-    EXPECT_FALSE(run.Exists("a.jpg") || run.Exists("b.jpg"));
-    EXPECT_EQ(run.host.messages.back().icon, RunIcon::Warning);
+    EXPECT_EQ(run.host.messages.back().icon, RunIcon::WarningQuestion);
     EXPECT_EQ(run.host.messages.back().text,
-              "1 File を元に戻しました\r\n実行後に移動または変更されたため戻していないファイル:"
-              "\r\n( x_3.jpg )\r\n( x_2.jpg )\r\n( x_1.jpg )");
+              "1 File を元に戻しました\r\n戻していないファイル:\r\n( x_3.jpg ) 元の名前が使われています"
+              "\r\n( x_2.jpg ) 実行後に変更されています\r\n( x_1.jpg ) 実行後に変更されています\r\n" +
+                  std::string(kMsgForgetSkipped));
+    EXPECT_TRUE(CanUndo(state));
+
+    // The obstacles gone, the next undo finishes the run.
+    std::filesystem::remove(run.dir.path() + "c.jpg");
+    std::filesystem::remove(run.dir.path() + "x_2.jpg");
+    std::filesystem::rename(run.dir.path() + "moved", run.dir.path() + "x_2.jpg");
+    EXPECT_EQ(UndoNow(), UndoResult::Skipped);  // x_1.jpg stays changed
+    ExpectOriginal("b.jpg");
+    ExpectOriginal("c.jpg");
+    EXPECT_EQ(run.host.messages.back().text.substr(0, 31), "2 File を元に戻しました");
 }
 
-TEST_F(Undo, AJournalThatCannotBeWrittenNeverStopsTheRun) {
-    run.dir.MakeFile("state", "a plain file where the folder should be");
+TEST_F(Undo, AFolderAwayKeepsTheRunUntilItIsBack) {
     ListStamped({{"a.jpg", "x_1.jpg"}});
-    EXPECT_EQ(StartWithJournal().result, RunResult::Completed);
-    EXPECT_TRUE(run.Exists("x_1.jpg"));
-    EXPECT_FALSE(CanUndo(journalPath));
+    ASSERT_EQ(StartRecorded().result, RunResult::Completed);
+    const std::string folder = run.dir.path().substr(0, run.dir.path().size() - 1);
+    ASSERT_EQ(::rename(folder.c_str(), (folder + "-away").c_str()), 0);
+    EXPECT_EQ(UndoNow(), UndoResult::Skipped);
+    EXPECT_THAT(run.host.messages.back().text, ::testing::HasSubstr("( x_1.jpg ) フォルダが見つかりません"));
+    ASSERT_EQ(::rename((folder + "-away").c_str(), folder.c_str()), 0);
+    ASSERT_TRUE(CanUndo(state));
+
+    // Back under another device number: inode, size and the stamp written still tell the file.
+    const std::string path = JournalPath();
+    std::string text = testing::RunFixture::ReadAll(path);
+    text = std::regex_replace(text, std::regex("\t[0-9]+(\t[0-9]+\t[0-9]+\t1\t1\n)"), "\t4242$1");
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    EXPECT_EQ(UndoNow(), UndoResult::Completed);
+    ExpectOriginal("a.jpg");
+}
+
+TEST_F(Undo, OneFileUnderBothNamesIsMended) {
+    ListStamped({{"a.jpg", "x_1.jpg"}});
+    ASSERT_EQ(StartRecorded().result, RunResult::Completed);
+    // As a kill between the link and the unlink of a disk without never-replace renames leaves it.
+    ASSERT_EQ(::link((run.dir.path() + "x_1.jpg").c_str(), (run.dir.path() + "a.jpg").c_str()), 0);
+    EXPECT_EQ(UndoNow(), UndoResult::Completed);
+    ExpectOriginal("a.jpg");
+    EXPECT_FALSE(run.Exists("x_1.jpg"));
+}
+
+TEST_F(Undo, ThreeRunsComeBackOneAfterAnotherNewestFirst) {
+    ListStamped({{"a.jpg", "x.jpg"}, {"b.jpg", "y.jpg"}});
+    ASSERT_EQ(StartRecorded().result, RunResult::Completed);
+    for (const auto& [from, to] : {std::pair{"x", "p"}, std::pair{"p", "q"}}) {
+        run.List({{std::string(from) + ".jpg", std::string(to) + ".jpg"},
+                  {from == std::string("x") ? "y.jpg" : "r.jpg", from == std::string("x") ? "r.jpg" : "s.jpg"}});
+        run.settings.date = {2025, from == std::string("x") ? 1 : 2, 1};
+        ASSERT_EQ(StartRecorded().result, RunResult::Completed);
+    }
+    EXPECT_TRUE(run.Exists("q.jpg") && run.Exists("s.jpg"));
+    for (int undo = 0; undo < 3; ++undo) EXPECT_EQ(UndoNow(), UndoResult::Completed) << undo;
+    ExpectOriginal("a.jpg");
+    ExpectOriginal("b.jpg");
+    EXPECT_EQ(UndoNow(), UndoResult::Refused);
+}
+
+// Never a change without its record; no record, no word: the user is asked first.
+TEST_F(Undo, ARunThatCannotBeRecordedAsksFirst) {
+    stateDir.MakeFile("state", "a plain file where the folder should be");
+    for (const RunAnswer answer : {RunAnswer::No, RunAnswer::Yes}) {
+        ListStamped({{"a.jpg", "x_1.jpg"}});
+        run.host.answers = {RunAnswer::Yes, answer};
+        const RunReport report = StartRecorded();
+        EXPECT_EQ(run.host.messages[1].icon, RunIcon::WarningQuestion);
+        EXPECT_EQ(run.host.messages[1].text, kMsgNoUndoRecord);
+        EXPECT_EQ(report.result, answer == RunAnswer::No ? RunResult::Declined : RunResult::Completed);
+        EXPECT_EQ(run.Exists("x_1.jpg"), answer == RunAnswer::Yes);
+        run.host.messages.clear();
+    }
+}
+
+// The journal's second block cannot be written: the run stops before the first row it
+// would have told of, and undo restores exactly the rows done.
+TEST_F(Undo, ARecordFailingMidRunStopsThere) {
+    class FailingSecondBlock : public RunRecords, public RunJournal {
+    public:
+        explicit FailingSecondBlock(const std::string& folder) : real_(folder) {}
+        Start Begin(const std::string& folder) override { return real_.Begin(folder); }
+        RunJournal* Journal() override { return this; }
+        void End(bool changed) override { real_.End(changed); }
+        bool Record(std::span<const JournalEntry> entries) override {
+            return ++blocks_ < 2 && real_.Journal()->Record(entries);
+        }
+
+    private:
+        StateRecords real_;
+        int blocks_ = 0;
+    };
+    std::vector<std::pair<std::string, std::string>> names;
+    for (int i = 0; i < 600; ++i) names.emplace_back("f" + std::to_string(1000 + i), "n" + std::to_string(1000 + i));
+    ListStamped(names);
+    FailingSecondBlock records(state);
+    const RunReport report = StartRecorded(&records);
+    EXPECT_EQ(report.result, RunResult::Stopped);
+    EXPECT_EQ(report.renamed, 256U);
+    EXPECT_EQ(run.host.messages.back().text, RecordFailedText("f1256", "n1256"));
+    EXPECT_TRUE(run.Exists("f1256") && run.Exists("n1255"));
+
+    EXPECT_EQ(UndoNow(), UndoResult::Completed);
+    EXPECT_EQ(run.host.messages.back().text, "256 File を元に戻しました");
+    for (int i = 0; i < 600; i += 37) ExpectOriginal("f" + std::to_string(1000 + i));
+}
+
+TEST_F(Undo, ARunThatChangesNothingLeavesThePreviousOneUndoable) {
+    ListStamped({{"a.jpg", "x_1.jpg"}});
+    ASSERT_EQ(StartRecorded().result, RunResult::Completed);
+    ListStamped({{"b.jpg", "x_1.jpg"}});  // its name is taken: stops at its first row
+    EXPECT_EQ(StartRecorded().renamed, 0U);
+    EXPECT_EQ(KeptRuns(state).size(), 1U);
+    EXPECT_EQ(UndoNow(), UndoResult::Completed);
+    ExpectOriginal("a.jpg");
+}
+
+TEST_F(Undo, OneRunOrUndoAtATime) {
+    ListStamped({{"a.jpg", "x_1.jpg"}});
+    const RunLock other(state);
+    ASSERT_EQ(other.Get(), RunLock::State::Held);
+    EXPECT_EQ(StartRecorded().result, RunResult::Refused);
+    EXPECT_EQ(run.host.messages.back().text, kMsgAnotherRun);
+    EXPECT_TRUE(run.Exists("a.jpg"));
+    EXPECT_EQ(UndoNow(), UndoResult::Busy);
+}
+
+// A journal edited by hand to reach outside its folder is refused whole and left in place.
+TEST_F(Undo, AForgedJournalTouchesNothing) {
+    const std::string outside = run.dir.MakeFile("outside.jpg", "outside");
+    std::filesystem::create_directories(run.dir.path() + "folder");
+    std::filesystem::create_directories(state);
+    const std::string row = "\t0\t0\t0\t0\t0\t0\t1\t1\t1\t1\t1\n";
+    const std::string folder = "folder\t" + run.dir.path() + "folder/\n";
+    for (const std::string& forged :
+         {"karvel-journal 2\n" + folder + "row\t../outside.jpg\tx" + row,
+          "karvel-journal 2\n" + folder + "row\tx\t/etc/passwd" + row, "karvel-journal 2\nfolder\tfolder/\nrow\tx\ty" + row,
+          "karvel-journal 2\n" + folder + "row\t..\ty" + row}) {
+        const std::string path = state + "/run-00000000000000000001-1.journal";
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << forged;
+        EXPECT_FALSE(CanUndo(state)) << forged;
+        EXPECT_EQ(UndoNow(), UndoResult::Refused);
+        EXPECT_TRUE(std::filesystem::exists(path));
+    }
+    EXPECT_EQ(run.Content("outside.jpg"), "outside");
+}
+
+TEST_F(Undo, ALinkOrAPipeInAJournalsPlaceIsNeverFollowedNorWaitedOn) {
+    std::filesystem::create_directories(state);
+    const std::string target = run.dir.MakeFile("elsewhere", "karvel-journal 2\nfolder\t/\n");
+    ASSERT_EQ(::symlink(target.c_str(), (state + "/run-1.journal").c_str()), 0);
+    ASSERT_EQ(::mkfifo((state + "/run-2.journal").c_str(), 0600), 0);
+    const auto runs = KeptRuns(state);
+    ASSERT_EQ(runs.size(), 2U);
+    for (const KeptRun& kept : runs) EXPECT_EQ(kept.status, JournalRead::NotAFile) << kept.path;
+    EXPECT_FALSE(CanUndo(state));
+    // A new run's journal is created beside them, never through them.
+    ListStamped({{"a.jpg", "x_1.jpg"}});
+    ASSERT_EQ(StartRecorded().result, RunResult::Completed);
+    EXPECT_EQ(run.Content("elsewhere"), "karvel-journal 2\nfolder\t/\n");
+    EXPECT_TRUE(CanUndo(state));
+}
+
+TEST_F(Undo, TheHistoryIsListedAndCanBeForgotten) {
+    ListStamped({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}});
+    ASSERT_EQ(StartRecorded().result, RunResult::Completed);
+    EXPECT_THAT(HistoryText(state), ::testing::MatchesRegex("[-0-9]+ [:0-9]+\t" + run.dir.path() +
+                                                             "\t2 renamed\t2 to restore\n"));
+    EXPECT_TRUE(ForgetLastRun(state));
+    EXPECT_FALSE(CanUndo(state));
+    EXPECT_EQ(HistoryText(state), "");
 }
 
 TEST(JournalFormat, KeepsAnyNameAndDropsALineCutShort) {
-    testing::TempDir dir;
-    const std::string path = dir.path() + "journal";
     const std::string awkward = "tab\there\nnew%line\x01\xff.jpg";
-    {
-        JournalFile journal(path);
-        ASSERT_TRUE(journal.Begin("/photos/写真 %/"));
-        JournalEntry entry{awkward, "x_1.jpg", true, {}, Utc(2024, 3, 5, 0, 0, 0, 7), {1, 2, 3}};
-        entry.original.modify = Utc(2020, 1, 1, 0, 0, 0, 999'999'999);
-        ASSERT_TRUE(journal.Record(entry));
-        entry.stampsKnown = false;
-        ASSERT_TRUE(journal.Record(entry));
-    }
-    std::ofstream(path, std::ios::app) << "row\tcut";
-    const auto journal = ReadJournal(path);
+    JournalEntry entry{awkward, "x_1.jpg", true, {}, Utc(2024, 3, 5, 0, 0, 0, 7), {1, 2, 3}, false};
+    entry.original.modify = Utc(2020, 1, 1, 0, 0, 0, 999'999'999);
+    const std::string text = JournalHeader("/photos/写真 %/") + JournalLines({&entry, 1}) + DoneLine(0) + "row\tcut";
+    const auto journal = ReadJournalText(text);
     ASSERT_TRUE(journal);
     EXPECT_EQ(journal->folder, "/photos/写真 %/");
-    ASSERT_EQ(journal->entries.size(), 2U);
+    ASSERT_EQ(journal->entries.size(), 1U);
     EXPECT_EQ(journal->entries[0].oldName, awkward);
     EXPECT_EQ(Nanos(journal->entries[0].original.modify), Nanos(Utc(2020, 1, 1, 0, 0, 0, 999'999'999)));
     EXPECT_EQ(Nanos(journal->entries[0].written), Nanos(Utc(2024, 3, 5, 0, 0, 0, 7)));
     EXPECT_EQ(journal->entries[0].identity, (FileIdentity{1, 2, 3}));
-    EXPECT_FALSE(journal->entries[1].stampsKnown);
+    EXPECT_FALSE(journal->entries[0].restamped);
+    EXPECT_EQ(journal->Pending(), 0U);
 
     for (const char* bad : {"", "karvel-journal 2\n", "karvel-journal 1\nrow\ta\n",
-                            "karvel-journal 1\nfolder\t/x/\nrow\ta\tb\n"}) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bad;
-        EXPECT_FALSE(ReadJournal(path)) << bad;
+                            "karvel-journal 1\nfolder\t/x/\nrow\ta\tb\n", "karvel-journal 2\nfolder\t/x/\ndone\tx\n"}) {
+        EXPECT_FALSE(ReadJournalText(bad)) << bad;
     }
+    // A journal of the version before the history still reads.
+    EXPECT_TRUE(ReadJournalText("karvel-journal 1\nfolder\t/x/\nrow\ta\tb\t0\t0\t0\t0\t0\t0\t1\t1\t1\t1\n"));
 }
 
 }  // namespace

@@ -22,8 +22,9 @@ class RecordingHost : public RunHost {
 public:
     RunAnswer ShowMessage(RunIcon icon, const std::string& text) override {
         messages.push_back({icon, text});
-        if (icon != RunIcon::Question) return RunAnswer::Ok;
-        if (answers.empty()) return RunAnswer::Yes;
+        if (icon != RunIcon::Question && icon != RunIcon::WarningQuestion) return RunAnswer::Ok;
+        // A warning that asks defaults to No, as its box does.
+        if (answers.empty()) return icon == RunIcon::Question ? RunAnswer::Yes : RunAnswer::No;
         const RunAnswer next = answers.front();
         answers.pop_front();
         return next;
@@ -38,7 +39,7 @@ public:
     bool StopRequested() override { return stopAfterFiles && eventPasses >= *stopAfterFiles; }
     void BringToFront() override { broughtToFrontBeforeMessages = messages.size(); }
 
-    std::deque<RunAnswer> answers;  // answers to questions; Yes when none is left
+    std::deque<RunAnswer> answers;  // answers to questions; the default when none is left
     std::optional<int> stopAfterFiles;
 
     std::vector<ShownMessage> messages;
@@ -50,7 +51,7 @@ public:
     std::optional<std::size_t> broughtToFrontBeforeMessages;
 };
 
-enum class FsCall { Lookup, ReadTimes, WriteTimes, Rename };
+enum class FsCall { Lookup, WriteTimes, Rename, RemoveName, ListNames };
 
 class ScriptedFileSystem : public RunFileSystem {
 public:
@@ -68,37 +69,50 @@ public:
         return real_.TryStamp(instant);
     }
     Lookup LookupOrdinaryFile(const std::string& name) override {
-        if (Fails(FsCall::Lookup)) return {LookupResult::Failed, failure, {}};
+        if (Fails(FsCall::Lookup, name)) return {LookupResult::Failed, failure, {}, {}, 0};
         return real_.LookupOrdinaryFile(name);
     }
-    std::error_code ReadTimes(const std::string& name, FileInstants& out) override {
-        if (Fails(FsCall::ReadTimes)) return failure;
-        return real_.ReadTimes(name, out);
+    Lookup LookupRegularFile(const std::string& name) override {
+        if (Fails(FsCall::Lookup, name)) return {LookupResult::Failed, failure, {}, {}, 0};
+        return real_.LookupRegularFile(name);
     }
     std::error_code WriteTimes(const std::string& name, const FileInstants& in) override {
-        if (Fails(FsCall::WriteTimes)) return failure;
+        if (Fails(FsCall::WriteTimes, name)) return failure;
         return real_.WriteTimes(name, in);
     }
     std::error_code RenameNoReplace(const std::string& from, const std::string& to) override {
-        if (Fails(FsCall::Rename)) return failure;
+        if (Fails(FsCall::Rename, from)) return failure;
         if (beforeRename) beforeRename(to);
         return real_.RenameNoReplace(from, to);
     }
+    std::error_code RemoveName(const std::string& name) override {
+        if (Fails(FsCall::RemoveName, name)) return failure;
+        return real_.RemoveName(name);
+    }
+    std::error_code ListNames(std::vector<std::string>& out) override {
+        if (Fails(FsCall::ListNames, {})) return failure;
+        return real_.ListNames(out);
+    }
     RenameWay Way() const override { return real_.Way(); }
 
-    // Makes the call number `index` (from 0, counted over the rows' calls) fail.
-    std::optional<std::size_t> failCall;
+    // Makes the calls of `failKind` on the name `failName` (a rename's source) fail,
+    // from the `failFrom`-th such call on (counted from 0).
+    std::optional<FsCall> failKind;
+    std::string failName;
+    std::size_t failFrom = 0;
     std::error_code failure{EIO, std::generic_category()};
     bool failOpen = false;
     std::optional<StampFit> stampFit;  // what the date probe answers, instead of the disk
     std::function<void(const std::string& target)> beforeRename;  // the target's bare name
-    std::vector<FsCall> calls;
+    std::vector<std::pair<FsCall, std::string>> calls;
 
 private:
-    bool Fails(FsCall call) {
-        calls.push_back(call);
-        return failCall && *failCall == calls.size() - 1;
+    bool Fails(FsCall call, const std::string& name) {
+        calls.emplace_back(call, name);
+        if (!failKind || *failKind != call || name != failName) return false;
+        return matching_++ >= failFrom;
     }
+    std::size_t matching_ = 0;
     PosixRunFileSystem real_;
 };
 

@@ -1,0 +1,38 @@
+// The window program, started by the karvel command with the same arguments.
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/KarvelFm.h"
+#include "app/QtTranslation.h"
+#include "rename/RunMessages.h"
+#include "settings/PersistedSettings.h"
+#include "targets/AbsolutePaths.h"
+
+int main(int argc, char* argv[]) {
+    const karvel::CommandLine line = karvel::ParseCommandLine(
+        std::vector<std::string>(argv + std::min(argc, 1), argv + argc), karvel::CurrentFolder());
+    if (line.mode != karvel::CommandLine::Mode::Window) {
+        std::cerr << "karvel-window: start the window with karvel\n";
+        return 2;
+    }
+    for (const std::string& path : line.unresolved) {
+        std::cerr << "karvel: the current folder cannot be read; left out: " << karvel::ShownName(path) << '\n';
+    }
+    const char* settings = std::getenv("KARVEL_INI");
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("karvel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KARVEL_VERSION));
+    karvel::LoadQtTranslation(app);
+    karvel::KarvelFm window(settings != nullptr && *settings != '\0' ? settings : karvel::SettingsFilePath({}));
+    window.show();
+    // Files named on the command line come in like a drop once the window is up.
+    const std::vector<std::string>& files = line.files;
+    if (!files.empty()) QTimer::singleShot(0, &window, [&window, &files] { window.TakeInPaths(files); });
+    return QApplication::exec();
+}

@@ -1,0 +1,90 @@
+#pragma once
+// The runs kept for undo: one journal per run in the user's state folder, newest last
+// by name, at most 50 of them or 64 MiB; and the lock that lets one run or undo go at
+// a time, across windows and processes.
+
+#include <cstddef>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/UniqueFd.h"
+#include "rename/RunJournal.h"
+
+namespace karvel {
+
+inline constexpr std::size_t kMaxKeptRuns = 50;
+inline constexpr std::size_t kMaxKeptBytes = 64u << 20;
+
+// $XDG_STATE_HOME/Karvel, by default ~/.local/state/Karvel; empty when no home is known.
+std::string StateFolder();
+
+// Held while a run or undo goes on.
+class RunLock {
+public:
+    enum class State { Held, Busy, Unavailable };
+    explicit RunLock(const std::string& stateFolder);
+    State Get() const { return state_; }
+
+private:
+    UniqueFd fd_;
+    State state_ = State::Unavailable;
+};
+
+// A run's journal, written in blocks; created exclusively, never through a link.
+class JournalFile final : public RunJournal {
+public:
+    // Empty when it cannot be created (no folder, a full disk, a name already there).
+    static std::unique_ptr<JournalFile> Create(const std::string& stateFolder, const std::string& runFolder);
+    bool Record(std::span<const JournalEntry> entries) override;
+    const std::string& Path() const { return path_; }
+    // Removes the journal (a run that changed nothing).
+    void Discard();
+
+private:
+    JournalFile(std::string path, UniqueFd fd) : path_(std::move(path)), fd_(std::move(fd)) {}
+    std::string path_;
+    UniqueFd fd_;
+};
+
+// The lock and a journal in the state folder. Without `recording` (the user chose to go
+// without undo) only the lock is taken.
+class StateRecords final : public RunRecords {
+public:
+    explicit StateRecords(std::string stateFolder, bool recording = true)
+        : folder_(std::move(stateFolder)), recording_(recording) {}
+    Start Begin(const std::string& folder) override;
+    RunJournal* Journal() override { return journal_.get(); }
+    void End(bool changedAnything) override;
+
+private:
+    std::string folder_;
+    bool recording_;
+    std::optional<RunLock> lock_;
+    std::unique_ptr<JournalFile> journal_;
+};
+
+enum class JournalRead { Read, Missing, NotAFile, Unusable };
+
+struct KeptRun {
+    std::string path;
+    std::time_t started = 0;
+    JournalRead status = JournalRead::Missing;
+    std::optional<karvel::Journal> journal;  // when read and valid
+};
+
+// A journal file, opened without following links and read only when it is a regular file.
+KeptRun ReadKeptRun(const std::string& path);
+// Every journal of the state folder, newest first.
+std::vector<KeptRun> KeptRuns(const std::string& stateFolder);
+// The newest run with something still to restore.
+std::optional<KeptRun> NewestPendingRun(const std::string& stateFolder);
+bool CanUndo(const std::string& stateFolder);
+// Marks entries as dealt with, in one write.
+bool MarkDone(const std::string& journalPath, const std::vector<std::size_t>& entries);
+// Drops the oldest journals until `room` more runs fit.
+void PruneKeptRuns(const std::string& stateFolder, std::size_t room);
+
+}  // namespace karvel
