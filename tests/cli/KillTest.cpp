@@ -12,6 +12,7 @@
 #include <fstream>
 #include <random>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "cli/ProgramRun.h"
@@ -73,73 +74,96 @@ std::string NewName(int i) {
     return name;
 }
 
-TEST(Kill, ARunKilledAtAnyMomentLosesNoFile) {
-    constexpr int kFiles = 2000;
-    const auto prepare = [](const TempDir& dir) {
-        std::ofstream list(dir.path() + "list");
-        for (int i = 0; i < kFiles; ++i) {
-            dir.MakeFile(OldName(i), "content of " + OldName(i));
-            FileInstants stamps;
-            stamps.access.tv_sec = stamps.modify.tv_sec = kOriginalModified;
-            (void)WriteFileInstants(dir.path() + OldName(i), stamps);
-            list << dir.path() << OldName(i) << '\n';
-        }
-        return std::vector<std::string>{KARVEL_PROGRAM, "--batch", "--yes", "--date", "2024-03-05",
-                                        "--pattern", "yymmdd", "--digits", "5", "--start", "1",
-                                        "--files-from", dir.path() + "list"};
-    };
-    // How long a whole run takes here, so that the kills land inside one.
-    std::chrono::microseconds whole{};
-    {
-        TempDir dir;
-        const auto arguments = prepare(dir);
-        const auto start = std::chrono::steady_clock::now();
-        ASSERT_FALSE(StartAndKill(arguments, std::chrono::seconds(30), dir.path() + "state", true));
-        whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-        ASSERT_TRUE(std::filesystem::exists(dir.path() + NewName(kFiles - 1)));
+constexpr int kFiles = 5000;
+
+// 5,000 files with their list. Straight: DSC_i becomes 240305_(i+1). A ring: every file
+// takes the name of the one before it in the list, the first the last one's.
+std::vector<std::string> Prepare(const TempDir& dir, bool ring) {
+    std::ofstream list(dir.path() + "list");
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string name = ring ? NewName(i) : OldName(i);
+        dir.MakeFile(name, "content of " + name);
+        FileInstants stamps;
+        stamps.access.tv_sec = stamps.modify.tv_sec = kOriginalModified;
+        (void)WriteFileInstants(dir.path() + name, stamps);
     }
-
-    std::mt19937 random(20261207);
-    int killedMidway = 0;
-    for (int repetition = 0; repetition < 6; ++repetition) {
-        TempDir dir;
-        const auto arguments = prepare(dir);
-        const std::chrono::microseconds delay(std::uniform_int_distribution<long>(
-            static_cast<long>(whole.count() / 5), static_cast<long>(whole.count() * 4 / 5))(random));
-        const bool killed = StartAndKill(arguments, delay, dir.path() + "state");
-
-        int renamed = 0;
-        for (int i = 0; i < kFiles; ++i) {
-            const bool old = std::filesystem::exists(dir.path() + OldName(i));
-            const bool now = std::filesystem::exists(dir.path() + NewName(i));
-            ASSERT_NE(old, now) << OldName(i) << " after " << delay.count() << " us";
-            EXPECT_EQ(Slurp(dir.path() + (old ? OldName(i) : NewName(i))), "content of " + OldName(i));
-            renamed += now ? 1 : 0;
-        }
-        // Renamed from the top: no gap in the renamed rows.
-        for (int i = 0; i < renamed; ++i) ASSERT_TRUE(std::filesystem::exists(dir.path() + NewName(i)));
-        // No file more either: the files and the list, besides the journal's folder.
-        const auto files = std::ranges::count_if(std::filesystem::directory_iterator(dir.path()),
-                                                 [](const auto& entry) { return entry.is_regular_file(); });
-        EXPECT_EQ(files, kFiles + 1);
-
-        // The journal written up to the kill takes every renamed file back.
-        const testing::ProgramResult undo =
-            testing::RunProgram(KARVEL_PROGRAM, {"--batch", "--undo", "--yes"}, dir.path(), {});
-        if (renamed == 0) continue;
-        EXPECT_EQ(undo.status, 0) << undo.err;
-        for (int i = 0; i < kFiles; ++i) {
-            ASSERT_TRUE(std::filesystem::exists(dir.path() + OldName(i))) << OldName(i);
-            FileInstants stamps;
-            ASSERT_FALSE(ReadFileInstants(dir.path() + OldName(i), stamps));
-            EXPECT_EQ(stamps.modify.tv_sec, kOriginalModified) << OldName(i);
-        }
-        std::printf("kill after %lld us: %d of %d renamed%s\n", static_cast<long long>(delay.count()), renamed, kFiles, killed ? "" : " (had ended)");
-        if (killed && renamed > 0 && renamed < kFiles) ++killedMidway;
-    }
-    // The moments are spread so that most kills land inside the run.
-    EXPECT_GE(killedMidway, 1);
+    for (int k = 0; k < kFiles; ++k) list << dir.path() << (ring ? NewName((k + 1) % kFiles) : OldName(k)) << '\n';
+    return {KARVEL_PROGRAM, "--batch", "--yes",     "--date",       "2024-03-05",       "--pattern", "yymmdd",
+            "--digits",     "5",       "--start",   "1",            "--sort",           "none",      "--files-from",
+            dir.path() + "list"};
 }
+
+// Every file once, under its old name, its new one or the run's temporary name.
+void ExpectEveryFileOnce(const TempDir& dir) {
+    std::multiset<std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_regular_file() && name != "list") contents.insert(Slurp(entry.path().string()));
+    }
+    ASSERT_EQ(contents.size(), static_cast<std::size_t>(kFiles));
+    EXPECT_EQ(std::set<std::string>(contents.begin(), contents.end()).size(), contents.size());
+}
+
+void ExpectAllBack(const TempDir& dir, bool ring) {
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string name = ring ? NewName(i) : OldName(i);
+        ASSERT_EQ(Slurp(dir.path() + name), "content of " + name);
+        FileInstants stamps;
+        ASSERT_FALSE(ReadFileInstants(dir.path() + name, stamps));
+        ASSERT_EQ(stamps.modify.tv_sec, kOriginalModified) << name;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".karvel-")) << entry.path();
+    }
+}
+
+std::chrono::microseconds WholeRun(bool ring) {
+    TempDir dir;
+    const auto arguments = Prepare(dir, ring);
+    const auto start = std::chrono::steady_clock::now();
+    StartAndKill(arguments, std::chrono::seconds(60), dir.path() + "state", true);
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+}
+
+// Killed at random moments of a run (straight or a ring of 5,000 names), then of its
+// undo: no file is lost or doubled, and undo brings every file back, stamps included.
+class KillDuring : public ::testing::TestWithParam<bool> {};
+
+TEST_P(KillDuring, ARunOrItsUndoLosesNoFile) {
+    const bool ring = GetParam();
+    const std::chrono::microseconds whole = WholeRun(ring);
+    std::mt19937 random(ring ? 20261208 : 20261207);
+    const auto someMoment = [&random, whole] {
+        return std::chrono::microseconds(std::uniform_int_distribution<long>(
+            static_cast<long>(whole.count() / 10), static_cast<long>(whole.count() * 9 / 10))(random));
+    };
+    int killedMidway = 0;
+    for (int repetition = 0; repetition < 10; ++repetition) {
+        TempDir dir;
+        const auto arguments = Prepare(dir, ring);
+        killedMidway += StartAndKill(arguments, someMoment(), dir.path() + "state");
+        ExpectEveryFileOnce(dir);
+
+        // The undo is killed too, then run to its end.
+        const std::vector<std::string> undo = {KARVEL_PROGRAM, "--batch", "--undo", "--yes"};
+        const auto folder = dir.path();
+        const auto startUndo = [&](std::chrono::microseconds delay, bool untilEnd) {
+            const auto previous = std::filesystem::current_path();
+            std::filesystem::current_path(folder);
+            const bool killed = StartAndKill(undo, delay, folder + "state", untilEnd);
+            std::filesystem::current_path(previous);
+            return killed;
+        };
+        startUndo(someMoment() / 2, false);
+        ExpectEveryFileOnce(dir);
+        startUndo(std::chrono::seconds(60), true);
+        ExpectAllBack(dir, ring);
+    }
+    EXPECT_GE(killedMidway, 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(StraightAndRing, KillDuring, ::testing::Bool(),
+                         [](const auto& each) { return each.param ? "Ring" : "Straight"; });
 
 TEST(Kill, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
     std::mt19937 random(7);

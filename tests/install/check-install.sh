@@ -7,7 +7,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 cmake --install "$build" --prefix "$scratch/usr" >/dev/null
-for file in bin/karvel share/applications/org.karvel.Karvel.desktop \
+for file in bin/karvel lib/karvel/karvel-window share/applications/org.karvel.Karvel.desktop \
     share/metainfo/org.karvel.Karvel.metainfo.xml share/icons/hicolor/32x32/apps/karvel.png \
     share/icons/hicolor/scalable/apps/karvel.svg share/man/man1/karvel.1; do
     [ -f "$scratch/usr/$file" ] || { echo "not installed: $file"; exit 1; }
@@ -18,6 +18,8 @@ appstreamcli validate --no-net --pedantic "$scratch/usr/share/metainfo/org.karve
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$scratch/usr/share/man/man1/karvel.1" 2>&1 >/dev/null)
 [ -z "$warnings" ] || { echo "$warnings"; exit 1; }
 "$scratch/usr/bin/karvel" --version | grep -qx "karvel $2"
+# The command itself loads no GUI library: batch mode and --version start at once.
+if ldd "$scratch/usr/bin/karvel" | grep -q libQt6; then echo "karvel links Qt"; exit 1; fi
 
 (cd "$build" && cpack -G DEB -B "$scratch/package" >/dev/null)
 package=$(ls "$scratch"/package/karvel_*.deb)
