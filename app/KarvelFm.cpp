@@ -28,6 +28,7 @@
 #include <QWindow>
 
 #include "app/BusyPointer.h"
+#include "app/FolderWatch.h"
 #include "app/JapaneseFont.h"
 #include "app/LayoutRules.h"
 #include "app/MonthCalendar.h"
@@ -75,6 +76,8 @@ KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
     BuildControls();
     BuildMenus();
     BuildStatusBar();
+    folderWatch_ = new FolderWatch(this);
+    folderWatch_->setObjectName(QStringLiteral("FolderWatch"));
     ConnectHandlers();
 
     // First start: the design client size, centred on the screen. Stored
@@ -293,6 +296,7 @@ void KarvelFm::ConnectHandlers() {
     connect(cmbCol_, &QComboBox::currentIndexChanged, this, &KarvelFm::CmbCol_Click);
     connect(cmbType_, &QComboBox::currentIndexChanged, this, &KarvelFm::CmbType_Click);
     connect(monthView1_, &QCalendarWidget::selectionChanged, this, &KarvelFm::MonthView1_DateChange);
+    connect(folderWatch_, &FolderWatch::changed, this, &KarvelFm::ReReadTargetFolder);
 }
 
 void KarvelFm::Form_Load() {
@@ -385,6 +389,23 @@ void KarvelFm::RecomputeNames() {
     model_->NamesChanged();
 }
 
+void KarvelFm::WatchTargetFolder() {
+    if (targets_.RowCount() == 0 || running_) {
+        folderWatch_->Stop();
+        return;
+    }
+    folderWatch_->Watch(targets_.TargetFolder());
+}
+
+void KarvelFm::ReReadTargetFolder() {
+    // A run changes the folder under the rows; it is read once the run is over.
+    if (targets_.RowCount() == 0 || running_) return;
+    ++folderReReads_;
+    targets_.SetSnapshot(FolderSnapshot::Read(targets_.TargetFolder(), targets_.Rows()));
+    PreviewConflicts(targets_);
+    model_->NamesChanged();
+}
+
 void KarvelFm::TxtStartNo_Change() { RecomputeNames(); }
 void KarvelFm::CmbCol_Click() { RecomputeNames(); }
 void KarvelFm::CmbType_Click() { RecomputeNames(); }
@@ -414,6 +435,9 @@ void KarvelFm::RunFileCommand(const std::function<void(WindowRunHost&)>& command
     }
     running_ = false;
     ShowListState();
+    // Watched before it is read, so that nothing changing in between goes unseen.
+    WatchTargetFolder();
+    ReReadTargetFolder();
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         close();
@@ -452,7 +476,10 @@ void KarvelFm::LockForRun(bool locked) {
         control->setEnabled(!locked);
     }
     menuStart_->setEnabled(!locked);
-    if (locked) menuUndo_->setEnabled(false);
+    if (locked) {
+        menuUndo_->setEnabled(false);
+        folderWatch_->Stop();
+    }
     menuDel_->setEnabled(!locked);
     listVi_->header()->setSectionsClickable(!locked);
     runProgress_->setVisible(locked);
@@ -473,6 +500,7 @@ void KarvelFm::ShowRunProgress(std::size_t done, std::size_t total) {
 void KarvelFm::BtnALLClear_Click() {
     if (running_) return;
     model_->ResetAround([this] { targets_.AllClear(); });
+    folderWatch_->Stop();
     ShowListState();
 }
 
@@ -508,6 +536,7 @@ void KarvelFm::TakeInPaths(const std::vector<std::string>& paths) {
         });
         listVi_->show();
     }
+    WatchTargetFolder();
     ShowListState();
 }
 
@@ -563,6 +592,7 @@ void KarvelFm::MenuDEL_Click() {
     if (running_) return;
     CopySelectionToRows();
     model_->ResetAround([&] { RemoveSelectedTargets(targets_); });
+    if (targets_.RowCount() == 0) folderWatch_->Stop();
     ShowListState();
 }
 
