@@ -29,6 +29,7 @@ FolderWatch::~FolderWatch() {
 }
 
 void FolderWatch::Watch(const std::string& folder) {
+    if (Watching() && folder == folder_) return;
     Stop();
     // One descriptor per folder: events of the folder before cannot come in late.
     const int fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -38,6 +39,7 @@ void FolderWatch::Watch(const std::string& folder) {
         return;
     }
     fd_ = fd;
+    folder_ = folder;
     notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
     connect(notifier_.get(), &QSocketNotifier::activated, this, &FolderWatch::ReadEvents);
 }

@@ -22,8 +22,9 @@ class FolderWatch : public QObject {
     FolderWatch(const FolderWatch&) = delete;
     FolderWatch& operator=(const FolderWatch&) = delete;
 
-    // Watches `folder` instead of any folder before. A folder the system will not
-    // watch is simply not watched.
+    // Watches `folder` instead of any folder before; the watch on the same folder
+    // goes on, a change already seen included. A folder the system will not watch
+    // is simply not watched.
     void Watch(const std::string& folder);
     // No more changes, and none that was waiting.
     void Stop();
@@ -40,6 +41,7 @@ class FolderWatch : public QObject {
   private:
     void ReadEvents();
 
+    std::string folder_;
     int fd_ = -1;
     std::unique_ptr<QSocketNotifier> notifier_;
     QTimer burst_;

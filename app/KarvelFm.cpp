@@ -38,6 +38,7 @@
 #include "app/TargetTableModel.h"
 #include "app/Twips.h"
 #include "app/WindowRunHost.h"
+#include "naming/TextPieces.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
 #include "rename/RunJournal.h"
@@ -524,6 +525,11 @@ void KarvelFm::ListVi_OLEDragDrop(const QMimeData* dropped) {
 void KarvelFm::TakeInPaths(const std::vector<std::string>& paths) {
     if (running_) return;
     BringToFront();
+    // The drop reads the folder of its first file: watched from before that, a name
+    // that comes meanwhile is not missed.
+    if (!paths.empty()) {
+        folderWatch_->Watch(paths.front().substr(0, paths.front().rfind(kPathSeparator) + 1));
+    }
     {
         const BusyPointer busy;
         model_->ResetAround([&] {
