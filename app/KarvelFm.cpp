@@ -28,6 +28,7 @@
 #include <QWindow>
 
 #include "app/BusyPointer.h"
+#include "app/FolderWatch.h"
 #include "app/JapaneseFont.h"
 #include "app/LayoutRules.h"
 #include "app/MonthCalendar.h"
@@ -37,6 +38,7 @@
 #include "app/TargetTableModel.h"
 #include "app/Twips.h"
 #include "app/WindowRunHost.h"
+#include "naming/TextPieces.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
 #include "rename/RunHistory.h"
@@ -76,6 +78,8 @@ KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
     BuildControls();
     BuildMenus();
     BuildStatusBar();
+    folderWatch_ = new FolderWatch(this);
+    folderWatch_->setObjectName(QStringLiteral("FolderWatch"));
     ConnectHandlers();
 
     // First start: the design client size, centred on the screen. Stored
@@ -294,6 +298,7 @@ void KarvelFm::ConnectHandlers() {
     connect(cmbCol_, &QComboBox::currentIndexChanged, this, &KarvelFm::CmbCol_Click);
     connect(cmbType_, &QComboBox::currentIndexChanged, this, &KarvelFm::CmbType_Click);
     connect(monthView1_, &QCalendarWidget::selectionChanged, this, &KarvelFm::MonthView1_DateChange);
+    connect(folderWatch_, &FolderWatch::changed, this, &KarvelFm::ReReadTargetFolder);
 }
 
 void KarvelFm::Form_Load() {
@@ -386,6 +391,23 @@ void KarvelFm::RecomputeNames() {
     model_->NamesChanged();
 }
 
+void KarvelFm::WatchTargetFolder() {
+    if (targets_.RowCount() == 0 || running_) {
+        folderWatch_->Stop();
+        return;
+    }
+    folderWatch_->Watch(targets_.TargetFolder());
+}
+
+void KarvelFm::ReReadTargetFolder() {
+    // A run changes the folder under the rows; it is read once the run is over.
+    if (targets_.RowCount() == 0 || running_) return;
+    ++folderReReads_;
+    targets_.SetSnapshot(FolderSnapshot::Read(targets_.TargetFolder(), targets_.Rows()));
+    PreviewConflicts(targets_);
+    model_->NamesChanged();
+}
+
 void KarvelFm::TxtStartNo_Change() { RecomputeNames(); }
 void KarvelFm::CmbCol_Click() { RecomputeNames(); }
 void KarvelFm::CmbType_Click() { RecomputeNames(); }
@@ -415,6 +437,9 @@ void KarvelFm::RunFileCommand(const std::function<void(WindowRunHost&)>& command
     }
     running_ = false;
     ShowListState();
+    // Watched before it is read, so that nothing changing in between goes unseen.
+    WatchTargetFolder();
+    ReReadTargetFolder();
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         close();
@@ -455,7 +480,10 @@ void KarvelFm::LockForRun(bool locked) {
         control->setEnabled(!locked);
     }
     menuStart_->setEnabled(!locked);
-    if (locked) menuUndo_->setEnabled(false);
+    if (locked) {
+        menuUndo_->setEnabled(false);
+        folderWatch_->Stop();
+    }
     menuDel_->setEnabled(!locked);
     listVi_->header()->setSectionsClickable(!locked);
     runProgress_->setVisible(locked);
@@ -476,6 +504,7 @@ void KarvelFm::ShowRunProgress(std::size_t done, std::size_t total) {
 void KarvelFm::BtnALLClear_Click() {
     if (running_) return;
     model_->ResetAround([this] { targets_.AllClear(); });
+    folderWatch_->Stop();
     ShowListState();
 }
 
@@ -499,6 +528,11 @@ void KarvelFm::ListVi_OLEDragDrop(const QMimeData* dropped) {
 void KarvelFm::TakeInPaths(const std::vector<std::string>& paths) {
     if (running_) return;
     BringToFront();
+    // The drop reads the folder of its first file: watched from before that, a name
+    // that comes meanwhile is not missed.
+    if (!paths.empty()) {
+        folderWatch_->Watch(paths.front().substr(0, paths.front().rfind(kPathSeparator) + 1));
+    }
     {
         const BusyPointer busy;
         model_->ResetAround([&] {
@@ -511,6 +545,7 @@ void KarvelFm::TakeInPaths(const std::vector<std::string>& paths) {
         });
         listVi_->show();
     }
+    WatchTargetFolder();
     ShowListState();
 }
 
@@ -566,6 +601,7 @@ void KarvelFm::MenuDEL_Click() {
     if (running_) return;
     CopySelectionToRows();
     model_->ResetAround([&] { RemoveSelectedTargets(targets_); });
+    if (targets_.RowCount() == 0) folderWatch_->Stop();
     ShowListState();
 }
 

@@ -24,6 +24,7 @@ class QStatusBar;
 
 namespace karvel {
 
+class FolderWatch;
 class MonthCalendar;
 class RunFileSystem;
 class OptionCheckBox;
@@ -50,6 +51,8 @@ public:
     // Tests: the run's file system (the real disk by default).
     void SetRunFileSystem(std::unique_ptr<RunFileSystem> fileSystem);
     bool RunInProgress() const { return running_; }
+    // How often the list's folder was read again after the drop that listed it.
+    std::size_t FolderReReads() const { return folderReReads_; }
 
     // Takes files in as a drop does; paths are absolute, as bytes.
     void TakeInPaths(const std::vector<std::string>& paths);
@@ -113,6 +116,10 @@ private:
     void PlaceInTwips(QWidget* widget, int left, int top, int width, int height) const;
     // Rebuilds every After Name from the options, unless the list is empty.
     void RecomputeNames();
+    // While rows are listed and no run is in progress the list's folder is watched,
+    // and the conflict marks follow it.
+    void WatchTargetFolder();
+    void ReReadTargetFolder();
     // Shows the core's folder, count and status text.
     void ShowListState();
     void UpdateClock();
@@ -138,6 +145,8 @@ private:
     std::unique_ptr<Twips> twips_;
     TargetList targets_;
     TargetTableModel* model_ = nullptr;
+    FolderWatch* folderWatch_ = nullptr;
+    std::size_t folderReReads_ = 0;
     bool endingWithoutSave_ = false;
     std::unique_ptr<RunFileSystem> runFileSystem_;
     std::string stateFolder_;

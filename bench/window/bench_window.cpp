@@ -8,8 +8,14 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <thread>
 
+#include "app/FolderWatch.h"
 #include "app/KarvelFm.h"
 #include "app/MessageBox.h"
 #include "bench/BenchFolder.h"
@@ -63,6 +69,70 @@ void BM_WindowRun(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 10'000);
 }
 BENCHMARK(BM_WindowRun)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// One name coming into the listed folder of 100,000 files until the marks show it:
+// the folder read again, every row checked, the view told. Without the wait of the
+// watch's burst interval, which is no work.
+void BM_WindowFolderChange(benchmark::State& state) {
+    const karvel::bench::BenchFolder files(100'000);
+    auto window = OpenWindow(files);
+    window->TakeInPaths(files.Paths());
+    window->findChild<karvel::FolderWatch*>()->SetInterval(std::chrono::milliseconds(0));
+    const std::string taken = files.Folder() + window->Targets().Rows().front().AfterName;
+    bool present = false;
+    for (auto _ : state) {
+        const std::size_t before = window->FolderReReads();
+        if (present) {
+            std::filesystem::remove(taken);
+        } else {
+            std::ofstream(taken) << 'x';
+        }
+        present = !present;
+        while (window->FolderReReads() == before)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const bool marked = window->Targets().Rows().front().Conflict != karvel::RowConflict::None;
+        if (marked != present) state.SkipWithError("the mark does not follow the folder");
+    }
+}
+BENCHMARK(BM_WindowFolderChange)->Unit(benchmark::kMillisecond);
+
+// Another program writes 10,000 files into the listed folder of 100,000 while the
+// window goes on: how often the folder is read, and the burst's length.
+void BM_WindowFolderBurst(benchmark::State& state) {
+    const karvel::bench::BenchFolder files(100'000);
+    auto window = OpenWindow(files);
+    window->TakeInPaths(files.Paths());
+    const auto* watch = window->findChild<karvel::FolderWatch*>();
+    std::size_t reReads = 0;
+    double burstMs = 0;
+    int round = 0;
+    for (auto _ : state) {
+        const std::size_t before = window->FolderReReads();
+        std::atomic<bool> done{false};
+        const auto start = std::chrono::steady_clock::now();
+        std::thread writer([&, round] {
+            for (int i = 0; i < 10'000; ++i) {
+                std::ofstream(files.Folder() + "burst-" + std::to_string(round) + "-" +
+                              std::to_string(i))
+                    << 'x';
+            }
+            done = true;
+        });
+        // The loop sleeps until something comes, as the window's does.
+        while (!done) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        writer.join();
+        burstMs +=
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        while (watch->Pending()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        reReads += window->FolderReReads() - before;
+        ++round;
+    }
+    state.counters["reads"] =
+        benchmark::Counter(static_cast<double>(reReads), benchmark::Counter::kAvgIterations);
+    state.counters["burst_ms"] = benchmark::Counter(burstMs, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_WindowFolderBurst)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
