@@ -149,6 +149,7 @@ class LivePreviewTest : public QObject {
         disk.beforeRename = [&](const std::string&) {
             watchedDuringRun = watch_->Watching() || watch_->Pending();
         };
+        MessageBox::SetNextAnswer(MessageAnswer::Yes);  // the warning of the marked row
         MessageBox::SetNextAnswer(MessageAnswer::Yes);
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
         window_->BtnStart_Click();  // renames row 0, stops at row 1's taken name
