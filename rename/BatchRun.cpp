@@ -196,6 +196,20 @@ std::string StopText(const TargetRow& row) {
     return {};
 }
 
+// The moves in the order the run makes them; a ring goes through a temporary name.
+void PrintMoves(const TargetList& list, std::ostream& err) {
+    const auto& rows = list.Rows();
+    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); })) return;
+    for (const PlanStep& step : PreviewPlan(list).steps) {
+        const TargetRow& row = rows[step.row];
+        const std::string from = step.kind == StepKind::FromTemp ? "(temporary)" : ShownName(row.BeforeName);
+        const std::string to = step.kind == StepKind::ToTemp ? "(temporary)" : ShownName(row.AfterName);
+        err << "karvel: " << (step.kind == StepKind::Keep ? "keep " : "move ") << from;
+        if (step.kind != StepKind::Keep) err << " -> " << to;
+        err << '\n';
+    }
+}
+
 std::string_view WayText(RenameWay way) {
     switch (way) {
         case RenameWay::NoReplace:
@@ -257,6 +271,7 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
                     << row.Modified << '\n';
     }
     streams.out.flush();
+    if (request.verbose) PrintMoves(list, streams.err);
     // Where the run would stop, the dry run says so as the run would.
     const auto& rows = list.Rows();
     const auto empty = std::ranges::find_if(rows, [](const TargetRow& row) { return row.AfterName.empty(); });

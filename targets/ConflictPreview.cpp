@@ -146,17 +146,21 @@ RowConflict CheckRow(const TargetRow& row, std::size_t at, const RowNames& looke
 // The walk in list order is exact when it finds nothing. Otherwise rows may only be
 // waiting for a file listed below them, or trade names: the run plans its moves, and
 // marks only what it will really stop at.
-void MarkByPlan(std::vector<TargetRow>& rows, const FolderSnapshot& folder) {
-    const auto marked = [](const TargetRow& row) { return row.Conflict != RowConflict::None; };
-    if (!std::ranges::any_of(rows, marked)) return;
-    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); })) return;
-    const MovePlan plan = PlanMoves(
+MovePlan PlanOver(const std::vector<TargetRow>& rows, const FolderSnapshot& folder) {
+    return PlanMoves(
         rows,
         [&rows](std::size_t i) {
             const SourceSeen seen = rows[i].Source;
             return seen != SourceSeen::Missing && seen != SourceSeen::NotOrdinary;
         },
         [&folder](std::string_view name) { return folder.Known() && folder.KindOf(name) != EntryKind::Absent; });
+}
+
+void MarkByPlan(std::vector<TargetRow>& rows, const FolderSnapshot& folder) {
+    const auto marked = [](const TargetRow& row) { return row.Conflict != RowConflict::None; };
+    if (!std::ranges::any_of(rows, marked)) return;
+    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); })) return;
+    const MovePlan plan = PlanOver(rows, folder);
     for (std::size_t i = 0; i < rows.size(); ++i) rows[i].Conflict = plan.conflicts[i];
     if (plan.stopRow < rows.size()) rows[plan.stopRow].Conflict = plan.stopReason;
 }
@@ -215,6 +219,8 @@ void PreviewConflicts(TargetList& list) {
     }
     MarkByPlan(rows, folder);
 }
+
+MovePlan PreviewPlan(const TargetList& list) { return PlanOver(list.Rows(), list.Snapshot()); }
 
 std::string_view ConflictReasonText(RowConflict conflict) {
     switch (conflict) {

@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "targets/MovePlan.h"
 #include "targets/TargetList.h"
 
 namespace karvel {
@@ -15,6 +16,10 @@ namespace karvel {
 // run (the list asks for a new drop) no row is marked, since the snapshot no
 // longer tells the folder.
 void PreviewConflicts(TargetList& list);
+
+// The moves a run would make, as the list's folder snapshot tells it; every row
+// needs an After Name.
+MovePlan PreviewPlan(const TargetList& list);
 
 // Why a row is marked, as its tooltip and the start command's warning say it.
 std::string_view ConflictReasonText(RowConflict conflict);

@@ -79,6 +79,25 @@ TEST_F(BatchTruth, ADryRunExitsAsTheRunWouldAndSaysWhy) {
     }
 }
 
+// Given in this order, the two files trade names: a dry run shows the moves, a run makes them.
+TEST_F(BatchTruth, FilesGivenInTheirOwnOrderCanTradeNames) {
+    dir.MakeFile("240305_01.jpg", "first");
+    dir.MakeFile("240305_02.jpg", "second");
+    const std::vector<std::string> swap = {"--sort", "none", "240305_02.jpg", "240305_01.jpg"};
+    std::vector<std::string> dry = {"--dry-run", "--verbose"};
+    dry.insert(dry.end(), swap.begin(), swap.end());
+    const ProgramResult planned = Karvel(dry);
+    EXPECT_EQ(planned.status, 0) << planned.err;
+    EXPECT_EQ(planned.err,
+              "karvel: move 240305_02.jpg -> (temporary)\nkarvel: move 240305_01.jpg -> 240305_02.jpg\n"
+              "karvel: move (temporary) -> 240305_01.jpg\n");
+    std::vector<std::string> real = {"--yes"};
+    real.insert(real.end(), swap.begin(), swap.end());
+    EXPECT_EQ(Karvel(real).status, 0);
+    EXPECT_EQ(testing::Slurp(dir.path() + "240305_01.jpg"), "second");
+    EXPECT_EQ(testing::Slurp(dir.path() + "240305_02.jpg"), "first");
+}
+
 TEST_F(BatchTruth, AFileLeftOutIsNamedAndTheStatusIsOne) {
     std::filesystem::create_directories(dir.path() + "elsewhere");
     dir.MakeFile("elsewhere/c.jpg");
