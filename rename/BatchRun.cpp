@@ -236,7 +236,8 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
 
     TargetList list;
     std::vector<LeftOut> leftOut;
-    TakeInDrop(list, request.files, options, {}, &leftOut);
+    // A run shows no modified times: one listing of the folder tells its files.
+    TakeInDrop(list, request.files, options, {}, &leftOut, request.dryRun || request.sort == BatchSort::Time);
     if (request.sort == BatchSort::Time) {
         ListVi_ColumnClick(list, 3);
         RefreshNewNames(list, options);

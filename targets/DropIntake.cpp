@@ -1,5 +1,7 @@
 #include "targets/DropIntake.h"
 
+#include <dirent.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -38,6 +40,46 @@ std::string CanonicalFolder(const std::string& folder) {
     return AddTrailingBackslash(real.get());
 }
 
+// What one listing of a folder tells of its entries: which file each name is and its kind.
+class FolderListing {
+public:
+    struct Listed {
+        unsigned long long inode;
+        unsigned char type;
+    };
+
+    // Empty when the folder cannot be listed, or its listing does not tell the inodes a
+    // look at a file would (as on some layered file systems).
+    static std::optional<FolderListing> Read(const std::string& folder, unsigned long long device) {
+        DIR* dir = ::opendir(folder.c_str());
+        if (dir == nullptr) return std::nullopt;
+        FolderListing listing;
+        listing.device_ = device;
+        errno = 0;
+        while (const dirent* entry = ::readdir(dir)) listing.names_.emplace(entry->d_name, Listed{entry->d_ino, entry->d_type});
+        const bool complete = errno == 0;
+        ::closedir(dir);
+        if (!complete) return std::nullopt;
+        for (const auto& [name, listed] : listing.names_) {
+            if (listed.type != DT_REG) continue;
+            FileEntry entry;
+            if (ReadFileEntry(folder + name, entry) || entry.inode != listed.inode) return std::nullopt;
+            break;
+        }
+        return listing;
+    }
+
+    const Listed* Find(const std::string& name) const {
+        const auto found = names_.find(name);
+        return found == names_.end() ? nullptr : &found->second;
+    }
+    unsigned long long Device() const { return device_; }
+
+private:
+    std::unordered_map<std::string, Listed> names_;
+    unsigned long long device_ = 0;
+};
+
 bool IsFolderOrLinkToOne(const std::string& path, const FileEntry& entry) {
     if (S_ISDIR(entry.mode)) return true;
     struct stat target {};
@@ -48,7 +90,7 @@ bool IsFolderOrLinkToOne(const std::string& path, const FileEntry& entry) {
 
 bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
                 const NamingOptions& options, const std::function<void()>& onLoading,
-                std::vector<LeftOut>* leftOut) {
+                std::vector<LeftOut>* leftOut, bool stampsShown) {
     list.AllClear();
     list.SetStsBarText(std::string(kStsLoading));
     if (onLoading) onLoading();
@@ -67,6 +109,7 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     std::vector<TargetRow> rows;
     rows.reserve(paths.size());
 
+    std::unordered_map<std::string, std::optional<FolderListing>> listings;
     for (const std::string& path : paths) {
         // No file name holds a NUL; the system would see a shorter path, another file.
         if (path.empty() || path.find('\0') != std::string::npos) {
@@ -77,8 +120,36 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
             leave(path, LeftOutReason::NotAbsolute);
             continue;
         }
+        const auto slash = path.rfind(kPathSeparator);
+        const std::string folder = path.substr(0, slash + 1);
+        std::string name = path.substr(slash + 1);
+        auto known = folderIds.find(folder);
+        if (known == folderIds.end()) known = folderIds.emplace(folder, FolderIdOf(folder)).first;
+        const std::optional<FileId>& folderId = known->second;
+
         FileEntry entry;
-        if (ReadFileEntry(path, entry)) {
+        const FolderListing::Listed* listed = nullptr;
+        if (!stampsShown && folderId && !name.empty()) {
+            auto listing = listings.find(folder);
+            if (listing == listings.end()) {
+                listing = listings.emplace(folder, FolderListing::Read(folder, folderId->device)).first;
+            }
+            if (listing->second) {
+                listed = listing->second->Find(name);
+                if (listed == nullptr) {
+                    leave(path, LeftOutReason::Missing);
+                    continue;
+                }
+                if (listed->type == DT_REG) {
+                    entry.mode = S_IFREG;
+                    entry.device = listing->second->Device();
+                    entry.inode = listed->inode;
+                } else {
+                    listed = nullptr;  // a folder, a link or a kind not told: looked at itself
+                }
+            }
+        }
+        if (listed == nullptr && ReadFileEntry(path, entry)) {
             leave(path, LeftOutReason::Missing);
             continue;
         }
@@ -86,12 +157,6 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
             leave(path, LeftOutReason::Folder);
             continue;
         }
-        const auto slash = path.rfind(kPathSeparator);
-        const std::string folder = path.substr(0, slash + 1);
-        std::string name = path.substr(slash + 1);
-        auto known = folderIds.find(folder);
-        if (known == folderIds.end()) known = folderIds.emplace(folder, FolderIdOf(folder)).first;
-        const std::optional<FileId>& folderId = known->second;
         if (!folderId) {
             leave(path, LeftOutReason::Missing);
             continue;
@@ -104,10 +169,12 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
             continue;
         }
         if (!names.insert(name).second) continue;  // the same file once more
-        FillFileTimes(entry.instants, stamps);
         TargetRow row;
         row.BeforeName = std::move(name);
-        row.Modified = FormatDateTimeText(stamps.LastWriteTime, kDateTimeShortYearMinutes);
+        if (listed == nullptr) {
+            FillFileTimes(entry.instants, stamps);
+            row.Modified = FormatDateTimeText(stamps.LastWriteTime, kDateTimeShortYearMinutes);
+        }
         row.Identity = entry.Id();
         rows.push_back(std::move(row));
     }

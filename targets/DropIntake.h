@@ -38,8 +38,11 @@ struct LeftOut {
 // folder is the same folder, however that is spelled. Every other path is left out
 // and, when `leftOut` is given, listed there with its reason. A file given twice is
 // one row. Returns whether any row was added; without one the list ends empty.
+//
+// Without `stampsShown` (a run that shows no list) the files of a folder are told from
+// one listing of it instead of a look at each, and the rows' modified times stay empty.
 bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
                 const NamingOptions& options, const std::function<void()>& onLoading = {},
-                std::vector<LeftOut>* leftOut = nullptr);
+                std::vector<LeftOut>* leftOut = nullptr, bool stampsShown = true);
 
 }  // namespace karvel
