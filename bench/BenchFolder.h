@@ -23,8 +23,9 @@ inline bool OnTmpfs(const char* folder) {
 
 class BenchFolder {
 public:
-    explicit BenchFolder(std::size_t fileCount) {
-        const std::string base = OnTmpfs("/dev/shm") ? "/dev/shm" : "/tmp";
+    // In memory (tmpfs) unless `onDisk`; then under /var/tmp, on the disk.
+    explicit BenchFolder(std::size_t fileCount, bool onDisk = false) {
+        const std::string base = !onDisk && OnTmpfs("/dev/shm") ? "/dev/shm" : "/var/tmp";
         std::string pattern = base + "/karvel-bench-XXXXXX";
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         folder_ = pattern + "/";
