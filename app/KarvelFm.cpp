@@ -54,11 +54,11 @@ namespace karvel {
 
 namespace {
 
-// Design client size, in twips.
+// First-start client size, in twips.
 constexpr int kClientWidth = 5085;
 constexpr int kClientHeight = 7050;
 // Column widths the list has before the stored ones are applied.
-constexpr int kDesignColumnWidths[3] = {4000, 1440, 1100};
+constexpr int kFirstStartColumnWidths[3] = {4000, 1440, 1100};
 
 QString Utf8(const std::string& bytes) { return TargetTableModel::Display(bytes); }
 
@@ -82,7 +82,7 @@ KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
     folderWatch_->setObjectName(QStringLiteral("FolderWatch"));
     ConnectHandlers();
 
-    // First start: the design client size, centred on the screen. Stored
+    // First start: the first-start client size, centred on the screen. Stored
     // placement, if any, overrides this in Form_Load.
     resize(twips_->ToPixels(kClientWidth),
            twips_->ToPixels(kClientHeight) + menuBar()->sizeHint().height());
@@ -134,7 +134,7 @@ void KarvelFm::BuildControls() {
     listVi_->header()->setSectionsMovable(false);
     PlaceInTwips(listVi_, 0, 360, 4335, 2175);
     for (int column = 0; column < 3; ++column) {
-        listVi_->header()->resizeSection(column, twips_->ToPixels(kDesignColumnWidths[column]));
+        listVi_->header()->resizeSection(column, twips_->ToPixels(kFirstStartColumnWidths[column]));
     }
 
     picture1_ = new QWidget(client_);
@@ -198,7 +198,7 @@ void KarvelFm::BuildControls() {
         button->setPalette(palette);
     }
 
-    // Keyboard focus follows the design's tab order.
+    // Tab order: list, digits, start number, calendar, End, ALL Clear, Start, the two check boxes, pattern.
     const QWidget* order[] = {listVi_, cmbCol_,  txtStartNo_, monthView1_, btnEnd_,
                               btnALLClear_, btnStart_, chkTime_, cmbType_, chkOpt_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {

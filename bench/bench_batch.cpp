@@ -1,6 +1,6 @@
-// Batch mode over 100,000 files against a bare loop of the designed calls on the same
+// Batch mode over 100,000 files against a bare loop of the five calls a row once took on the same
 // kind of folder, interleaved run by run, in memory and on the disk. The bare loop lists
-// the files (one statx each), then makes the five calls of a row on full paths: lstat of
+// the files (one statx each), then makes five calls per row on full paths: lstat of
 // the source and of the target, statx, utimensat and renameat2. "ratio" is batch / bare.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>

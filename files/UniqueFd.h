@@ -30,6 +30,8 @@ public:
         fd_ = fd;
     }
     int Release() { return std::exchange(fd_, -1); }
+    // Closes now and tells whether the close succeeded: a write error can surface only here.
+    bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
 
 private:
     int fd_ = -1;

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "text/Text.h"
 #include "naming/TextPieces.h"
 
 namespace karvel {
@@ -17,22 +18,16 @@ bool IsExistingFolder(const std::string& path) {
 
 namespace {
 
-std::string_view TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
 
 }  // namespace
 
 void FNameEdit::cFNameEdit() {
-    std::string work(TrimSpaces(ifaFullPath));
+    std::string work(Trim(ifaFullPath, " "));
     if (!work.empty() && IsExistingFolder(work)) work = AddTrailingBackslash(work);
     Cut(std::move(work));
 }
 
-void FNameEdit::cFNameEditOfFile() { Cut(std::string(TrimSpaces(ifaFullPath))); }
+void FNameEdit::cFNameEditOfFile() { Cut(std::string(Trim(ifaFullPath, " "))); }
 
 void FNameEdit::Cut(std::string work) {
     ifaDirName.clear();

@@ -4,18 +4,13 @@
 #include <charconv>
 #include <limits>
 
+#include "text/Text.h"
 #include "naming/TextPieces.h"
 #include "targets/TargetList.h"
 
 namespace karvel {
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 // Appends base, "_", the padded serial and the extension to `out`.
 void AppendNewName(std::string& out, std::string_view base, std::int64_t number, int digits,
@@ -37,7 +32,7 @@ void AppendNewName(std::string& out, std::string_view base, std::int64_t number,
 }
 
 std::optional<int> ParseDigitCount(std::string_view text) {
-    text = TrimBlanks(text);
+    text = Trim(text);
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc{} || end != text.data() + text.size() || value < 1 || value > 5) {
@@ -49,7 +44,7 @@ std::optional<int> ParseDigitCount(std::string_view text) {
 }  // namespace
 
 std::optional<std::int32_t> ParseStartNumber(std::string_view text) {
-    text = TrimBlanks(text);
+    text = Trim(text);
     // from_chars takes a minus but no plus; either sign once, never both.
     if (text.starts_with('+')) {
         text.remove_prefix(1);

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "text/Text.h"
 #include "rename/RunMessages.h"
 #include "targets/ConflictPreview.h"
 #include "targets/MovePlan.h"
@@ -20,12 +21,6 @@ namespace {
 
 // Records go ahead of the steps in blocks of about this many, whole groups each.
 constexpr std::size_t kRecordBlock = 256;
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
 
 void SelectOnly(std::vector<TargetRow>& rows, std::size_t row, std::optional<std::size_t>& selected) {
     if (!selected) {
@@ -316,7 +311,7 @@ FileInstants RestampedInstants(const FileInstants& original, const CalendarDate&
 
 RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost& host,
                          RunFileSystem& fileSystem, RunRecords* records) {
-    if (list.RowCount() == 0 || EqualsIgnoringCase(list.StsBarText(), kStsDropFiles)) {
+    if (list.RowCount() == 0 || EqualsIgnoringAsciiCase(list.StsBarText(), kStsDropFiles)) {
         host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));
         return {RunResult::Refused, 0, false};
     }
@@ -366,7 +361,7 @@ RunReport RenameTargets(TargetList& list, const RunSettings& settings, RunHost& 
 std::optional<std::string> KnownStopWarning(const TargetList& list) {
     const auto& rows = list.Rows();
     // A list the start command refuses anyway needs no warning first.
-    const bool refused = rows.empty() || EqualsIgnoringCase(list.StsBarText(), kStsDropFiles) ||
+    const bool refused = rows.empty() || EqualsIgnoringAsciiCase(list.StsBarText(), kStsDropFiles) ||
                          std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
     if (refused) return std::nullopt;
     const auto marked = std::ranges::find_if(rows, [](const TargetRow& row) { return row.Conflict != RowConflict::None; });

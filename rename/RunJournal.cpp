@@ -1,5 +1,7 @@
 #include "rename/RunJournal.h"
 
+#include "text/Text.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -94,15 +96,14 @@ std::string DoneLine(std::size_t entry) { return "done\t" + std::to_string(entry
 
 // Names are bytes: the few that would break a line or a field are escaped.
 std::string EncodeJournalName(std::string_view name) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string encoded;
     encoded.reserve(name.size());
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == '%' || byte == 0x7f) {
             encoded += '%';
-            encoded += kHex[byte >> 4];
-            encoded += kHex[byte & 0xf];
+            encoded += kHexDigits[byte >> 4];
+            encoded += kHexDigits[byte & 0xf];
         } else {
             encoded += c;
         }

@@ -1,5 +1,7 @@
 #include "rename/RunMessages.h"
 
+#include "text/Text.h"
+
 namespace karvel {
 
 namespace {
@@ -16,7 +18,6 @@ std::string RowPair(std::string_view beforeName, std::string_view afterName) {
 }  // namespace
 
 std::string ShownName(std::string_view name) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string shown;
     shown.reserve(name.size());
     for (const char c : name) {
@@ -31,8 +32,8 @@ std::string ShownName(std::string_view name) {
             shown += "\\r";
         } else {
             shown += "\\x";
-            shown += kHex[byte >> 4];
-            shown += kHex[byte & 0xf];
+            shown += kHexDigits[byte >> 4];
+            shown += kHexDigits[byte & 0xf];
         }
     }
     return shown;

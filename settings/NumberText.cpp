@@ -1,4 +1,5 @@
 #include "settings/NumberText.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -15,17 +16,10 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 }  // namespace
 
 std::optional<std::int16_t> NumberTextToInt16(std::string_view text) {
-    const std::string_view t = TrimBlanks(text);
+    const std::string_view t = Trim(text);
     std::size_t i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) {

@@ -1,5 +1,7 @@
 #include "settings/ProfileText.h"
 
+#include "text/Text.h"
+
 #include <cstdint>
 
 namespace karvel {
@@ -7,26 +9,8 @@ namespace karvel {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kBlanks = " \t";
 
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
-}
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    }
-    return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return EqualsIgnoringAsciiCase(a, b); }
 
 bool IsValidUtf8(std::string_view text) {
     std::size_t i = 0;
@@ -107,9 +91,9 @@ struct LineMeaning {
 
 LineMeaning Classify(std::string_view content) {
     LineMeaning meaning;
-    const auto lead = content.find_first_not_of(kBlanks);
+    const auto lead = content.find_first_not_of(kSpaceAndTab);
     if (lead == std::string_view::npos) return meaning;
-    const std::string_view text = TrimBlanks(content);
+    const std::string_view text = Trim(content);
     if (text.front() == ';') {
         meaning.kind = LineKind::Comment;
         return meaning;
@@ -118,7 +102,7 @@ LineMeaning Classify(std::string_view content) {
         const auto close = text.rfind(']');
         if (close != std::string_view::npos) {
             meaning.kind = LineKind::Section;
-            meaning.name = TrimBlanks(text.substr(1, close - 1));
+            meaning.name = Trim(text.substr(1, close - 1));
             return meaning;
         }
     }
@@ -129,12 +113,12 @@ LineMeaning Classify(std::string_view content) {
         meaning.keep = lead + text.size();
         return meaning;
     }
-    meaning.name = TrimBlanks(text.substr(0, equals));
+    meaning.name = Trim(text.substr(0, equals));
     const std::string_view rest = text.substr(equals + 1);
-    meaning.value = TrimBlanks(rest);
+    meaning.value = Trim(rest);
     meaning.hasEquals = true;
     meaning.keep = lead + equals + 1;
-    if (!meaning.value.empty()) meaning.keep += rest.find_first_not_of(kBlanks);
+    if (!meaning.value.empty()) meaning.keep += rest.find_first_not_of(kSpaceAndTab);
     return meaning;
 }
 
@@ -149,8 +133,8 @@ std::string_view Unquote(std::string_view value) {
 // What a value must look like in the file to read back as `value`.
 std::string StoredValue(std::string_view value) {
     const bool edgeBlank =
-        !value.empty() && (kBlanks.find(value.front()) != std::string_view::npos ||
-                           kBlanks.find(value.back()) != std::string_view::npos);
+        !value.empty() && (kSpaceAndTab.find(value.front()) != std::string_view::npos ||
+                           kSpaceAndTab.find(value.back()) != std::string_view::npos);
     if (edgeBlank || Unquote(value).size() != value.size()) {
         return "\"" + std::string(value) + "\"";
     }
@@ -176,8 +160,8 @@ bool IsProfileText(std::string_view bytes) {
 std::optional<std::string> ProfileValue(std::string_view bytes, std::string_view section,
                                         std::string_view key) {
     if (!IsProfileText(bytes)) return std::nullopt;
-    const std::string_view sectionName = TrimBlanks(section);
-    const std::string_view keyName = TrimBlanks(key);
+    const std::string_view sectionName = Trim(section);
+    const std::string_view keyName = Trim(key);
     if (keyName.empty()) return std::nullopt;
     const std::string_view body = bytes.substr(BomLength(bytes));
 
@@ -198,8 +182,8 @@ std::optional<std::string> ProfileValue(std::string_view bytes, std::string_view
 
 std::optional<std::string> WithProfileValue(std::string_view bytes, std::string_view section,
                                             std::string_view key, std::string_view value) {
-    const std::string_view sectionName = TrimBlanks(section);
-    const std::string_view keyName = TrimBlanks(key);
+    const std::string_view sectionName = Trim(section);
+    const std::string_view keyName = Trim(key);
     const bool storable = !HasLineBreakOrNul(section) && !HasLineBreakOrNul(key) &&
                           !HasLineBreakOrNul(value) && IsValidUtf8(section) && IsValidUtf8(key) &&
                           IsValidUtf8(value) && !keyName.empty() &&

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "settings/ProfileText.h"
-#include "settings/SmallFile.h"
+#include "files/SmallFile.h"
 
 namespace karvel {
 

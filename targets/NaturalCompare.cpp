@@ -1,15 +1,14 @@
 #include "targets/NaturalCompare.h"
 
+#include "text/Text.h"
+
 namespace karvel {
 
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-unsigned char Fold(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
-}
+unsigned char Fold(char c) { return static_cast<unsigned char>(AsciiLower(c)); }
 
 // Compares two digit runs by value: leading zeros skipped, then length, then digits.
 int CompareNumbers(std::string_view a, std::string_view b) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "text/Text.h"
 #include "targets/NaturalCompare.h"
 #include "targets/StatusTexts.h"
 
@@ -21,12 +22,6 @@ const std::string& SortText(const TargetRow& row, SortColumn key) {
     return row.BeforeName;
 }
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        return fold(x) == fold(y);
-    });
-}
 
 }  // namespace
 

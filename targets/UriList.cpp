@@ -1,4 +1,5 @@
 #include "targets/UriList.h"
+#include "text/Text.h"
 
 #include <optional>
 
@@ -15,18 +16,7 @@ int HexValue(char c) {
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i]) return false;
-    }
-    return true;
-}
-
-std::string_view Trim(std::string_view line) {
-    const auto first = line.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) return {};
-    return line.substr(first, line.find_last_not_of(" \t\r\n") - first + 1);
+    return EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 // The still-escaped path of a local file URI, if it is one.
@@ -69,7 +59,7 @@ std::vector<std::string> FilePathsFromUriList(std::string_view uriList) {
     std::vector<std::string> paths;
     while (!uriList.empty()) {
         const auto end = uriList.find('\n');
-        const std::string_view line = Trim(uriList.substr(0, end));
+        const std::string_view line = Trim(uriList.substr(0, end), " \t\r\n");
         uriList.remove_prefix(end == std::string_view::npos ? uriList.size() : end + 1);
         if (line.empty() || line.front() == '#') continue;
         const auto escaped = LocalPathPart(line);

@@ -17,7 +17,7 @@ using namespace karvel::testing;
 class LayoutTest : public QObject {
     Q_OBJECT
   private slots:
-    void designSizeGivesTheDesignList() {
+    void firstStartSizeGivesTheFirstStartList() {
         WindowFixture fixture;
         auto window = fixture.Open();
         const Twips twips(96);
@@ -116,7 +116,7 @@ class LayoutTest : public QObject {
                  startNo->fontMetrics().horizontalAdvance(QStringLiteral("99999")));
     }
 
-    void menusAreAsDesigned() {
+    void menusHoldTheirItemsInOrder() {
         WindowFixture fixture;
         auto window = fixture.Open();
         const auto menus = window->menuBar()->actions();

@@ -41,7 +41,7 @@ private slots:
         QCOMPARE(Child<QLabel>(*window, "StsBarText")->text(), QStringLiteral("対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい"));
         QCOMPARE(Child<QLabel>(*window, "StsBarCnt")->text(), QString());
 
-        // The design client size (5085 x 7050 twips), centred on the screen.
+        // The first-start client size (5085 x 7050 twips), centred on the screen.
         const QWidget* client = window->centralWidget();
         QCOMPARE(client->width(), 339);
         QCOMPARE(client->height(), 470);
@@ -87,7 +87,7 @@ private slots:
         fixture.WriteIni("[LVSettings]\nColWidth1=abc\n"
                          "[Option]\nStartNo=abc\nColummn=9\nType=ddmmyy\nTimeUpd=5\nNextOption=1\n");
         auto window = fixture.Open();
-        QVERIFY2(Near(window->ColumnWidth(1), 4000), "the design width");
+        QVERIFY2(Near(window->ColumnWidth(1), 4000), "the first-start width");
         QCOMPARE(Child<QLineEdit>(*window, "TxtStartNo")->text(), QStringLiteral("Text1"));
         QCOMPARE(Child<QComboBox>(*window, "CmbCol")->currentIndex(), -1);
         QCOMPARE(Child<QComboBox>(*window, "CmbCol")->currentText(), QString());

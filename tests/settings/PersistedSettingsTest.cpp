@@ -29,7 +29,7 @@ bool Check(int& state, int wanted) {
     return true;
 }
 
-// The main window as it stands right after it is built: design placement and
+// The main window as it stands right after it is built: first-start placement and
 // column widths, the start-number box showing "Text1", nothing selected, boxes off.
 struct FakeWindow : SettingsWindow {
     double left = 1200.4, top = 900, width = 9000, height = 6000;

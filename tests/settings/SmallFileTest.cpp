@@ -1,4 +1,4 @@
-#include "settings/SmallFile.h"
+#include "files/SmallFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings/SmallFile.h"
+#include "files/SmallFile.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -12,34 +12,12 @@
 #include <utility>
 #include <vector>
 
+#include "files/FileWrites.h"
+#include "files/UniqueFd.h"
+
 namespace karvel {
 
 namespace {
-
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    ~UniqueFd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    UniqueFd& operator=(UniqueFd&&) = delete;
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now and tells whether the close succeeded: a write error can
-    // surface only here.
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
 
 // Removes a file at the end of the scope unless told to keep it.
 class RemoveUnlessKept {
@@ -92,18 +70,6 @@ class CreatedFolders {
     bool kept_ = false;
 };
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 // The path a write goes to: a symbolic link's target, so that the link stays.
 std::string WriteTarget(const std::string& path) {
     struct stat info {};
@@ -121,7 +87,7 @@ UniqueFd CreateSibling(const std::string& folder, const std::string& name, std::
                    std::to_string(counter.fetch_add(1));
         UniqueFd fd(
             ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666));
-        if (fd.valid() || errno != EEXIST) return fd;
+        if (fd.Valid() || errno != EEXIST) return fd;
     }
     return UniqueFd(-1);
 }
@@ -132,14 +98,14 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
     SmallFile file;
     // Non-blocking, so that a named pipe at the path cannot hang the read.
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (!fd.valid()) {
+    if (!fd.Valid()) {
         file.status =
             (errno == ENOENT || errno == ENOTDIR) ? FileStatus::Missing : FileStatus::Unusable;
         return file;
     }
     file.status = FileStatus::Unusable;
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
         static_cast<unsigned long long>(info.st_size) > maxBytes) {
         return file;
     }
@@ -154,7 +120,7 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
             if (total > maxBytes) return file;
             bytes.resize(std::min(2 * total, maxBytes + 1));
         }
-        const ssize_t got = ::read(fd.get(), bytes.data() + total, bytes.size() - total);
+        const ssize_t got = ::read(fd.Get(), bytes.data() + total, bytes.size() - total);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return file;
         if (got == 0) break;
@@ -192,18 +158,18 @@ bool ReplaceFileContent(const std::string& path, std::string_view bytes) {
 
     std::string tempPath;
     UniqueFd fd = CreateSibling(folder == "/" ? "" : folder, name, tempPath);
-    if (!fd.valid()) return false;
+    if (!fd.Valid()) return false;
     RemoveUnlessKept temp(tempPath);
 
-    if (exists && ::fchmod(fd.get(), old.st_mode & 07777) != 0) return false;
-    if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.Close()) return false;
+    if (exists && ::fchmod(fd.Get(), old.st_mode & 07777) != 0) return false;
+    if (!WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0 || !fd.Close()) return false;
     if (::rename(tempPath.c_str(), target.c_str()) != 0) return false;
     temp.Keep();
     folders.Keep();
 
     // Make the rename itself durable; the new content is in place either way.
     const UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.valid()) ::fsync(dir.get());
+    if (dir.Valid()) ::fsync(dir.Get());
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Whole-file reads and crash-safe replacement, for files small enough to hold
-// in memory (the settings file).
+// in memory.
 
 #include <cstddef>
 #include <string>
