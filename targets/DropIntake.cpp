@@ -6,10 +6,10 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "filetime/DateTimeText.h"
 #include "filetime/FileTimes.h"
@@ -102,7 +102,6 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     std::string targetFolder;
     // Drops name their folder the same way for every file: one look per spelling.
     std::unordered_map<std::string, std::optional<FileId>> folderIds;
-    std::unordered_set<std::string> names;
     // One record serves the whole drop: a slot that does not convert shows what the
     // file before it left there.
     FileTimeStamps stamps{};
@@ -110,6 +109,13 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     rows.reserve(paths.size());
 
     std::unordered_map<std::string, std::optional<FolderListing>> listings;
+    // The same file given twice is one row; another name of it (a hard link) is a row of its own.
+    std::unordered_multimap<unsigned long long, std::size_t> rowsByInode;
+    rowsByInode.reserve(paths.size());
+    // Paths come folder by folder: the last folder's spelling answers most of them.
+    std::string_view lastFolder;
+    const std::optional<FileId>* lastFolderId = nullptr;
+    const std::optional<FolderListing>* lastListing = nullptr;
     for (const std::string& path : paths) {
         // No file name holds a NUL; the system would see a shorter path, another file.
         if (path.empty() || path.find('\0') != std::string::npos) {
@@ -121,28 +127,38 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
             continue;
         }
         const auto slash = path.rfind(kPathSeparator);
-        const std::string folder = path.substr(0, slash + 1);
+        const std::string_view folderText = std::string_view(path).substr(0, slash + 1);
         std::string name = path.substr(slash + 1);
-        auto known = folderIds.find(folder);
-        if (known == folderIds.end()) known = folderIds.emplace(folder, FolderIdOf(folder)).first;
-        const std::optional<FileId>& folderId = known->second;
+        if (lastFolderId == nullptr || folderText != lastFolder) {
+            const std::string folder(folderText);
+            auto known = folderIds.find(folder);
+            if (known == folderIds.end()) known = folderIds.emplace(folder, FolderIdOf(folder)).first;
+            lastFolder = known->first;
+            lastFolderId = &known->second;
+            lastListing = nullptr;
+            if (!stampsShown && known->second) {
+                auto listing = listings.find(folder);
+                if (listing == listings.end()) {
+                    listing = listings.emplace(folder, FolderListing::Read(folder, known->second->device)).first;
+                }
+                lastListing = &listing->second;
+            }
+        }
+        const std::optional<FileId>& folderId = *lastFolderId;
 
         FileEntry entry;
         const FolderListing::Listed* listed = nullptr;
-        if (!stampsShown && folderId && !name.empty()) {
-            auto listing = listings.find(folder);
-            if (listing == listings.end()) {
-                listing = listings.emplace(folder, FolderListing::Read(folder, folderId->device)).first;
-            }
-            if (listing->second) {
-                listed = listing->second->Find(name);
+        if (lastListing != nullptr && !name.empty()) {
+            const auto& listing = *lastListing;
+            if (listing) {
+                listed = listing->Find(name);
                 if (listed == nullptr) {
                     leave(path, LeftOutReason::Missing);
                     continue;
                 }
                 if (listed->type == DT_REG) {
                     entry.mode = S_IFREG;
-                    entry.device = listing->second->Device();
+                    entry.device = listing->Device();
                     entry.inode = listed->inode;
                 } else {
                     listed = nullptr;  // a folder, a link or a kind not told: looked at itself
@@ -163,12 +179,14 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
         }
         if (!targetId) {
             targetId = folderId;
-            targetFolder = CanonicalFolder(folder);
+            targetFolder = CanonicalFolder(std::string(folderText));
         } else if (*folderId != *targetId) {
             leave(path, LeftOutReason::OtherFolder);
             continue;
         }
-        if (!names.insert(name).second) continue;  // the same file once more
+        const auto [first, last] = rowsByInode.equal_range(entry.inode);
+        if (std::any_of(first, last, [&](const auto& seen) { return rows[seen.second].BeforeName == name; })) continue;
+        rowsByInode.emplace(entry.inode, rows.size());
         TargetRow row;
         row.BeforeName = std::move(name);
         if (listed == nullptr) {
