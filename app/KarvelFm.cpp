@@ -46,6 +46,7 @@
 #include "rename/UndoRun.h"
 #include "settings/PersistedSettings.h"
 #include "targets/ConflictPreview.h"
+#include "targets/RefreshNames.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
 #include "targets/UriList.h"

@@ -4,6 +4,7 @@
 
 #include "bench/BenchFolder.h"
 #include "naming/NewNames.h"
+#include "targets/RefreshNames.h"
 #include "targets/ConflictPreview.h"
 #include "targets/DropIntake.h"
 

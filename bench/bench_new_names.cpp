@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "naming/NewNames.h"
+#include "targets/RefreshNames.h"
 #include "targets/TargetList.h"
 
 namespace {

@@ -6,11 +6,8 @@
 
 #include "text/Text.h"
 #include "naming/TextPieces.h"
-#include "targets/TargetList.h"
 
 namespace karvel {
-
-namespace {
 
 // Appends base, "_", the padded serial and the extension to `out`.
 void AppendNewName(std::string& out, std::string_view base, std::int64_t number, int digits,
@@ -30,6 +27,8 @@ void AppendNewName(std::string& out, std::string_view base, std::int64_t number,
     out.append(buffer, length);
     out.append(extension);
 }
+
+namespace {
 
 std::optional<int> ParseDigitCount(std::string_view text) {
     text = Trim(text);
@@ -70,25 +69,6 @@ std::string BuildNewName(std::string_view name, std::int64_t number, int digits)
     std::string out;
     AppendNewName(out, GetTextBeforeFirstDot(name), number, digits, GetTextFromFirstDot(name));
     return out;
-}
-
-bool RefreshNewNames(TargetList& list, const NamingOptions& options) {
-    const auto plan = PlanNames(options);
-    auto& rows = list.MutableRows();
-    if (!plan) {
-        for (auto& row : rows) row.AfterName.clear();
-        return false;
-    }
-    // The prefix holds no dot, so this is BuildNewName(prefix + extension, k),
-    // written in place to keep a refresh of a long list allocation-free.
-    std::int64_t serial = plan->startNumber;
-    for (auto& row : rows) {
-        row.AfterName.clear();
-        AppendNewName(row.AfterName, plan->prefix, serial, plan->digits,
-                      GetTextFromFirstDot(row.BeforeName));
-        ++serial;
-    }
-    return true;
 }
 
 }  // namespace karvel

@@ -10,8 +10,6 @@
 
 namespace karvel {
 
-class TargetList;
-
 // The option values the names are built from, as the window's controls hold them.
 struct NamingOptions {
     CalendarDate date;
@@ -37,8 +35,8 @@ std::optional<std::int32_t> ParseStartNumber(std::string_view text);
 // nothing), `name` from its first dot.
 std::string BuildNewName(std::string_view name, std::int64_t number, int digits);
 
-// Rebuilds every row's AfterName in display order. When the options cannot form
-// a name, every AfterName becomes empty. Returns whether names were formed.
-bool RefreshNewNames(TargetList& list, const NamingOptions& options);
+// Appends `base`, "_", `number` padded to `digits` and `extension` to `out`.
+void AppendNewName(std::string& out, std::string_view base, std::int64_t number, int digits,
+                   std::string_view extension);
 
 }  // namespace karvel

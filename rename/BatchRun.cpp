@@ -15,6 +15,7 @@
 
 #include "files/UniqueFd.h"
 #include "naming/NewNames.h"
+#include "targets/RefreshNames.h"
 #include "rename/ConsoleHost.h"
 #include "rename/RenameRun.h"
 #include "rename/RunMessages.h"

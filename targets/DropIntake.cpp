@@ -1,4 +1,5 @@
 #include "targets/DropIntake.h"
+#include "targets/RefreshNames.h"
 
 #include <dirent.h>
 #include <errno.h>

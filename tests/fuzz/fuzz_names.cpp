@@ -16,6 +16,7 @@
 #include "FuzzCheck.h"
 #include "naming/FNameEdit.h"
 #include "naming/NewNames.h"
+#include "targets/RefreshNames.h"
 #include "naming/TextPieces.h"
 #include "targets/TargetList.h"
 

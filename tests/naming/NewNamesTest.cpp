@@ -1,4 +1,5 @@
 #include "naming/NewNames.h"
+#include "targets/RefreshNames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // The conflict preview against real folders: each reason, the rows taken top to
 // bottom, when the marks are renewed, and that a real run stops where it said.
 #include "targets/ConflictPreview.h"
+#include "targets/RefreshNames.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
