@@ -13,7 +13,11 @@ void Beep::Sound() {
     QApplication::beep();
 }
 
-int Beep::Count() { return beeps; }
-void Beep::ResetCount() { beeps = 0; }
+int Beep::Count() {
+    return beeps;
+}
+void Beep::ResetCount() {
+    beeps = 0;
+}
 
 }  // namespace karvel

@@ -4,7 +4,7 @@
 namespace karvel {
 
 class Beep {
-public:
+  public:
     static void Sound();
     static int Count();
     static void ResetCount();

@@ -25,12 +25,14 @@ constexpr std::array<OptionText, 19> kOptions = {{
     {"--pattern", "PATTERN", "yyyymmdd, yymmdd, mmdd, yyyymm or yymm."},
     {"--digits", "N", "Digits of the serial number, 1 to 5."},
     {"--start", "N", "The first serial number."},
-    {"--sort", "ORDER", "name (by the old names, as the window does), time (by\n"
-                        "modified time) or none (as the files are given)."},
+    {"--sort", "ORDER",
+     "name (by the old names, as the window does), time (by\n"
+     "modified time) or none (as the files are given)."},
     {"--midnight", "", "The modified time becomes 00:00:00."},
     {"--keep-time", "", "The modified time of day stays."},
-    {"--dry-run", "", "Print old name, new name and modified time of each file,\n"
-                      "tab-separated; change nothing. Exit 1 where the run would stop."},
+    {"--dry-run", "",
+     "Print old name, new name and modified time of each file,\n"
+     "tab-separated; change nothing. Exit 1 where the run would stop."},
     {"--verbose", "", "Also tell how the folder renames (a dry run: every move)."},
     {"--yes", "", "Start without asking for confirmation."},
     {"--files-from", "LIST", "Also read the files from LIST, one a line (- for standard input)."},
@@ -69,7 +71,8 @@ std::string HelpText() {
         if (!option.value.empty()) head += " <" + std::string(option.value) + ">";
         head.resize(std::max<std::size_t>(head.size() + 2, 24), ' ');
         std::string help(option.help);
-        for (std::size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1)) {
+        for (std::size_t at = help.find('\n'); at != std::string::npos;
+             at = help.find('\n', at + 1)) {
             help.insert(at + 1, std::string(24, ' '));
         }
         text += head + help + "\n";
@@ -101,7 +104,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
         }
         std::string name = argument;
         std::optional<std::string> value;
-        if (const auto equals = argument.find('='); argument.starts_with("--") && equals != std::string::npos) {
+        if (const auto equals = argument.find('=');
+            argument.starts_with("--") && equals != std::string::npos) {
             name = argument.substr(0, equals);
             value = argument.substr(equals + 1);
         }
@@ -109,7 +113,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
         if (name == "-v") name = "--version";
         const OptionText* option = FindOption(name);
         if (option == nullptr) return Exit(2, {}, "unknown option '" + ShownName(argument) + "'");
-        if (option->value.empty() && value) return Exit(2, {}, "option '" + name + "' takes no value");
+        if (option->value.empty() && value)
+            return Exit(2, {}, "option '" + name + "' takes no value");
         if (!option->value.empty() && !value) {
             if (i + 1 == arguments.size()) return Exit(2, {}, "missing value after '" + name + "'");
             value = arguments[++i];
@@ -124,24 +129,30 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
         if (name == "--sort") sort = value;
         if (name == "--files-from") line.filesFrom = value;
     }
-    const auto given = [&set](std::string_view name) { return std::ranges::find(set, name) != set.end(); };
+    const auto given = [&set](std::string_view name) {
+        return std::ranges::find(set, name) != set.end();
+    };
 
     if (!given("--batch")) {
         if (!set.empty()) return Exit(2, {}, "these options need --batch");
         return line;
     }
     if (!line.unresolved.empty()) {
-        return Exit(2, {}, "cannot use the relative path \"" + ShownName(line.unresolved.front()) +
-                               "\": the current folder cannot be read");
+        return Exit(2, {},
+                    "cannot use the relative path \"" + ShownName(line.unresolved.front()) +
+                        "\": the current folder cannot be read");
     }
     line.mode = CommandLine::Mode::Batch;
     if (date) {
         request.date = ParseIsoDate(*date);
-        if (!request.date) return Exit(2, {}, "bad date \"" + ShownName(*date) + "\" (use YYYY-MM-DD)");
+        if (!request.date)
+            return Exit(2, {}, "bad date \"" + ShownName(*date) + "\" (use YYYY-MM-DD)");
     }
     if (sort) {
         request.sort = ParseBatchSort(*sort);
-        if (!request.sort) return Exit(2, {}, "unknown order \"" + ShownName(*sort) + "\" (use name, time or none)");
+        if (!request.sort)
+            return Exit(2, {},
+                        "unknown order \"" + ShownName(*sort) + "\" (use name, time or none)");
     }
     if (given("--midnight") && given("--keep-time")) {
         return Exit(2, {}, "--midnight and --keep-time exclude each other");
@@ -158,11 +169,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     line.undo = given("--undo");
     line.list = given("--list");
     line.forget = given("--forget");
-    if ((line.list || line.forget) && !line.undo) return Exit(2, {}, "--list and --forget go with --undo");
+    if ((line.list || line.forget) && !line.undo)
+        return Exit(2, {}, "--list and --forget go with --undo");
     if (line.list && line.forget) return Exit(2, {}, "--list and --forget exclude each other");
     if (line.undo && (!line.files.empty() || line.filesFrom || request.date || request.pattern ||
-                      request.digits || request.start || request.midnight || request.dryRun || sort ||
-                      request.noUndo)) {
+                      request.digits || request.start || request.midnight || request.dryRun ||
+                      sort || request.noUndo)) {
         return Exit(2, {}, "--undo takes no files and no naming options");
     }
     return line;

@@ -13,12 +13,12 @@ namespace karvel {
 struct CommandLine {
     enum class Mode { Window, Batch, Exit };
     Mode mode = Mode::Window;
-    int exitStatus = 0;               // for Exit
-    std::string output;               // for Exit: what goes to the output stream
-    std::string error;                // for Exit: the one line saying what was wrong
-    std::vector<std::string> files;   // absolute paths, as the bytes given
-    std::vector<std::string> unresolved;  // relative paths with no current folder to read them by
-    BatchRequest batch;               // for Batch, files included
+    int exitStatus = 0;                    // for Exit
+    std::string output;                    // for Exit: what goes to the output stream
+    std::string error;                     // for Exit: the one line saying what was wrong
+    std::vector<std::string> files;        // absolute paths, as the bytes given
+    std::vector<std::string> unresolved;   // relative paths with no current folder to read them by
+    BatchRequest batch;                    // for Batch, files included
     std::optional<std::string> filesFrom;  // "-" for the input stream
     bool nullSeparated = false;
     bool undo = false;    // for Batch: take the newest run back

@@ -8,22 +8,22 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
-#include <QCursor>
-#include <QItemSelectionModel>
-#include <QMimeData>
 #include <QUrl>
 #include <QWindow>
 
@@ -46,9 +46,9 @@
 #include "rename/UndoRun.h"
 #include "settings/PersistedSettings.h"
 #include "targets/ConflictPreview.h"
-#include "targets/RefreshNames.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
+#include "targets/RefreshNames.h"
 #include "targets/UriList.h"
 
 namespace karvel {
@@ -61,7 +61,9 @@ constexpr int kClientHeight = 7050;
 // Column widths the list has before the stored ones are applied.
 constexpr int kFirstStartColumnWidths[3] = {4000, 1440, 1100};
 
-QString Utf8(const std::string& bytes) { return TargetTableModel::Display(bytes); }
+QString Utf8(const std::string& bytes) {
+    return TargetTableModel::Display(bytes);
+}
 
 double ScreenDpi() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -71,7 +73,9 @@ double ScreenDpi() {
 }  // namespace
 
 KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
-    : QMainWindow(parent), iniPath_(std::move(iniPath)), twips_(std::make_unique<Twips>(ScreenDpi())),
+    : QMainWindow(parent),
+      iniPath_(std::move(iniPath)),
+      twips_(std::make_unique<Twips>(ScreenDpi())),
       runFileSystem_(std::make_unique<PosixRunFileSystem>()),
       stateFolder_(StateFolder()) {
     setObjectName(QStringLiteral("KarvelFm"));
@@ -199,9 +203,10 @@ void KarvelFm::BuildControls() {
         button->setPalette(palette);
     }
 
-    // Tab order: list, digits, start number, calendar, End, ALL Clear, Start, the two check boxes, pattern.
-    const QWidget* order[] = {listVi_, cmbCol_,  txtStartNo_, monthView1_, btnEnd_,
-                              btnALLClear_, btnStart_, chkTime_, cmbType_, chkOpt_};
+    // Tab order: list, digits, start number, calendar, End, ALL Clear, Start, the two check boxes,
+    // pattern.
+    const QWidget* order[] = {listVi_,      cmbCol_,   txtStartNo_, monthView1_, btnEnd_,
+                              btnALLClear_, btnStart_, chkTime_,    cmbType_,    chkOpt_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
     }
@@ -241,11 +246,13 @@ void KarvelFm::BuildStatusBar() {
     stsBar_->setFont(JapaneseGothicFont(7.5, false));
 
     // A fixed panel grows to its widest text, so a large font never cuts the date off.
-    const auto addPanel = [this](const char* key, int minimumTwips, int stretch, const QString& widest) {
+    const auto addPanel = [this](const char* key, int minimumTwips, int stretch,
+                                 const QString& widest) {
         auto* panel = new QLabel(stsBar_);
         panel->setObjectName(QString::fromLatin1(key));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        const int textWidth = panel->fontMetrics().horizontalAdvance(widest) + 2 * panel->frameWidth() + 6;
+        const int textWidth =
+            panel->fontMetrics().horizontalAdvance(widest) + 2 * panel->frameWidth() + 6;
         const int width = std::max(twips_->ToPixels(minimumTwips), textWidth);
         panel->setMinimumWidth(width);
         if (stretch == 0) panel->setMaximumWidth(width);
@@ -298,7 +305,8 @@ void KarvelFm::ConnectHandlers() {
     connect(txtStartNo_, &QLineEdit::textChanged, this, &KarvelFm::TxtStartNo_Change);
     connect(cmbCol_, &QComboBox::currentIndexChanged, this, &KarvelFm::CmbCol_Click);
     connect(cmbType_, &QComboBox::currentIndexChanged, this, &KarvelFm::CmbType_Click);
-    connect(monthView1_, &QCalendarWidget::selectionChanged, this, &KarvelFm::MonthView1_DateChange);
+    connect(monthView1_, &QCalendarWidget::selectionChanged, this,
+            &KarvelFm::MonthView1_DateChange);
     connect(folderWatch_, &FolderWatch::changed, this, &KarvelFm::ReReadTargetFolder);
 }
 
@@ -306,9 +314,11 @@ void KarvelFm::Form_Load() {
     setWindowTitle(QStringLiteral("Karvel   Ver. " KARVEL_VERSION));
     RestorePlacement(*this, iniPath_);
 
-    for (const char* digits : {"1", "2", "3", "4", "5"}) cmbCol_->addItem(QString::fromLatin1(digits));
+    for (const char* digits : {"1", "2", "3", "4", "5"})
+        cmbCol_->addItem(QString::fromLatin1(digits));
     for (const auto pattern : kDatePatternTexts) {
-        cmbType_->addItem(QString::fromLatin1(pattern.data(), static_cast<qsizetype>(pattern.size())));
+        cmbType_->addItem(
+            QString::fromLatin1(pattern.data(), static_cast<qsizetype>(pattern.size())));
     }
     // A drop-down list starts without a selection until an option picks one.
     cmbCol_->setCurrentIndex(-1);
@@ -409,10 +419,18 @@ void KarvelFm::ReReadTargetFolder() {
     model_->NamesChanged();
 }
 
-void KarvelFm::TxtStartNo_Change() { RecomputeNames(); }
-void KarvelFm::CmbCol_Click() { RecomputeNames(); }
-void KarvelFm::CmbType_Click() { RecomputeNames(); }
-void KarvelFm::MonthView1_DateChange() { RecomputeNames(); }
+void KarvelFm::TxtStartNo_Change() {
+    RecomputeNames();
+}
+void KarvelFm::CmbCol_Click() {
+    RecomputeNames();
+}
+void KarvelFm::CmbType_Click() {
+    RecomputeNames();
+}
+void KarvelFm::MonthView1_DateChange() {
+    RecomputeNames();
+}
 
 void KarvelFm::ShowListState() {
     lblDirName_->setText(Utf8(targets_.TargetFolder()));
@@ -461,7 +479,9 @@ void KarvelFm::BtnStart_Click() {
     });
 }
 
-void KarvelFm::MenuStart_Click() { BtnStart_Click(); }
+void KarvelFm::MenuStart_Click() {
+    BtnStart_Click();
+}
 
 void KarvelFm::MenuUndo_Click() {
     RunFileCommand([this](WindowRunHost& host) {
@@ -476,8 +496,9 @@ void KarvelFm::SetStateFolder(std::string folder) {
 }
 
 void KarvelFm::LockForRun(bool locked) {
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             txtStartNo_, cmbCol_, cmbType_, chkTime_, chkOpt_, monthView1_, btnStart_, btnALLClear_}) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{txtStartNo_, cmbCol_, cmbType_, chkTime_, chkOpt_,
+                                         monthView1_, btnStart_, btnALLClear_}) {
         control->setEnabled(!locked);
     }
     menuStart_->setEnabled(!locked);
@@ -509,7 +530,9 @@ void KarvelFm::BtnALLClear_Click() {
     ShowListState();
 }
 
-void KarvelFm::BtnEnd_Click() { close(); }
+void KarvelFm::BtnEnd_Click() {
+    close();
+}
 
 void KarvelFm::BringToFront() {
     raise();
@@ -519,8 +542,8 @@ void KarvelFm::BringToFront() {
 void KarvelFm::ListVi_OLEDragDrop(const QMimeData* dropped) {
     if (dropped == nullptr || running_) return;
     const QByteArray uriList = dropped->data(QStringLiteral("text/uri-list"));
-    const auto paths = FilePathsFromUriList(std::string_view(uriList.constData(),
-                                                             static_cast<std::size_t>(uriList.size())));
+    const auto paths = FilePathsFromUriList(
+        std::string_view(uriList.constData(), static_cast<std::size_t>(uriList.size())));
     // A drop without any file path changes nothing.
     if (paths.empty()) return;
     TakeInPaths(paths);
@@ -606,7 +629,9 @@ void KarvelFm::MenuDEL_Click() {
     ShowListState();
 }
 
-void KarvelFm::MenuChkOpt1_Click() { menuChkOpt1_->trigger(); }
+void KarvelFm::MenuChkOpt1_Click() {
+    menuChkOpt1_->trigger();
+}
 
 void KarvelFm::MenuEnd_Click() {
     endingWithoutSave_ = true;
@@ -630,8 +655,12 @@ QSize KarvelFm::FrameExtra() const {
 
 // --- Values the persisted settings read and write, in twips.
 
-double KarvelFm::WindowLeft() const { return twips_->FromPixels(frameGeometry().x()); }
-double KarvelFm::WindowTop() const { return twips_->FromPixels(frameGeometry().y()); }
+double KarvelFm::WindowLeft() const {
+    return twips_->FromPixels(frameGeometry().x());
+}
+double KarvelFm::WindowTop() const {
+    return twips_->FromPixels(frameGeometry().y());
+}
 double KarvelFm::WindowWidth() const {
     const int outer =
         pendingOuterSize_.width() >= 0 ? pendingOuterSize_.width() : frameGeometry().width();
@@ -695,8 +724,12 @@ bool KarvelFm::SetColumnWidth(int column, int twips) {
     return true;
 }
 
-std::string KarvelFm::StartNoText() const { return txtStartNo_->text().toStdString(); }
-void KarvelFm::SetStartNoText(const std::string& text) { txtStartNo_->setText(Utf8(text)); }
+std::string KarvelFm::StartNoText() const {
+    return txtStartNo_->text().toStdString();
+}
+void KarvelFm::SetStartNoText(const std::string& text) {
+    txtStartNo_->setText(Utf8(text));
+}
 
 namespace {
 
@@ -708,13 +741,29 @@ bool SelectItem(QComboBox* list, const std::string& text) {
 
 }  // namespace
 
-std::string KarvelFm::ColText() const { return cmbCol_->currentText().toStdString(); }
-bool KarvelFm::SetColText(const std::string& text) { return SelectItem(cmbCol_, text); }
-std::string KarvelFm::TypeText() const { return cmbType_->currentText().toStdString(); }
-bool KarvelFm::SetTypeText(const std::string& text) { return SelectItem(cmbType_, text); }
-int KarvelFm::TimeUpdState() const { return chkTime_->Value(); }
-bool KarvelFm::SetTimeUpdState(int state) { return chkTime_->SetValue(state); }
-int KarvelFm::OptState() const { return chkOpt_->Value(); }
-bool KarvelFm::SetOptState(int state) { return chkOpt_->SetValue(state); }
+std::string KarvelFm::ColText() const {
+    return cmbCol_->currentText().toStdString();
+}
+bool KarvelFm::SetColText(const std::string& text) {
+    return SelectItem(cmbCol_, text);
+}
+std::string KarvelFm::TypeText() const {
+    return cmbType_->currentText().toStdString();
+}
+bool KarvelFm::SetTypeText(const std::string& text) {
+    return SelectItem(cmbType_, text);
+}
+int KarvelFm::TimeUpdState() const {
+    return chkTime_->Value();
+}
+bool KarvelFm::SetTimeUpdState(int state) {
+    return chkTime_->SetValue(state);
+}
+int KarvelFm::OptState() const {
+    return chkOpt_->Value();
+}
+bool KarvelFm::SetOptState(int state) {
+    return chkOpt_->SetValue(state);
+}
 
 }  // namespace karvel

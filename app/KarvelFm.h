@@ -36,7 +36,7 @@ class Twips;
 
 class KarvelFm : public QMainWindow, public SettingsWindow {
     Q_OBJECT
-public:
+  public:
     // `iniPath` is the settings file this window restores from and saves to.
     explicit KarvelFm(std::string iniPath, QWidget* parent = nullptr);
     ~KarvelFm() override;
@@ -100,12 +100,12 @@ public:
     int OptState() const override;
     bool SetOptState(int state) override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;  // Form_QueryUnload
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     friend class WindowRunHost;
 
     void BuildControls();
@@ -151,7 +151,7 @@ private:
     std::unique_ptr<RunFileSystem> runFileSystem_;
     std::string stateFolder_;
     bool running_ = false;
-    bool stopRequested_ = false;   // a close came in during the run
+    bool stopRequested_ = false;  // a close came in during the run
     bool closeAfterRun_ = false;
     // The window manager tells the frame only once the window is on screen; until
     // then an outer size is kept here (-1: none asked for).

@@ -56,9 +56,15 @@ MessageAnswer MessageBox::Show(QWidget* parent, MessageIcon icon, std::string_vi
     return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 
-void MessageBox::SetNextAnswer(MessageAnswer answer) { nextAnswers.push_back(answer); }
-std::optional<MessageBox::Shown> MessageBox::Last() { return lastShown; }
-int MessageBox::Count() { return shownCount; }
+void MessageBox::SetNextAnswer(MessageAnswer answer) {
+    nextAnswers.push_back(answer);
+}
+std::optional<MessageBox::Shown> MessageBox::Last() {
+    return lastShown;
+}
+int MessageBox::Count() {
+    return shownCount;
+}
 
 void MessageBox::ResetRecord() {
     nextAnswers.clear();

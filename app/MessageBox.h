@@ -17,7 +17,7 @@ using MessageIcon = RunIcon;
 using MessageAnswer = RunAnswer;
 
 class MessageBox {
-public:
+  public:
     // Shows `text` (UTF-8, CR or CR LF meaning a line break) with the program's
     // caption. A question offers Yes and No, Yes the default; the rest offer OK.
     static MessageAnswer Show(QWidget* parent, MessageIcon icon, std::string_view text);

@@ -8,7 +8,7 @@ namespace karvel {
 
 class MonthCalendar : public QCalendarWidget {
     Q_OBJECT
-public:
+  public:
     explicit MonthCalendar(QWidget* parent = nullptr);
 };
 

@@ -8,14 +8,14 @@ namespace karvel {
 
 class OptionCheckBox : public QCheckBox {
     Q_OBJECT
-public:
+  public:
     explicit OptionCheckBox(const QString& text, QWidget* parent = nullptr);
 
     int Value() const;
     // Refuses anything but 0, 1 and 2.
     bool SetValue(int value);
 
-protected:
+  protected:
     void nextCheckState() override;
 };
 

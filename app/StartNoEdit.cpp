@@ -9,7 +9,9 @@ namespace karvel {
 
 namespace {
 
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool IsDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 bool AllDigits(const QString& text) {
     return std::all_of(text.begin(), text.end(), IsDigit);
@@ -18,7 +20,8 @@ bool AllDigits(const QString& text) {
 // Control plus a letter (copy, cut, paste, undo, select all, ...) reaches a
 // classic text box as a control character.
 bool IsControlLetter(const QKeyEvent* event) {
-    const auto mods = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const auto mods =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     return mods == Qt::ControlModifier && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z;
 }
 

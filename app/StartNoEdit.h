@@ -8,10 +8,10 @@ namespace karvel {
 
 class StartNoEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     explicit StartNoEdit(QWidget* parent = nullptr);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 };

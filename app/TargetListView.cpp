@@ -39,8 +39,8 @@ void TargetListView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
         const QModelIndex index = indexAt(event->position().toPoint());
         if (index.isValid() && !selectionModel()->isRowSelected(index.row(), index.parent())) {
-            selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
-                                                QItemSelectionModel::Rows);
+            selectionModel()->select(
+                index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
         }
         event->accept();

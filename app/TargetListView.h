@@ -11,10 +11,10 @@ namespace karvel {
 
 class TargetListView : public QTreeView {
     Q_OBJECT
-public:
+  public:
     explicit TargetListView(QWidget* parent = nullptr);
 
-signals:
+  signals:
     void dropped(const QMimeData* data);
     // Column counted from 1.
     void columnClicked(int column);
@@ -24,7 +24,7 @@ signals:
     // The context-menu key or Shift+F10: the list's menu at the current row.
     void menuKeyPressed();
 
-protected:
+  protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;

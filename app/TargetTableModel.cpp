@@ -23,7 +23,9 @@ int TargetTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(list_.RowCount());
 }
 
-int TargetTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 3; }
+int TargetTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 3;
+}
 
 QString TargetTableModel::Display(const std::string& bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));

@@ -10,7 +10,7 @@ namespace karvel {
 
 class TargetTableModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     explicit TargetTableModel(TargetList& list, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -31,7 +31,7 @@ public:
     // Bytes as the file system gave them, shown as UTF-8.
     static QString Display(const std::string& bytes);
 
-private:
+  private:
     TargetList& list_;
 };
 

@@ -7,13 +7,15 @@
 namespace karvel {
 
 class Twips {
-public:
+  public:
     explicit Twips(double logicalDpi) : dpi_(logicalDpi > 0 ? logicalDpi : 96.0) {}
 
-    int ToPixels(double twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
+    int ToPixels(double twips) const {
+        return static_cast<int>(std::lround(twips * dpi_ / 1440.0));
+    }
     double FromPixels(int pixels) const { return std::round(pixels * 1440.0 / dpi_); }
 
-private:
+  private:
     double dpi_;
 };
 

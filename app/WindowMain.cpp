@@ -22,17 +22,20 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     for (const std::string& path : line.unresolved) {
-        std::cerr << "karvel: the current folder cannot be read; left out: " << karvel::ShownName(path) << '\n';
+        std::cerr << "karvel: the current folder cannot be read; left out: "
+                  << karvel::ShownName(path) << '\n';
     }
     const char* settings = std::getenv("KARVEL_INI");
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("karvel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KARVEL_VERSION));
     karvel::LoadQtTranslation(app);
-    karvel::KarvelFm window(settings != nullptr && *settings != '\0' ? settings : karvel::SettingsFilePath({}));
+    karvel::KarvelFm window(
+        settings != nullptr && *settings != '\0' ? settings : karvel::SettingsFilePath({}));
     window.show();
     // Files named on the command line come in like a drop once the window is up.
     const std::vector<std::string>& files = line.files;
-    if (!files.empty()) QTimer::singleShot(0, &window, [&window, &files] { window.TakeInPaths(files); });
+    if (!files.empty())
+        QTimer::singleShot(0, &window, [&window, &files] { window.TakeInPaths(files); });
     return QApplication::exec();
 }

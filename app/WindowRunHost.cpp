@@ -37,7 +37,9 @@ void WindowRunHost::SetBusy(bool busy) {
     }
 }
 
-void WindowRunHost::RowSelected(std::size_t row) { selectedRow_ = row; }
+void WindowRunHost::RowSelected(std::size_t row) {
+    selectedRow_ = row;
+}
 
 void WindowRunHost::Progress(std::size_t done, std::size_t total) {
     done_ = done;
@@ -52,7 +54,9 @@ void WindowRunHost::ProcessEvents() {
     QCoreApplication::processEvents();
 }
 
-bool WindowRunHost::StopRequested() { return window_.RunStopRequested(); }
+bool WindowRunHost::StopRequested() {
+    return window_.RunStopRequested();
+}
 
 void WindowRunHost::BringToFront() {
     Show();

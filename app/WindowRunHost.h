@@ -14,7 +14,7 @@ namespace karvel {
 class KarvelFm;
 
 class WindowRunHost final : public RunHost {
-public:
+  public:
     explicit WindowRunHost(KarvelFm& window) : window_(window) {}
     ~WindowRunHost() override;
     WindowRunHost(const WindowRunHost&) = delete;
@@ -28,7 +28,7 @@ public:
     bool StopRequested() override;
     void BringToFront() override;
 
-private:
+  private:
     // Puts the latest selection and progress on the screen.
     void Show();
 

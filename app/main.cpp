@@ -83,17 +83,19 @@ int RunBatch(karvel::CommandLine& line) {
     karvel::PosixRunFileSystem fileSystem;
     if (line.undo) return RunUndo(line, fileSystem);
     if (line.filesFrom) {
-        auto listed = karvel::ReadPathList(*line.filesFrom, line.nullSeparated, karvel::CurrentFolder());
+        auto listed =
+            karvel::ReadPathList(*line.filesFrom, line.nullSeparated, karvel::CurrentFolder());
         if (listed.problem) return Usage(*listed.problem);
-        line.batch.files.insert(line.batch.files.end(), std::make_move_iterator(listed.paths.begin()),
+        line.batch.files.insert(line.batch.files.end(),
+                                std::make_move_iterator(listed.paths.begin()),
                                 std::make_move_iterator(listed.paths.end()));
     }
     if (const auto problem = karvel::CheckBatchRequest(line.batch)) return Usage(*problem);
 
     // Without --no-undo a run that cannot keep its journal is refused.
     karvel::StateRecords records(karvel::StateFolder(), !line.batch.noUndo);
-    return karvel::RunBatch(line.batch, SettingsFile(), Today(), {std::cin, std::cout, std::cerr}, fileSystem,
-                            &records);
+    return karvel::RunBatch(line.batch, SettingsFile(), Today(), {std::cin, std::cout, std::cerr},
+                            fileSystem, &records);
 }
 
 // The window program beside this one (a build) or in the package's own folder.
@@ -123,7 +125,8 @@ int main(int argc, char* argv[]) {
     }
 
     if (!DisplayAvailable()) {
-        std::fputs("karvel: no display available (DISPLAY and WAYLAND_DISPLAY are not set)\n", stderr);
+        std::fputs("karvel: no display available (DISPLAY and WAYLAND_DISPLAY are not set)\n",
+                   stderr);
         return 1;
     }
     const std::string window = WindowProgram();

@@ -4,8 +4,8 @@
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <stdio.h>
-#include <sys/stat.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/vfs.h>
 
 #include <filesystem>
@@ -22,7 +22,7 @@ inline bool OnTmpfs(const char* folder) {
 }
 
 class BenchFolder {
-public:
+  public:
     // In memory (tmpfs) unless `onDisk`; then under /var/tmp, on the disk.
     explicit BenchFolder(std::size_t fileCount, bool onDisk = false) {
         const std::string base = !onDisk && OnTmpfs("/dev/shm") ? "/dev/shm" : "/var/tmp";
@@ -53,7 +53,7 @@ public:
         return paths;
     }
 
-private:
+  private:
     std::string folder_;
     std::vector<std::string> names_;
 };
@@ -65,14 +65,17 @@ inline void BareRenameCalls(const std::string& from, const std::string& to) {
     ::lstat(from.c_str(), &status);
     ::lstat(to.c_str(), &status);
     struct statx times {};
-    ::statx(AT_FDCWD, from.c_str(), AT_SYMLINK_NOFOLLOW, STATX_ATIME | STATX_MTIME | STATX_BTIME, &times);
+    ::statx(AT_FDCWD, from.c_str(), AT_SYMLINK_NOFOLLOW, STATX_ATIME | STATX_MTIME | STATX_BTIME,
+            &times);
     const timespec stamps[2] = {{times.stx_atime.tv_sec, times.stx_atime.tv_nsec},
                                 {times.stx_mtime.tv_sec, 0}};
     ::utimensat(AT_FDCWD, from.c_str(), stamps, AT_SYMLINK_NOFOLLOW);
     ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
 }
 
-inline std::string BenchNewName(std::size_t i) { return "240305_" + std::to_string(i) + ".jpg"; }
+inline std::string BenchNewName(std::size_t i) {
+    return "240305_" + std::to_string(i) + ".jpg";
+}
 
 // The bare calls for every file of the folder, each to its new name.
 inline void BareRunLoop(const BenchFolder& files) {

@@ -20,7 +20,9 @@ namespace {
 
 constexpr std::size_t kFiles = 100'000;
 
-double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Seconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
 
 double BareLoop(bool onDisk) {
     const auto files = std::make_unique<karvel::bench::BenchFolder>(kFiles, onDisk);
@@ -50,8 +52,8 @@ double Batch(bool onDisk) {
     // As the program runs it: the lock and the journal that undo reads.
     karvel::StateRecords records(files->Folder() + "state");
     const auto start = std::chrono::steady_clock::now();
-    const int status = karvel::RunBatch(request, files->Folder() + "none.ini", {2026, 12, 7}, {in, out, err},
-                                        fileSystem, &records);
+    const int status = karvel::RunBatch(request, files->Folder() + "none.ini", {2026, 12, 7},
+                                        {in, out, err}, fileSystem, &records);
     const double seconds = Seconds(std::chrono::steady_clock::now() - start);
     return status == karvel::kExitRenamed ? seconds : -1;
 }

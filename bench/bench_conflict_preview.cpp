@@ -4,9 +4,9 @@
 
 #include "bench/BenchFolder.h"
 #include "naming/NewNames.h"
-#include "targets/RefreshNames.h"
 #include "targets/ConflictPreview.h"
 #include "targets/DropIntake.h"
+#include "targets/RefreshNames.h"
 
 namespace {
 

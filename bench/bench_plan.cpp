@@ -12,7 +12,8 @@ std::vector<karvel::TargetRow> Shifted(bool planNeeded) {
     std::vector<karvel::TargetRow> rows(kRows);
     for (std::size_t i = 0; i < kRows; ++i) {
         rows[i].BeforeName = "240305_" + std::to_string(100'000 + i) + ".jpg";
-        rows[i].AfterName = "240305_" + std::to_string(100'000 + i + (planNeeded ? 1 : kRows)) + ".jpg";
+        rows[i].AfterName =
+            "240305_" + std::to_string(100'000 + i + (planNeeded ? 1 : kRows)) + ".jpg";
     }
     return rows;
 }

@@ -17,7 +17,7 @@ namespace {
 constexpr std::size_t kFiles = 10'000;
 
 class SilentHost final : public karvel::RunHost {
-public:
+  public:
     karvel::RunAnswer ShowMessage(karvel::RunIcon icon, const std::string&) override {
         return icon == karvel::RunIcon::Question ? karvel::RunAnswer::Yes : karvel::RunAnswer::Ok;
     }
@@ -67,7 +67,8 @@ void BM_CoreRun(benchmark::State& state) {
         state.ResumeTiming();
         const karvel::RunReport report =
             karvel::BtnStart_Click(list, {{2024, 3, 5}, false}, host, fileSystem);
-        if (report.result != karvel::RunResult::Completed) state.SkipWithError("the run did not complete");
+        if (report.result != karvel::RunResult::Completed)
+            state.SkipWithError("the run did not complete");
         state.PauseTiming();
         files.reset();
         state.ResumeTiming();

@@ -8,7 +8,7 @@
 namespace karvel {
 
 class UniqueFd {
-public:
+  public:
     UniqueFd() = default;
     explicit UniqueFd(int fd) : fd_(fd) {}
     ~UniqueFd() { Reset(); }
@@ -33,7 +33,7 @@ public:
     // Closes now and tells whether the close succeeded: a write error can surface only here.
     bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
 
-private:
+  private:
     int fd_ = -1;
 };
 

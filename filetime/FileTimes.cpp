@@ -53,7 +53,9 @@ std::error_code Touch(int folder, const std::string& path, const FileInstants& i
     return {};
 }
 
-std::error_code Touch(const std::string& path, const FileInstants& in) { return Touch(AT_FDCWD, path, in); }
+std::error_code Touch(const std::string& path, const FileInstants& in) {
+    return Touch(AT_FDCWD, path, in);
+}
 
 // A slot whose instant does not fit the record keeps what it held.
 void StoreSlot(const timespec& instant, SYSTEMTIME& slot, std::optional<std::int32_t>& offset) {
@@ -97,12 +99,13 @@ std::error_code ReadFileEntryAt(int folder, const std::string& name, FileEntry& 
     return StatInto(folder, name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, out);
 }
 
-std::error_code ReadOpenedEntry(int fd, FileEntry& out) { return StatInto(fd, "", AT_EMPTY_PATH, out); }
+std::error_code ReadOpenedEntry(int fd, FileEntry& out) {
+    return StatInto(fd, "", AT_EMPTY_PATH, out);
+}
 
 static std::error_code StatInto(int folder, const char* name, int flags, FileEntry& out) {
     struct statx entry {};
-    if (::statx(folder, name, flags,
-                kTimesMask | STATX_INO | STATX_SIZE, &entry) != 0) {
+    if (::statx(folder, name, flags, kTimesMask | STATX_INO | STATX_SIZE, &entry) != 0) {
         return LastError();
     }
     out.mode = entry.stx_mode;
@@ -113,12 +116,13 @@ static std::error_code StatInto(int folder, const char* name, int flags, FileEnt
     return {};
 }
 
-std::error_code WriteFileInstantsOfMode(const std::string& path, const FileInstants& in, unsigned mode) {
+std::error_code WriteFileInstantsOfMode(const std::string& path, const FileInstants& in,
+                                        unsigned mode) {
     return WriteFileInstantsOfModeAt(AT_FDCWD, path, in, mode);
 }
 
-std::error_code WriteFileInstantsOfModeAt(int folder, const std::string& name, const FileInstants& in,
-                                          unsigned mode) {
+std::error_code WriteFileInstantsOfModeAt(int folder, const std::string& name,
+                                          const FileInstants& in, unsigned mode) {
     if (S_ISDIR(mode)) return std::make_error_code(std::errc::is_a_directory);
     if ((mode & 0222) == 0) return {};
     return Touch(folder, name, in);
@@ -131,7 +135,9 @@ std::error_code WriteFileInstants(const std::string& path, const FileInstants& i
     return Touch(path, in);
 }
 
-void FillFileTimes(const FileInstants& instants, FileTimeStamps& stamps) { StoreInstants(instants, stamps); }
+void FillFileTimes(const FileInstants& instants, FileTimeStamps& stamps) {
+    StoreInstants(instants, stamps);
+}
 
 FileTimeStamps ToLocalStamps(const FileInstants& instants) {
     FileTimeStamps stamps;

@@ -122,8 +122,8 @@ struct FileEntry {
 [[nodiscard]] std::error_code ReadOpenedEntry(int fd, FileEntry& out);
 
 // WriteFileInstants for an entry whose mode was read a moment ago, without a second look.
-[[nodiscard]] std::error_code WriteFileInstantsOfMode(const std::string& path, const FileInstants& in,
-                                                      unsigned mode);
+[[nodiscard]] std::error_code WriteFileInstantsOfMode(const std::string& path,
+                                                      const FileInstants& in, unsigned mode);
 // The same for the entry `name` inside the opened folder `folder`.
 [[nodiscard]] std::error_code WriteFileInstantsOfModeAt(int folder, const std::string& name,
                                                         const FileInstants& in, unsigned mode);

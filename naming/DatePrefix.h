@@ -24,7 +24,7 @@ enum class DatePattern { yyyymmdd, yymmdd, mmdd, yyyymm, yymm };
 
 // The pattern texts in the order the pattern list shows them.
 inline constexpr std::array<std::string_view, 5> kDatePatternTexts = {"yyyymmdd", "yymmdd", "mmdd",
-                                                                       "yyyymm", "yymm"};
+                                                                      "yyyymm", "yymm"};
 
 // The pattern a text names exactly, if any.
 std::optional<DatePattern> DatePatternFromText(std::string_view text);

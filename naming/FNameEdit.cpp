@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "text/Text.h"
 #include "naming/TextPieces.h"
+#include "text/Text.h"
 
 namespace karvel {
 
@@ -16,10 +16,7 @@ bool IsExistingFolder(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 void FNameEdit::cFNameEdit() {
     std::string work(Trim(ifaFullPath, " "));
@@ -27,7 +24,9 @@ void FNameEdit::cFNameEdit() {
     Cut(std::move(work));
 }
 
-void FNameEdit::cFNameEditOfFile() { Cut(std::string(Trim(ifaFullPath, " "))); }
+void FNameEdit::cFNameEditOfFile() {
+    Cut(std::string(Trim(ifaFullPath, " ")));
+}
 
 void FNameEdit::Cut(std::string work) {
     ifaDirName.clear();

@@ -7,7 +7,7 @@ namespace karvel {
 // Cuts a path into its folder, its file name and the name's two pieces around
 // the first dot. Store the path in ifaFullPath, call cFNameEdit, read the results.
 class FNameEdit {
-public:
+  public:
     std::string ifaFullPath;
     std::string ifaDirName;
     std::string ifaFileName;
@@ -18,7 +18,7 @@ public:
     // The same cut for a path already known to name a file, without looking at the disk.
     void cFNameEditOfFile();
 
-private:
+  private:
     void Cut(std::string work);
 };
 

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <limits>
 
-#include "text/Text.h"
 #include "naming/TextPieces.h"
+#include "text/Text.h"
 
 namespace karvel {
 

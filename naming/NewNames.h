@@ -13,9 +13,9 @@ namespace karvel {
 // The option values the names are built from, as the window's controls hold them.
 struct NamingOptions {
     CalendarDate date;
-    std::string patternText;   // the pattern list's text
-    std::string digitsText;    // the digit list's text, "1" to "5"
-    std::string startNoText;   // the start-number box's text
+    std::string patternText;  // the pattern list's text
+    std::string digitsText;   // the digit list's text, "1" to "5"
+    std::string startNoText;  // the start-number box's text
 };
 
 // What the options mean once read; absent when they cannot form a name.

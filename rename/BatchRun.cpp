@@ -15,7 +15,6 @@
 
 #include "files/UniqueFd.h"
 #include "naming/NewNames.h"
-#include "targets/RefreshNames.h"
 #include "rename/ConsoleHost.h"
 #include "rename/RenameRun.h"
 #include "rename/RunMessages.h"
@@ -24,6 +23,7 @@
 #include "targets/ConflictPreview.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
+#include "targets/RefreshNames.h"
 #include "targets/TargetList.h"
 
 namespace karvel {
@@ -70,8 +70,8 @@ std::optional<std::string> CheckBatchRequest(const BatchRequest& request) {
         return "unknown pattern \"" + *request.pattern +
                "\" (use yyyymmdd, yymmdd, mmdd, yyyymm or yymm)";
     }
-    if (request.digits && (request.digits->size() != 1 || (*request.digits)[0] < '1' ||
-                           (*request.digits)[0] > '5')) {
+    if (request.digits &&
+        (request.digits->size() != 1 || (*request.digits)[0] < '1' || (*request.digits)[0] > '5')) {
         return "digits must be 1 to 5, not \"" + *request.digits + "\"";
     }
     // As in the window, the start number has digits only.
@@ -119,10 +119,12 @@ PathList ReadPathList(const std::string& source, bool nullSeparated,
     if (source != "-") {
         struct stat info {};
         if (::stat(source.c_str(), &info) != 0) return refused(std::strerror(errno));
-        if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) return refused("not a regular file or a pipe");
+        if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode))
+            return refused("not a regular file or a pipe");
         opened.Reset(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
         if (!opened.Valid()) return refused(std::strerror(errno));
-        if (::fstat(opened.Get(), &info) != 0 || (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode))) {
+        if (::fstat(opened.Get(), &info) != 0 ||
+            (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode))) {
             return refused("not a regular file or a pipe");
         }
         fd = opened.Get();
@@ -200,11 +202,14 @@ std::string StopText(const TargetRow& row) {
 // The moves in the order the run makes them; a ring goes through a temporary name.
 void PrintMoves(const TargetList& list, std::ostream& err) {
     const auto& rows = list.Rows();
-    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); })) return;
+    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); }))
+        return;
     for (const PlanStep& step : PreviewPlan(list).steps) {
         const TargetRow& row = rows[step.row];
-        const std::string from = step.kind == StepKind::FromTemp ? "(temporary)" : ShownName(row.BeforeName);
-        const std::string to = step.kind == StepKind::ToTemp ? "(temporary)" : ShownName(row.AfterName);
+        const std::string from =
+            step.kind == StepKind::FromTemp ? "(temporary)" : ShownName(row.BeforeName);
+        const std::string to =
+            step.kind == StepKind::ToTemp ? "(temporary)" : ShownName(row.AfterName);
         err << "karvel: " << (step.kind == StepKind::Keep ? "keep " : "move ") << from;
         if (step.kind != StepKind::Keep) err << " -> " << to;
         err << '\n';
@@ -230,15 +235,16 @@ std::string_view WayText(RenameWay way) {
 int RunBatch(const BatchRequest& request, const std::string& iniPath, const CalendarDate& today,
              BatchStreams streams, RunFileSystem& fileSystem, RunRecords* records) {
     const StoredOptions stored = ReadStoredOptions(iniPath);
-    const NamingOptions options{request.date.value_or(today), request.pattern.value_or(stored.typeText),
-                                request.digits.value_or(stored.colText),
-                                request.start.value_or(stored.startNoText)};
+    const NamingOptions options{
+        request.date.value_or(today), request.pattern.value_or(stored.typeText),
+        request.digits.value_or(stored.colText), request.start.value_or(stored.startNoText)};
     const RunSettings settings{options.date, request.midnight.value_or(stored.timeUpd == 1)};
 
     TargetList list;
     std::vector<LeftOut> leftOut;
     // A run shows no modified times: one listing of the folder tells its files.
-    TakeInDrop(list, request.files, options, {}, &leftOut, request.dryRun || request.sort == BatchSort::Time);
+    TakeInDrop(list, request.files, options, {}, &leftOut,
+               request.dryRun || request.sort == BatchSort::Time);
     if (request.sort == BatchSort::Time) {
         ListVi_ColumnClick(list, 3);
         RefreshNewNames(list, options);
@@ -257,10 +263,12 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
         const RunReport report = BtnStart_Click(list, settings, host, fileSystem, records);
         if (report.result == RunResult::Interrupted) {
             streams.err << "karvel: stopped by a signal after " << report.renamed << " of "
-                        << list.RowCount() << " files; next: "
-                        << ShownName(list.Rows()[report.renamed].BeforeName) << '\n';
+                        << list.RowCount()
+                        << " files; next: " << ShownName(list.Rows()[report.renamed].BeforeName)
+                        << '\n';
         }
-        if (request.verbose) streams.err << "karvel: the folder renamed by " << WayText(fileSystem.Way()) << '\n';
+        if (request.verbose)
+            streams.err << "karvel: the folder renamed by " << WayText(fileSystem.Way()) << '\n';
         streams.err.flush();
         return report.result == RunResult::Completed ? allDone : kExitNotRenamed;
     }
@@ -276,12 +284,12 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
     if (request.verbose) PrintMoves(list, streams.err);
     // Where the run would stop, the dry run says so as the run would.
     const auto& rows = list.Rows();
-    const auto empty = std::ranges::find_if(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
-    const auto stop = empty != rows.end()
-                          ? empty
-                          : std::ranges::find_if(rows, [](const TargetRow& row) {
-                                return row.Conflict != RowConflict::None;
-                            });
+    const auto empty =
+        std::ranges::find_if(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
+    const auto stop =
+        empty != rows.end() ? empty : std::ranges::find_if(rows, [](const TargetRow& row) {
+            return row.Conflict != RowConflict::None;
+        });
     if (stop != rows.end()) {
         host.ShowMessage(empty != rows.end() ? RunIcon::Warning : RunIcon::Error, StopText(*stop));
         return kExitNotRenamed;

@@ -30,7 +30,7 @@ struct BatchRequest {
     bool dryRun = false;
     bool verbose = false;  // a run also tells which way its folder renamed
     bool assumeYes = false;
-    bool noUndo = false;   // run even where no journal can be kept
+    bool noUndo = false;             // run even where no journal can be kept
     std::vector<std::string> files;  // absolute paths, as bytes
 };
 

@@ -10,7 +10,9 @@ namespace {
 
 volatile sig_atomic_t stopSignalled = 0;
 
-void OnStopSignal(int) { stopSignalled = 1; }
+void OnStopSignal(int) {
+    stopSignalled = 1;
+}
 
 bool IsYes(std::string answer) {
     while (!answer.empty() && (answer.back() == '\r' || answer.back() == ' ')) answer.pop_back();
@@ -57,7 +59,9 @@ RunAnswer ConsoleHost::ShowMessage(RunIcon icon, const std::string& text) {
     return read && IsYes(answer) ? RunAnswer::Yes : RunAnswer::No;
 }
 
-bool ConsoleHost::StopRequested() { return stopSignalled != 0; }
+bool ConsoleHost::StopRequested() {
+    return stopSignalled != 0;
+}
 
 void CatchStopSignals() {
     struct sigaction action {};

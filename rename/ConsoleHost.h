@@ -10,7 +10,7 @@
 namespace karvel {
 
 class ConsoleHost final : public RunHost {
-public:
+  public:
     // With `assumeYes` the confirmation is shown and answered Yes without reading.
     ConsoleHost(std::istream& in, std::ostream& err, bool assumeYes)
         : in_(in), err_(err), assumeYes_(assumeYes) {}
@@ -23,7 +23,7 @@ public:
     bool StopRequested() override;
     void BringToFront() override {}
 
-private:
+  private:
     std::istream& in_;
     std::ostream& err_;
     bool assumeYes_;

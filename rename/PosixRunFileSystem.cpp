@@ -13,13 +13,17 @@ namespace karvel {
 
 namespace {
 
-std::error_code LastError() { return {errno, std::generic_category()}; }
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
 
 int SystemRenameNoReplace(int folder, const char* from, const char* to) {
     return ::renameat2(folder, from, folder, to, RENAME_NOREPLACE);
 }
 
-int SystemLink(int folder, const char* from, const char* to) { return ::linkat(folder, from, folder, to, 0); }
+int SystemLink(int folder, const char* from, const char* to) {
+    return ::linkat(folder, from, folder, to, 0);
+}
 
 // Seconds apart; FAT keeps modified times to two seconds.
 bool SameToTwoSeconds(const timespec& a, const timespec& b) {
@@ -29,11 +33,17 @@ bool SameToTwoSeconds(const timespec& a, const timespec& b) {
 
 }  // namespace
 
-RenameCalls SystemRenameCalls() { return {&SystemRenameNoReplace, &SystemLink}; }
+RenameCalls SystemRenameCalls() {
+    return {&SystemRenameNoReplace, &SystemLink};
+}
 
-bool NoReplaceUnsupported(int error) { return error == EINVAL || error == ENOSYS || error == ENOTSUP; }
+bool NoReplaceUnsupported(int error) {
+    return error == EINVAL || error == ENOSYS || error == ENOTSUP;
+}
 
-bool LinksUnsupported(int error) { return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP; }
+bool LinksUnsupported(int error) {
+    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP;
+}
 
 FolderOpening PosixRunFileSystem::OpenFolder(const std::string& folder) {
     CloseFolder();
@@ -48,7 +58,9 @@ FolderOpening PosixRunFileSystem::OpenFolder(const std::string& folder) {
     return {{}, entry.Id()};
 }
 
-void PosixRunFileSystem::CloseFolder() { folder_.Reset(); }
+void PosixRunFileSystem::CloseFolder() {
+    folder_.Reset();
+}
 
 StampFit PosixRunFileSystem::TryStamp(const timespec& instant) {
     FileEntry before;
@@ -68,11 +80,16 @@ StampFit PosixRunFileSystem::TryStamp(const timespec& instant) {
 Lookup PosixRunFileSystem::LookupRegularFile(const std::string& name) {
     FileEntry entry;
     if (const std::error_code error = ReadFileEntryAt(folder_.Get(), name, entry)) {
-        if (error == std::errc::no_such_file_or_directory) return {LookupResult::NotFound, {}, {}, {}, 0};
+        if (error == std::errc::no_such_file_or_directory)
+            return {LookupResult::NotFound, {}, {}, {}, 0};
         return {LookupResult::Failed, error, {}, {}, 0};
     }
     if (!S_ISREG(entry.mode)) return {LookupResult::NotFound, {}, {}, {}, 0};
-    return {LookupResult::Found, {}, {entry.device, entry.inode, entry.size}, entry.instants, entry.mode};
+    return {LookupResult::Found,
+            {},
+            {entry.device, entry.inode, entry.size},
+            entry.instants,
+            entry.mode};
 }
 
 Lookup PosixRunFileSystem::LookupOrdinaryFile(const std::string& name) {
@@ -83,7 +100,8 @@ Lookup PosixRunFileSystem::LookupOrdinaryFile(const std::string& name) {
 
 std::error_code PosixRunFileSystem::WriteTimes(const std::string& name, const FileInstants& in) {
     const timespec times[2] = {in.access, in.modify};
-    if (::utimensat(folder_.Get(), name.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+    if (::utimensat(folder_.Get(), name.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
+        return LastError();
     return {};
 }
 
@@ -124,7 +142,8 @@ std::error_code PosixRunFileSystem::RenameByLink(const std::string& from, const 
 
 // The last resort, where the file system has neither: the target is checked right
 // before a plain rename. A file created between the two would be replaced.
-std::error_code PosixRunFileSystem::CheckThenRename(const std::string& from, const std::string& to) {
+std::error_code PosixRunFileSystem::CheckThenRename(const std::string& from,
+                                                    const std::string& to) {
     FileEntry entry;
     const std::error_code lookup = ReadFileEntryAt(folder_.Get(), to, entry);
     if (!lookup) return std::make_error_code(std::errc::file_exists);
@@ -133,10 +152,12 @@ std::error_code PosixRunFileSystem::CheckThenRename(const std::string& from, con
     return {};
 }
 
-std::error_code PosixRunFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
+std::error_code PosixRunFileSystem::RenameNoReplace(const std::string& from,
+                                                    const std::string& to) {
     switch (way_) {
         case RenameWay::NoReplace:
-            if (calls_.renameNoReplace(folder_.Get(), from.c_str(), to.c_str()) != 0) return LastError();
+            if (calls_.renameNoReplace(folder_.Get(), from.c_str(), to.c_str()) != 0)
+                return LastError();
             return {};
         case RenameWay::LinkAndUnlink:
             return RenameByLink(from, to);

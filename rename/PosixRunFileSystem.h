@@ -17,7 +17,7 @@ struct RenameCalls {
 RenameCalls SystemRenameCalls();
 
 class PosixRunFileSystem final : public RunFileSystem {
-public:
+  public:
     explicit PosixRunFileSystem(RenameCalls calls = SystemRenameCalls()) : calls_(calls) {}
 
     FolderOpening OpenFolder(const std::string& folder) override;
@@ -31,7 +31,7 @@ public:
     std::error_code ListNames(std::vector<std::string>& out) override;
     RenameWay Way() const override { return way_; }
 
-private:
+  private:
     std::error_code RenameByLink(const std::string& from, const std::string& to);
     std::error_code CheckThenRename(const std::string& from, const std::string& to);
 

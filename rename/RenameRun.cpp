@@ -8,12 +8,12 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "text/Text.h"
 #include "rename/RunMessages.h"
 #include "targets/ConflictPreview.h"
 #include "targets/MovePlan.h"
 #include "targets/StatusTexts.h"
 #include "targets/TargetList.h"
+#include "text/Text.h"
 
 namespace karvel {
 
@@ -22,7 +22,8 @@ namespace {
 // Records go ahead of the steps in blocks of about this many, whole groups each.
 constexpr std::size_t kRecordBlock = 256;
 
-void SelectOnly(std::vector<TargetRow>& rows, std::size_t row, std::optional<std::size_t>& selected) {
+void SelectOnly(std::vector<TargetRow>& rows, std::size_t row,
+                std::optional<std::size_t>& selected) {
     if (!selected) {
         for (TargetRow& each : rows) each.Selected = false;
     } else {
@@ -54,7 +55,8 @@ std::string StopText(RowConflict reason, const TargetRow& row) {
         case RowConflict::SourceUnusable:
             return SourceMissingText(row.BeforeName);
         case RowConflict::NameTooLong:
-            return FailureText(std::make_error_code(std::errc::filename_too_long), row.BeforeName, row.AfterName);
+            return FailureText(std::make_error_code(std::errc::filename_too_long), row.BeforeName,
+                               row.AfterName);
         case RowConflict::EmptyName:
             return std::string(kMsgNamesUnusable);
         case RowConflict::DuplicateName:
@@ -73,28 +75,33 @@ std::string FailedStepText(const std::error_code& error, const TargetRow& row) {
 
 // Hidden, unique to this run, and never a name a row could have.
 class TempNames {
-public:
+  public:
     TempNames() {
         std::random_device random;
-        const unsigned long long value = (static_cast<unsigned long long>(random()) << 32) | random();
+        const unsigned long long value =
+            (static_cast<unsigned long long>(random()) << 32) | random();
         prefix_ = ".karvel-" + std::to_string(::getpid()) + "-" + std::to_string(value) + "-";
     }
     std::string For(std::size_t row) const { return prefix_ + std::to_string(row); }
 
-private:
+  private:
     std::string prefix_;
 };
 
 // One run: the steps of the plan, their records ahead of them, and the rows done.
 class Run {
-public:
+  public:
     Run(TargetList& list, const RunSettings& settings, RunHost& host, RunFileSystem& fileSystem,
         RunJournal* journal)
-        : rows_(list.MutableRows()), settings_(settings), host_(host), fileSystem_(fileSystem), journal_(journal) {}
+        : rows_(list.MutableRows()),
+          settings_(settings),
+          host_(host),
+          fileSystem_(fileSystem),
+          journal_(journal) {}
 
     RunReport Go(const std::string& folder, FileId folderId);
 
-private:
+  private:
     struct Performed {
         PlanStep step;
         bool stamped;
@@ -164,7 +171,8 @@ RunReport Run::Go(const std::string& folder, FileId folderId) {
     std::size_t firstNotDone = 0;
     std::size_t highestDone = 0;
     for (const std::size_t groupEnd : plan_.groupEnds) {
-        if (journal_ != nullptr && stepIndex == recordedUpTo && !RecordAhead(stepIndex, recordedUpTo)) {
+        if (journal_ != nullptr && stepIndex == recordedUpTo &&
+            !RecordAhead(stepIndex, recordedUpTo)) {
             const std::size_t row = steps[stepIndex].row;
             return Stop(row, RecordFailedText(rows_[row].BeforeName, rows_[row].AfterName));
         }
@@ -248,10 +256,12 @@ bool Run::RecordAhead(std::size_t firstStep, std::size_t& recordedUpTo) {
     for (std::size_t i = firstStep; i < lastStep; ++i) {
         const PlanStep& step = plan_.steps[i];
         const Lookup& source = sources_[step.row];
-        JournalEntry entry{From(step), To(step), true, source.instants, source.instants.modify, source.identity,
-                           Final(step)};
+        JournalEntry entry{
+            From(step),      To(step),   true, source.instants, source.instants.modify,
+            source.identity, Final(step)};
         if (Final(step) && !source.ReadOnly()) {
-            entry.written = RestampedInstants(source.instants, settings_.date, settings_.midnight).modify;
+            entry.written =
+                RestampedInstants(source.instants, settings_.date, settings_.midnight).modify;
         }
         entries.push_back(std::move(entry));
     }
@@ -262,14 +272,16 @@ bool Run::RecordAhead(std::size_t firstStep, std::size_t& recordedUpTo) {
 
 std::error_code Run::Perform(const PlanStep& step, bool& stamped) {
     if (step.kind != StepKind::Keep) {
-        if (const std::error_code error = fileSystem_.RenameNoReplace(From(step), To(step))) return error;
+        if (const std::error_code error = fileSystem_.RenameNoReplace(From(step), To(step)))
+            return error;
         changed_ = true;
     }
     const Lookup& source = sources_[step.row];
     // Stamps after the name: a row that fails has changed nothing. A stamp that cannot be
     // written leaves the file its own, as a read-only file keeps them.
     if (Final(step) && !source.ReadOnly()) {
-        const FileInstants restamped = RestampedInstants(source.instants, settings_.date, settings_.midnight);
+        const FileInstants restamped =
+            RestampedInstants(source.instants, settings_.date, settings_.midnight);
         stamped = !fileSystem_.WriteTimes(To(step), restamped);
         changed_ = changed_ || stamped;
     }
@@ -292,7 +304,8 @@ void Run::Show(std::size_t row) {
 
 }  // namespace
 
-FileInstants RestampedInstants(const FileInstants& original, const CalendarDate& date, bool midnight) {
+FileInstants RestampedInstants(const FileInstants& original, const CalendarDate& date,
+                               bool midnight) {
     FileTimeStamps stamps = ToLocalStamps(original);
     SYSTEMTIME& modified = stamps.LastWriteTime;
     modified.wYear = static_cast<std::int16_t>(date.year);
@@ -331,7 +344,8 @@ RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost&
                 host.ShowMessage(RunIcon::Error, std::string(kMsgAnotherRun));
                 return {RunResult::Refused, 0, false};
             case RunRecords::Start::NoRecord:
-                if (host.ShowMessage(RunIcon::WarningQuestion, std::string(kMsgNoUndoRecord)) != RunAnswer::Yes) {
+                if (host.ShowMessage(RunIcon::WarningQuestion, std::string(kMsgNoUndoRecord)) !=
+                    RunAnswer::Yes) {
                     records->End(false);
                     return {RunResult::Declined, 0, false};
                 }
@@ -361,14 +375,17 @@ RunReport RenameTargets(TargetList& list, const RunSettings& settings, RunHost& 
 std::optional<std::string> KnownStopWarning(const TargetList& list) {
     const auto& rows = list.Rows();
     // A list the start command refuses anyway needs no warning first.
-    const bool refused = rows.empty() || EqualsIgnoringAsciiCase(list.StsBarText(), kStsDropFiles) ||
-                         std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
+    const bool refused =
+        rows.empty() || EqualsIgnoringAsciiCase(list.StsBarText(), kStsDropFiles) ||
+        std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
     if (refused) return std::nullopt;
-    const auto marked = std::ranges::find_if(rows, [](const TargetRow& row) { return row.Conflict != RowConflict::None; });
+    const auto marked = std::ranges::find_if(
+        rows, [](const TargetRow& row) { return row.Conflict != RowConflict::None; });
     if (marked == rows.end()) return std::nullopt;
     const auto before = static_cast<std::size_t>(marked - rows.begin());
-    return std::to_string(before + 1) + " 行目で処理が中断します  " + std::string(ConflictReasonText(marked->Conflict)) +
-           "\r( " + ShownName(marked->BeforeName) + " > " + ShownName(marked->AfterName) + " )\r\n" +
+    return std::to_string(before + 1) + " 行目で処理が中断します  " +
+           std::string(ConflictReasonText(marked->Conflict)) + "\r( " +
+           ShownName(marked->BeforeName) + " > " + ShownName(marked->AfterName) + " )\r\n" +
            "中断までに変換されるのは " + std::to_string(before) + " File です  開始しますか？";
 }
 

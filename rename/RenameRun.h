@@ -41,7 +41,8 @@ struct RunReport {
 
 // The modified instant moved to `date` (and to midnight when asked); the access and
 // birth instants stay exactly as they were.
-FileInstants RestampedInstants(const FileInstants& original, const CalendarDate& date, bool midnight);
+FileInstants RestampedInstants(const FileInstants& original, const CalendarDate& date,
+                               bool midnight);
 
 // Checks, asks for confirmation, takes the run lock and its journal (asking whether to
 // go on without undo when no journal can be made), runs with the busy pointer and

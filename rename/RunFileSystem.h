@@ -54,7 +54,7 @@ enum class StampFit { Kept, Changed, Unknown };
 enum class RenameWay { NotYetKnown, NoReplace, LinkAndUnlink, CheckThenRename };
 
 class RunFileSystem {
-public:
+  public:
     virtual ~RunFileSystem() = default;
 
     // Opens `folder` (absolute, ending in the separator; a final link is not
@@ -84,7 +84,7 @@ public:
 
 // The folder open for as long as this object lives.
 class OpenedFolder {
-public:
+  public:
     OpenedFolder(RunFileSystem& fileSystem, const std::string& folder)
         : fileSystem_(fileSystem), opening_(fileSystem.OpenFolder(folder)) {}
     ~OpenedFolder() { fileSystem_.CloseFolder(); }
@@ -93,7 +93,7 @@ public:
 
     const FolderOpening& Opening() const { return opening_; }
 
-private:
+  private:
     RunFileSystem& fileSystem_;
     FolderOpening opening_;
 };

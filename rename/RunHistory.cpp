@@ -26,13 +26,15 @@ std::string NewJournalName() {
     ::clock_gettime(CLOCK_REALTIME, &now);
     char name[64];
     std::snprintf(name, sizeof name, "run-%020lld-%d.journal",
-                  static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec, static_cast<int>(::getpid()));
+                  static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec,
+                  static_cast<int>(::getpid()));
     return name;
 }
 
 std::time_t StartedFromName(const std::string& name, const struct stat& info) {
     long long nanos = 0;
-    if (std::sscanf(name.c_str(), "run-%20lld-", &nanos) == 1) return static_cast<std::time_t>(nanos / 1'000'000'000);
+    if (std::sscanf(name.c_str(), "run-%20lld-", &nanos) == 1)
+        return static_cast<std::time_t>(nanos / 1'000'000'000);
     return info.st_mtime;
 }
 
@@ -42,7 +44,8 @@ std::vector<std::string> JournalNames(const std::string& stateFolder) {
     if (dir == nullptr) return names;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name.size() > kJournalSuffix.size() && name.ends_with(kJournalSuffix) && !name.starts_with('.')) {
+        if (name.size() > kJournalSuffix.size() && name.ends_with(kJournalSuffix) &&
+            !name.starts_with('.')) {
             names.push_back(name);
         }
     }
@@ -64,7 +67,8 @@ std::string StateFolder() {
 
 RunLock::RunLock(const std::string& stateFolder) {
     if (stateFolder.empty() || !MakeFolders(stateFolder)) return;
-    fd_.Reset(::open((stateFolder + "/lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    fd_.Reset(
+        ::open((stateFolder + "/lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd_.Valid()) return;
     if (::flock(fd_.Get(), LOCK_EX | LOCK_NB) == 0) {
         state_ = State::Held;
@@ -74,7 +78,8 @@ RunLock::RunLock(const std::string& stateFolder) {
     }
 }
 
-std::unique_ptr<JournalFile> JournalFile::Create(const std::string& stateFolder, const std::string& runFolder) {
+std::unique_ptr<JournalFile> JournalFile::Create(const std::string& stateFolder,
+                                                 const std::string& runFolder) {
     if (stateFolder.empty() || !MakeFolders(stateFolder)) return nullptr;
     const std::string path = stateFolder + "/" + NewJournalName();
     UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
@@ -154,7 +159,8 @@ std::vector<KeptRun> KeptRuns(const std::string& stateFolder) {
     std::vector<KeptRun> runs;
     if (stateFolder.empty()) return runs;
     const std::vector<std::string> names = JournalNames(stateFolder);
-    for (auto name = names.rbegin(); name != names.rend(); ++name) runs.push_back(ReadKeptRun(stateFolder + "/" + *name));
+    for (auto name = names.rbegin(); name != names.rend(); ++name)
+        runs.push_back(ReadKeptRun(stateFolder + "/" + *name));
     return runs;
 }
 
@@ -168,11 +174,14 @@ std::optional<KeptRun> NewestPendingRun(const std::string& stateFolder) {
     return std::nullopt;
 }
 
-bool CanUndo(const std::string& stateFolder) { return NewestPendingRun(stateFolder).has_value(); }
+bool CanUndo(const std::string& stateFolder) {
+    return NewestPendingRun(stateFolder).has_value();
+}
 
 bool MarkDone(const std::string& journalPath, const std::vector<std::size_t>& entries) {
     if (entries.empty()) return true;
-    const UniqueFd fd(::open(journalPath.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    const UniqueFd fd(
+        ::open(journalPath.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
     std::string lines;
@@ -186,13 +195,15 @@ void PruneKeptRuns(const std::string& stateFolder, std::size_t room) {
     std::size_t total = 0;
     for (const std::string& name : names) {
         struct stat info {};
-        const std::size_t size =
-            ::lstat((stateFolder + "/" + name).c_str(), &info) == 0 ? static_cast<std::size_t>(info.st_size) : 0;
+        const std::size_t size = ::lstat((stateFolder + "/" + name).c_str(), &info) == 0
+                                     ? static_cast<std::size_t>(info.st_size)
+                                     : 0;
         sizes.push_back(size);
         total += size;
     }
     std::size_t oldest = 0;
-    while (oldest < names.size() && (names.size() - oldest + room > kMaxKeptRuns || total > kMaxKeptBytes)) {
+    while (oldest < names.size() &&
+           (names.size() - oldest + room > kMaxKeptRuns || total > kMaxKeptBytes)) {
         ::unlink((stateFolder + "/" + names[oldest]).c_str());
         total -= sizes[oldest];
         ++oldest;

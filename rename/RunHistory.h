@@ -23,27 +23,28 @@ std::string StateFolder();
 
 // Held while a run or undo goes on.
 class RunLock {
-public:
+  public:
     enum class State { Held, Busy, Unavailable };
     explicit RunLock(const std::string& stateFolder);
     State Get() const { return state_; }
 
-private:
+  private:
     UniqueFd fd_;
     State state_ = State::Unavailable;
 };
 
 // A run's journal, written in blocks; created exclusively, never through a link.
 class JournalFile final : public RunJournal {
-public:
+  public:
     // Empty when it cannot be created (no folder, a full disk, a name already there).
-    static std::unique_ptr<JournalFile> Create(const std::string& stateFolder, const std::string& runFolder);
+    static std::unique_ptr<JournalFile> Create(const std::string& stateFolder,
+                                               const std::string& runFolder);
     bool Record(std::span<const JournalEntry> entries) override;
     const std::string& Path() const { return path_; }
     // Removes the journal (a run that changed nothing).
     void Discard();
 
-private:
+  private:
     JournalFile(std::string path, UniqueFd fd) : path_(std::move(path)), fd_(std::move(fd)) {}
     std::string path_;
     UniqueFd fd_;
@@ -52,14 +53,14 @@ private:
 // The lock and a journal in the state folder. Without `recording` (the user chose to go
 // without undo) only the lock is taken.
 class StateRecords final : public RunRecords {
-public:
+  public:
     explicit StateRecords(std::string stateFolder, bool recording = true)
         : folder_(std::move(stateFolder)), recording_(recording) {}
     Start Begin(const std::string& folder) override;
     RunJournal* Journal() override { return journal_.get(); }
     void End(bool changedAnything) override;
 
-private:
+  private:
     std::string folder_;
     bool recording_;
     std::optional<RunLock> lock_;

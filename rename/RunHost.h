@@ -11,7 +11,7 @@ enum class RunIcon { Warning, Question, Error, Information, WarningQuestion };
 enum class RunAnswer { Ok, Yes, No };
 
 class RunHost {
-public:
+  public:
     virtual ~RunHost() = default;
 
     // A modal message: a question offers Yes and No (Yes the default), the rest OK.
@@ -33,13 +33,13 @@ public:
 
 // The busy pointer for as long as this object lives.
 class HostBusyPointer {
-public:
+  public:
     explicit HostBusyPointer(RunHost& host) : host_(host) { host_.SetBusy(true); }
     ~HostBusyPointer() { host_.SetBusy(false); }
     HostBusyPointer(const HostBusyPointer&) = delete;
     HostBusyPointer& operator=(const HostBusyPointer&) = delete;
 
-private:
+  private:
     RunHost& host_;
 };
 

@@ -14,7 +14,9 @@ namespace {
 constexpr std::string_view kHeader1 = "karvel-journal 1\n";
 constexpr std::string_view kHeader2 = "karvel-journal 2\n";
 
-std::string Instant(const timespec& t) { return std::to_string(t.tv_sec) + "\t" + std::to_string(t.tv_nsec); }
+std::string Instant(const timespec& t) {
+    return std::to_string(t.tv_sec) + "\t" + std::to_string(t.tv_nsec);
+}
 
 template <class Number>
 bool ParseNumber(std::string_view text, Number& out) {
@@ -35,7 +37,8 @@ std::vector<std::string_view> Fields(std::string_view line) {
 bool ParseInstant(std::string_view seconds, std::string_view nanos, timespec& out) {
     long long s = 0;
     long n = 0;
-    if (!ParseNumber(seconds, s) || !ParseNumber(nanos, n) || n < 0 || n > 999'999'999) return false;
+    if (!ParseNumber(seconds, s) || !ParseNumber(nanos, n) || n < 0 || n > 999'999'999)
+        return false;
     out.tv_sec = static_cast<time_t>(s);
     out.tv_nsec = n;
     return true;
@@ -61,8 +64,10 @@ std::optional<JournalEntry> ParseEntry(std::string_view line, bool version2) {
     entry.newName = *newName;
     if (!ParseInstant(fields[3], fields[4], entry.original.access) ||
         !ParseInstant(fields[5], fields[6], entry.original.modify) ||
-        !ParseInstant(fields[7], fields[8], entry.written) || !ParseNumber(fields[9], entry.identity.device) ||
-        !ParseNumber(fields[10], entry.identity.inode) || !ParseNumber(fields[11], entry.identity.size)) {
+        !ParseInstant(fields[7], fields[8], entry.written) ||
+        !ParseNumber(fields[9], entry.identity.device) ||
+        !ParseNumber(fields[10], entry.identity.inode) ||
+        !ParseNumber(fields[11], entry.identity.size)) {
         return std::nullopt;
     }
     entry.stampsKnown = fields[12] == "1";
@@ -83,16 +88,19 @@ std::string JournalHeader(const std::string& folder) {
 std::string JournalLines(std::span<const JournalEntry> entries) {
     std::string lines;
     for (const JournalEntry& entry : entries) {
-        lines += "row\t" + EncodeJournalName(entry.oldName) + "\t" + EncodeJournalName(entry.newName) + "\t" +
-                 Instant(entry.original.access) + "\t" + Instant(entry.original.modify) + "\t" +
-                 Instant(entry.written) + "\t" + std::to_string(entry.identity.device) + "\t" +
-                 std::to_string(entry.identity.inode) + "\t" + std::to_string(entry.identity.size) + "\t" +
-                 (entry.stampsKnown ? "1" : "0") + "\t" + (entry.restamped ? "1" : "0") + "\n";
+        lines +=
+            "row\t" + EncodeJournalName(entry.oldName) + "\t" + EncodeJournalName(entry.newName) +
+            "\t" + Instant(entry.original.access) + "\t" + Instant(entry.original.modify) + "\t" +
+            Instant(entry.written) + "\t" + std::to_string(entry.identity.device) + "\t" +
+            std::to_string(entry.identity.inode) + "\t" + std::to_string(entry.identity.size) +
+            "\t" + (entry.stampsKnown ? "1" : "0") + "\t" + (entry.restamped ? "1" : "0") + "\n";
     }
     return lines;
 }
 
-std::string DoneLine(std::size_t entry) { return "done\t" + std::to_string(entry) + "\n"; }
+std::string DoneLine(std::size_t entry) {
+    return "done\t" + std::to_string(entry) + "\n";
+}
 
 // Names are bytes: the few that would break a line or a field are escaped.
 std::string EncodeJournalName(std::string_view name) {

@@ -27,7 +27,7 @@ struct JournalEntry {
 
 // The run's side of its journal.
 class RunJournal {
-public:
+  public:
     virtual ~RunJournal() = default;
     // Before any of these steps happens; false when they could not all be recorded.
     virtual bool Record(std::span<const JournalEntry> entries) = 0;
@@ -36,7 +36,7 @@ public:
 // What a start command needs of the place runs are recorded: one run or undo at a
 // time, and a journal for the run.
 class RunRecords {
-public:
+  public:
     enum class Start {
         Recording,  // the run holds the lock and has its journal
         Busy,       // another run or undo holds the lock

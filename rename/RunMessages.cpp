@@ -51,7 +51,8 @@ std::string SourceMissingText(std::string_view beforeName) {
 }
 
 std::string TargetExistsText(std::string_view beforeName, std::string_view afterName) {
-    return "変換後のファイル名称は既に存在します  処理を中断します\r" + RowPair(beforeName, afterName);
+    return "変換後のファイル名称は既に存在します  処理を中断します\r" +
+           RowPair(beforeName, afterName);
 }
 
 std::string RecordFailedText(std::string_view beforeName, std::string_view afterName) {

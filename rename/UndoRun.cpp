@@ -11,7 +11,9 @@ namespace karvel {
 
 namespace {
 
-bool SameInstant(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+bool SameInstant(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
 
 // A removable disk comes back under another device number: inode and size tell the file.
 bool SameFile(const Lookup& found, const JournalEntry& entry) {
@@ -22,7 +24,8 @@ bool SameFile(const Lookup& found, const JournalEntry& entry) {
 // The file carries what the run left: the stamp it wrote, or its own where the write
 // never came (a read-only file, or a stop between the rename and the stamp).
 bool UnchangedSinceRun(const JournalEntry& entry, const Lookup& now) {
-    return !entry.stampsKnown || !entry.restamped || SameInstant(now.instants.modify, entry.written) ||
+    return !entry.stampsKnown || !entry.restamped ||
+           SameInstant(now.instants.modify, entry.written) ||
            SameInstant(now.instants.modify, entry.original.modify);
 }
 
@@ -59,8 +62,10 @@ Outcome UndoEntry(const JournalEntry& entry, RunFileSystem& fileSystem, SkippedF
                 skipped = {entry.newName, SkipReason::Failed, error};
                 return Outcome::Skipped;
             }
-        } else if (const std::error_code error = fileSystem.RenameNoReplace(entry.newName, entry.oldName)) {
-            skipped.reason = error == std::errc::file_exists ? SkipReason::NameTaken : SkipReason::Failed;
+        } else if (const std::error_code error =
+                       fileSystem.RenameNoReplace(entry.newName, entry.oldName)) {
+            skipped.reason =
+                error == std::errc::file_exists ? SkipReason::NameTaken : SkipReason::Failed;
             skipped.error = error;
             return Outcome::Skipped;
         }
@@ -70,13 +75,15 @@ Outcome UndoEntry(const JournalEntry& entry, RunFileSystem& fileSystem, SkippedF
     // Recorded ahead but never renamed (the run stopped or was killed first).
     const Lookup original = fileSystem.LookupRegularFile(entry.oldName);
     if (SameFile(original, entry)) {
-        if (entry.stampsKnown && entry.restamped && SameInstant(original.instants.modify, entry.written)) {
+        if (entry.stampsKnown && entry.restamped &&
+            SameInstant(original.instants.modify, entry.written)) {
             RestoreStamps(entry, entry.oldName, original, fileSystem);
         }
         return Outcome::NothingToDo;
     }
     if (renamed.result == LookupResult::Found) skipped.reason = SkipReason::Changed;
-    if (renamed.result == LookupResult::Failed) skipped = {entry.newName, SkipReason::Failed, renamed.error};
+    if (renamed.result == LookupResult::Failed)
+        skipped = {entry.newName, SkipReason::Failed, renamed.error};
     return Outcome::Skipped;
 }
 
@@ -98,7 +105,8 @@ std::string_view SkipText(const SkippedFile& file) {
 
 std::size_t FilesToRestore(const Journal& journal) {
     std::size_t files = 0;
-    for (std::size_t i = 0; i < journal.entries.size(); ++i) files += !journal.done[i] && journal.entries[i].restamped;
+    for (std::size_t i = 0; i < journal.entries.size(); ++i)
+        files += !journal.done[i] && journal.entries[i].restamped;
     return files;
 }
 
@@ -123,7 +131,8 @@ UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem, RunHos
         const JournalEntry& entry = journal.entries[i];
         if (folder.Opening().error) {
             // A removable disk not plugged in: everything waits for a later undo.
-            if (entry.restamped) report.skipped.push_back({entry.newName, SkipReason::FolderMissing, {}});
+            if (entry.restamped)
+                report.skipped.push_back({entry.newName, SkipReason::FolderMissing, {}});
             continue;
         }
         if (passed++ > 0) {
@@ -158,7 +167,8 @@ std::string UndoReportText(const UndoReport& report) {
     text += "\r\n戻していないファイル:";
     for (const SkippedFile& file : report.skipped) {
         text += "\r\n( " + ShownName(file.name) + " ) " + std::string(SkipText(file));
-        if (file.reason == SkipReason::Failed) text += " " + std::to_string(file.error.value()) + " " + file.error.message();
+        if (file.reason == SkipReason::Failed)
+            text += " " + std::to_string(file.error.value()) + " " + file.error.message();
     }
     return text;
 }
@@ -175,7 +185,8 @@ UndoResult UndoLastRun(const std::string& stateFolder, RunHost& host, RunFileSys
         return UndoResult::Refused;
     }
     const Journal& journal = *run->journal;
-    if (host.ShowMessage(RunIcon::Question, UndoConfirmationText(FilesToRestore(journal))) != RunAnswer::Yes) {
+    if (host.ShowMessage(RunIcon::Question, UndoConfirmationText(FilesToRestore(journal))) !=
+        RunAnswer::Yes) {
         return UndoResult::Declined;
     }
     UndoReport report;
@@ -192,7 +203,8 @@ UndoResult UndoLastRun(const std::string& stateFolder, RunHost& host, RunFileSys
         return UndoResult::Completed;
     }
     // What was not restored stays for a later undo, unless the user lets it go.
-    if (host.ShowMessage(RunIcon::WarningQuestion, UndoReportText(report) + "\r\n" + std::string(kMsgForgetSkipped)) ==
+    if (host.ShowMessage(RunIcon::WarningQuestion,
+                         UndoReportText(report) + "\r\n" + std::string(kMsgForgetSkipped)) ==
         RunAnswer::Yes) {
         ::remove(run->path.c_str());
     }

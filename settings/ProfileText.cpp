@@ -10,7 +10,9 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool SameName(std::string_view a, std::string_view b) { return EqualsIgnoringAsciiCase(a, b); }
+bool SameName(std::string_view a, std::string_view b) {
+    return EqualsIgnoringAsciiCase(a, b);
+}
 
 bool IsValidUtf8(std::string_view text) {
     std::size_t i = 0;

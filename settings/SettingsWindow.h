@@ -9,7 +9,7 @@ namespace karvel {
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 
 class SettingsWindow {
-public:
+  public:
     virtual ~SettingsWindow() = default;
 
     // Outer placement of the window, in twips.

@@ -14,7 +14,7 @@ constexpr std::array<const char*, 5> kDigitItems = {"1", "2", "3", "4", "5"};
 
 // The window's option controls as they stand before the restore; placement is not kept.
 class OptionControls final : public SettingsWindow {
-public:
+  public:
     double WindowLeft() const override { return 0; }
     double WindowTop() const override { return 0; }
     double WindowWidth() const override { return 0; }
@@ -49,7 +49,7 @@ public:
     StoredOptions options;
     int optState = 0;
 
-private:
+  private:
     static bool SetCheck(int& box, int state) {
         if (state < 0 || state > 2) return false;
         box = state;

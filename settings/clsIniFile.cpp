@@ -4,8 +4,8 @@
 #include <limits>
 #include <optional>
 
-#include "settings/ProfileText.h"
 #include "files/SmallFile.h"
+#include "settings/ProfileText.h"
 
 namespace karvel {
 

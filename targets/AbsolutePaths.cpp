@@ -16,9 +16,11 @@ std::optional<std::string> CurrentFolder() {
     }
     const std::string folder = buffer.data();
     // A removed folder may still be reported by a name that now means another.
-    struct stat here {}, named {};
-    if (!folder.starts_with('/') || ::stat(".", &here) != 0 || ::stat(folder.c_str(), &named) != 0 ||
-        here.st_dev != named.st_dev || here.st_ino != named.st_ino) {
+    struct stat here {
+    }, named{};
+    if (!folder.starts_with('/') || ::stat(".", &here) != 0 ||
+        ::stat(folder.c_str(), &named) != 0 || here.st_dev != named.st_dev ||
+        here.st_ino != named.st_ino) {
         return std::nullopt;
     }
     return folder;

@@ -29,7 +29,7 @@ constexpr std::uint8_t kRenamedHere = 8;  // an earlier row's file now stands un
 // the tag, the state and where the name is, so that a lookup or an insert touches
 // one cache line; the name itself is read only when a tag matches.
 class RunNames {
-public:
+  public:
     explicit RunNames(const std::vector<TargetRow>& rows)
         : rows_(rows), slots_(std::bit_ceil(std::max<std::size_t>(16, rows.size() * 4))) {}
 
@@ -52,7 +52,7 @@ public:
         }
     }
 
-private:
+  private:
     struct Slot {
         std::uint32_t row = 0;
         std::uint8_t tag = 0;  // 0 marks a free slot
@@ -153,13 +153,16 @@ MovePlan PlanOver(const std::vector<TargetRow>& rows, const FolderSnapshot& fold
             const SourceSeen seen = rows[i].Source;
             return seen != SourceSeen::Missing && seen != SourceSeen::NotOrdinary;
         },
-        [&folder](std::string_view name) { return folder.Known() && folder.KindOf(name) != EntryKind::Absent; });
+        [&folder](std::string_view name) {
+            return folder.Known() && folder.KindOf(name) != EntryKind::Absent;
+        });
 }
 
 void MarkByPlan(std::vector<TargetRow>& rows, const FolderSnapshot& folder) {
     const auto marked = [](const TargetRow& row) { return row.Conflict != RowConflict::None; };
     if (!std::ranges::any_of(rows, marked)) return;
-    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); })) return;
+    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); }))
+        return;
     const MovePlan plan = PlanOver(rows, folder);
     for (std::size_t i = 0; i < rows.size(); ++i) rows[i].Conflict = plan.conflicts[i];
     if (plan.stopRow < rows.size()) rows[plan.stopRow].Conflict = plan.stopReason;
@@ -207,11 +210,11 @@ void PreviewConflicts(TargetList& list) {
         }
         for (std::size_t i = 0; i < count; ++i) {
             TargetRow& row = rows[first + i];
-            row.Conflict =
-                row.AfterName.empty() ? RowConflict::EmptyName
-                                      : CheckRow(row, first + i, block[i], names);
+            row.Conflict = row.AfterName.empty() ? RowConflict::EmptyName
+                                                 : CheckRow(row, first + i, block[i], names);
             // The run's target lookup fails on such a name once the source passed.
-            if (row.AfterName.size() > kMaxNameBytes && row.Conflict != RowConflict::SourceUnusable &&
+            if (row.AfterName.size() > kMaxNameBytes &&
+                row.Conflict != RowConflict::SourceUnusable &&
                 row.Conflict != RowConflict::EmptyName) {
                 row.Conflict = RowConflict::NameTooLong;
             }
@@ -220,7 +223,9 @@ void PreviewConflicts(TargetList& list) {
     MarkByPlan(rows, folder);
 }
 
-MovePlan PreviewPlan(const TargetList& list) { return PlanOver(list.Rows(), list.Snapshot()); }
+MovePlan PreviewPlan(const TargetList& list) {
+    return PlanOver(list.Rows(), list.Snapshot());
+}
 
 std::string_view ConflictReasonText(RowConflict conflict) {
     switch (conflict) {

@@ -29,21 +29,23 @@ std::optional<FileId> FolderIdOf(const std::string& folder) {
         !S_ISDIR(entry.stx_mode)) {
         return std::nullopt;
     }
-    return FileId{(static_cast<unsigned long long>(entry.stx_dev_major) << 32) | entry.stx_dev_minor,
-                  entry.stx_ino};
+    return FileId{
+        (static_cast<unsigned long long>(entry.stx_dev_major) << 32) | entry.stx_dev_minor,
+        entry.stx_ino};
 }
 
 // The folder without links, "." or "..", ending in the separator; the text as given
 // where the system cannot tell.
 std::string CanonicalFolder(const std::string& folder) {
-    const std::unique_ptr<char, decltype(&::free)> real(::realpath(folder.c_str(), nullptr), &::free);
+    const std::unique_ptr<char, decltype(&::free)> real(::realpath(folder.c_str(), nullptr),
+                                                        &::free);
     if (!real) return folder;
     return AddTrailingBackslash(real.get());
 }
 
 // What one listing of a folder tells of its entries: which file each name is and its kind.
 class FolderListing {
-public:
+  public:
     struct Listed {
         unsigned long long inode;
         unsigned char type;
@@ -57,14 +59,16 @@ public:
         FolderListing listing;
         listing.device_ = device;
         errno = 0;
-        while (const dirent* entry = ::readdir(dir)) listing.names_.emplace(entry->d_name, Listed{entry->d_ino, entry->d_type});
+        while (const dirent* entry = ::readdir(dir))
+            listing.names_.emplace(entry->d_name, Listed{entry->d_ino, entry->d_type});
         const bool complete = errno == 0;
         ::closedir(dir);
         if (!complete) return std::nullopt;
         for (const auto& [name, listed] : listing.names_) {
             if (listed.type != DT_REG) continue;
             FileEntry entry;
-            if (ReadFileEntry(folder + name, entry) || entry.inode != listed.inode) return std::nullopt;
+            if (ReadFileEntry(folder + name, entry) || entry.inode != listed.inode)
+                return std::nullopt;
             break;
         }
         return listing;
@@ -76,7 +80,7 @@ public:
     }
     unsigned long long Device() const { return device_; }
 
-private:
+  private:
     std::unordered_map<std::string, Listed> names_;
     unsigned long long device_ = 0;
 };
@@ -133,14 +137,17 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
         if (lastFolderId == nullptr || folderText != lastFolder) {
             const std::string folder(folderText);
             auto known = folderIds.find(folder);
-            if (known == folderIds.end()) known = folderIds.emplace(folder, FolderIdOf(folder)).first;
+            if (known == folderIds.end())
+                known = folderIds.emplace(folder, FolderIdOf(folder)).first;
             lastFolder = known->first;
             lastFolderId = &known->second;
             lastListing = nullptr;
             if (!stampsShown && known->second) {
                 auto listing = listings.find(folder);
                 if (listing == listings.end()) {
-                    listing = listings.emplace(folder, FolderListing::Read(folder, known->second->device)).first;
+                    listing =
+                        listings.emplace(folder, FolderListing::Read(folder, known->second->device))
+                            .first;
                 }
                 lastListing = &listing->second;
             }
@@ -186,7 +193,9 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
             continue;
         }
         const auto [first, last] = rowsByInode.equal_range(entry.inode);
-        if (std::any_of(first, last, [&](const auto& seen) { return rows[seen.second].BeforeName == name; })) continue;
+        if (std::any_of(first, last,
+                        [&](const auto& seen) { return rows[seen.second].BeforeName == name; }))
+            continue;
         rowsByInode.emplace(entry.inode, rows.size());
         TargetRow row;
         row.BeforeName = std::move(name);

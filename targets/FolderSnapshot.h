@@ -21,7 +21,7 @@ enum class EntryKind : std::uint8_t {
 };
 
 class FolderSnapshot {
-public:
+  public:
     // Knows nothing of any folder.
     FolderSnapshot() = default;
 
@@ -43,7 +43,7 @@ public:
     void Prefetch(std::uint64_t hash) const;
     void PrefetchName(std::uint64_t hash) const;
 
-private:
+  private:
     struct Entry {
         std::uint32_t offset = 0;  // of the name in names_
         std::uint8_t length = 0;   // no name in a folder is longer than 255 bytes

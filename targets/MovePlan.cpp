@@ -16,7 +16,8 @@ using NameIndex = std::unordered_map<std::string_view, std::uint32_t>;
 NameIndex SourcesOf(const std::vector<TargetRow>& rows) {
     NameIndex sources;
     sources.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) sources.emplace(rows[i].BeforeName, static_cast<std::uint32_t>(i));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        sources.emplace(rows[i].BeforeName, static_cast<std::uint32_t>(i));
     return sources;
 }
 
@@ -24,10 +25,12 @@ NameIndex SourcesOf(const std::vector<TargetRow>& rows) {
 
 bool PlanNeeded(const std::vector<TargetRow>& rows) {
     const NameIndex sources = SourcesOf(rows);
-    return std::ranges::any_of(rows, [&](const TargetRow& row) { return sources.contains(row.AfterName); });
+    return std::ranges::any_of(
+        rows, [&](const TargetRow& row) { return sources.contains(row.AfterName); });
 }
 
-MovePlan PlanMoves(const std::vector<TargetRow>& rows, const std::function<bool(std::size_t)>& sourceUsable,
+MovePlan PlanMoves(const std::vector<TargetRow>& rows,
+                   const std::function<bool(std::size_t)>& sourceUsable,
                    const std::function<bool(std::string_view)>& takenInFolder) {
     const std::size_t count = rows.size();
     MovePlan plan;
@@ -40,7 +43,8 @@ MovePlan PlanMoves(const std::vector<TargetRow>& rows, const std::function<bool(
     std::vector<std::uint32_t> next(count, kNone);
     for (std::size_t i = 0; i < count; ++i) {
         const TargetRow& row = rows[i];
-        const bool claimed = !firstClaim.emplace(row.AfterName, static_cast<std::uint32_t>(i)).second;
+        const bool claimed =
+            !firstClaim.emplace(row.AfterName, static_cast<std::uint32_t>(i)).second;
         if (!sourceUsable(i)) {
             plan.conflicts[i] = RowConflict::SourceUnusable;
         } else if (claimed) {
@@ -48,7 +52,8 @@ MovePlan PlanMoves(const std::vector<TargetRow>& rows, const std::function<bool(
         } else if (row.AfterName.size() > kMaxNameBytes) {
             plan.conflicts[i] = RowConflict::NameTooLong;
         } else if (const auto holder = sources.find(row.AfterName);
-                   holder != sources.end() && (holder->second == i || sourceUsable(holder->second))) {
+                   holder != sources.end() &&
+                   (holder->second == i || sourceUsable(holder->second))) {
             // The file listed under the target moves first, or the row keeps its name.
             if (holder->second != i) next[i] = holder->second;
             plan.needed = true;
@@ -79,7 +84,8 @@ MovePlan PlanMoves(const std::vector<TargetRow>& rows, const std::function<bool(
         std::size_t ringFrom = path.size();
         if (at != kNone && state[at] == Visiting) {
             ring = true;
-            ringFrom = static_cast<std::size_t>(std::find(path.begin(), path.end(), at) - path.begin());
+            ringFrom =
+                static_cast<std::size_t>(std::find(path.begin(), path.end(), at) - path.begin());
             for (std::size_t k = ringFrom; k < path.size(); ++k) {
                 highest = std::max(highest, path[k]);
                 if (plan.conflicts[path[k]] != RowConflict::None) blocked = RowConflict::NameTaken;
@@ -127,7 +133,8 @@ MovePlan PlanMoves(const std::vector<TargetRow>& rows, const std::function<bool(
     }
     plan.stopRow = stop;
     if (stop < count) {
-        plan.stopReason = plan.conflicts[stop] != RowConflict::None ? plan.conflicts[stop] : RowConflict::NameTaken;
+        plan.stopReason = plan.conflicts[stop] != RowConflict::None ? plan.conflicts[stop]
+                                                                    : RowConflict::NameTaken;
     }
 
     // The steps: each row's own path, end first; a ring goes through a temporary name.

@@ -36,7 +36,7 @@ struct MovePlan {
     // are whole groups.
     std::vector<PlanStep> steps;
     std::vector<std::size_t> groupEnds;  // indexes into steps, one past each group
-    bool needed = false;  // some row waits for another or keeps its name
+    bool needed = false;                 // some row waits for another or keeps its name
 };
 
 // Whether any listed file holds another row's target, or a row keeps its name: only
@@ -45,7 +45,8 @@ bool PlanNeeded(const std::vector<TargetRow>& rows);
 
 // `sourceUsable(i)`: row i's file is there and is the file listed. `takenInFolder(name)`:
 // something not listed stands under `name`. Rows must all have an After Name.
-MovePlan PlanMoves(const std::vector<TargetRow>& rows, const std::function<bool(std::size_t)>& sourceUsable,
+MovePlan PlanMoves(const std::vector<TargetRow>& rows,
+                   const std::function<bool(std::size_t)>& sourceUsable,
                    const std::function<bool(std::string_view)>& takenInFolder);
 
 }  // namespace karvel

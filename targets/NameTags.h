@@ -14,7 +14,7 @@
 namespace karvel {
 
 class NameTags {
-public:
+  public:
     NameTags() = default;
     // Room for `names` names, the table never more than half full.
     explicit NameTags(std::size_t names)
@@ -50,7 +50,7 @@ public:
         return static_cast<std::uint8_t>(0x80 | (hash >> 57));
     }
 
-private:
+  private:
     std::size_t Home(std::uint64_t hash) const { return static_cast<std::size_t>(hash) & mask_; }
 
     std::vector<std::uint8_t> tags_;

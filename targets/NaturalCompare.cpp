@@ -6,9 +6,13 @@ namespace karvel {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-unsigned char Fold(char c) { return static_cast<unsigned char>(AsciiLower(c)); }
+unsigned char Fold(char c) {
+    return static_cast<unsigned char>(AsciiLower(c));
+}
 
 // Compares two digit runs by value: leading zeros skipped, then length, then digits.
 int CompareNumbers(std::string_view a, std::string_view b) {

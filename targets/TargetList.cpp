@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "text/Text.h"
 #include "targets/NaturalCompare.h"
 #include "targets/StatusTexts.h"
+#include "text/Text.h"
 
 namespace karvel {
 
@@ -22,7 +22,6 @@ const std::string& SortText(const TargetRow& row, SortColumn key) {
     return row.BeforeName;
 }
 
-
 }  // namespace
 
 bool RowLess(const TargetRow& a, const TargetRow& b, SortColumn key, SortOrder order) {
@@ -30,7 +29,9 @@ bool RowLess(const TargetRow& a, const TargetRow& b, SortColumn key, SortOrder o
     return order == SortOrder::Ascending ? c < 0 : c > 0;
 }
 
-TargetList::TargetList() { AllClear(); }
+TargetList::TargetList() {
+    AllClear();
+}
 
 void TargetList::AppendRow(TargetRow row) {
     if (!sorted_) {
@@ -73,7 +74,9 @@ void TargetList::SetSorted(bool sorted) {
     if (sorted_) SortRows();
 }
 
-void TargetList::WriteRowCount() { stsBarCnt_ = std::to_string(rows_.size()); }
+void TargetList::WriteRowCount() {
+    stsBarCnt_ = std::to_string(rows_.size());
+}
 
 ListState TargetList::State() const {
     if (stsBarText_ == kStsLoading) return ListState::Loading;

@@ -29,14 +29,20 @@ enum class RowConflict : std::uint8_t {
 
 // What the list's folder snapshot says of a row's own file. The conflict preview
 // looks it up once per snapshot, so that a refresh need not look again.
-enum class SourceSeen : std::uint8_t { NotLookedUp, OrdinaryFile, Missing, NotOrdinary, FolderUnknown };
+enum class SourceSeen : std::uint8_t {
+    NotLookedUp,
+    OrdinaryFile,
+    Missing,
+    NotOrdinary,
+    FolderUnknown
+};
 
 struct TargetRow {
     std::string BeforeName;  // the file's current name, no folder
     std::string AfterName;   // the name it will get
     std::string Modified;    // last-write time when the row was added, "yy/MM/dd HH:mm"
     bool Selected = false;
-    FileId Identity{};  // the file the user chose; the run acts on no other
+    FileId Identity{};                         // the file the user chose; the run acts on no other
     RowConflict Conflict = RowConflict::None;  // written by PreviewConflicts
     SourceSeen Source = SourceSeen::NotLookedUp;
 };
@@ -47,7 +53,7 @@ enum class SortColumn { BeforeName = 0, AfterName = 1, Modified = 2 };
 enum class SortOrder { Ascending = 0, Descending = 1 };
 
 class TargetList {
-public:
+  public:
     TargetList();
 
     const std::vector<TargetRow>& Rows() const { return rows_; }
@@ -96,7 +102,7 @@ public:
     // Empties the list: no rows, no folder, no snapshot, the drop prompt, no count, not sorted.
     void AllClear();
 
-private:
+  private:
     void SortRows();
 
     std::vector<TargetRow> rows_;

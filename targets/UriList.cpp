@@ -28,7 +28,8 @@ std::optional<std::string_view> LocalPathPart(std::string_view uri) {
         const auto slash = uri.find('/');
         if (slash == std::string_view::npos) return std::nullopt;
         const std::string_view host = uri.substr(0, slash);
-        const bool local = host.empty() || (host.size() == 9 && StartsWithIgnoringCase(host, "localhost"));
+        const bool local =
+            host.empty() || (host.size() == 9 && StartsWithIgnoringCase(host, "localhost"));
         if (!local) return std::nullopt;
         uri.remove_prefix(slash);
     }

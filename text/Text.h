@@ -15,7 +15,9 @@ constexpr std::string_view Trim(std::string_view text, std::string_view blanks =
     return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
-constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Equal when only ASCII letters differ in case; other bytes compare as they are.
 constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {

@@ -27,7 +27,8 @@ std::unique_ptr<karvel::KarvelFm> OpenWindow(const karvel::bench::BenchFolder& f
     window->SetStateFolder(files.Folder() + "state");
     window->findChild<QLineEdit*>(QStringLiteral("TxtStartNo"))->setText(QStringLiteral("1"));
     window->findChild<QComboBox*>(QStringLiteral("CmbCol"))->setCurrentText(QStringLiteral("5"));
-    window->findChild<QComboBox*>(QStringLiteral("CmbType"))->setCurrentText(QStringLiteral("yymmdd"));
+    window->findChild<QComboBox*>(QStringLiteral("CmbType"))
+        ->setCurrentText(QStringLiteral("yymmdd"));
     window->show();
     QApplication::processEvents();
     return window;

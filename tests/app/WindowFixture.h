@@ -14,12 +14,10 @@
 namespace karvel::testing {
 
 class WindowFixture {
-public:
+  public:
     const std::string& IniPath() const { return ini_; }
 
-    void WriteIni(const std::string& text) const {
-        std::ofstream(ini_, std::ios::binary) << text;
-    }
+    void WriteIni(const std::string& text) const { std::ofstream(ini_, std::ios::binary) << text; }
 
     std::string ReadIni(const char* section, const char* key) const {
         clsIniFile ini;
@@ -39,7 +37,7 @@ public:
 
     const TempDir& Dir() const { return dir_; }
 
-private:
+  private:
     TempDir dir_;
     std::string ini_ = dir_.path() + "Karvel.ini";
 };

@@ -65,17 +65,20 @@ class ConflictMarksTest : public QObject {
     void renumberingMarksNoRow() {
         const auto& dir = fixture_->Dir();
         window_->TakeInPaths({dir.MakeFile("probe.jpg")});
-        const std::string first = Cell(0, 1, Qt::DisplayRole).toString().toStdString();  // "<date>_01.jpg"
+        const std::string first =
+            Cell(0, 1, Qt::DisplayRole).toString().toStdString();  // "<date>_01.jpg"
         const std::string prefix = first.substr(0, first.find('_') + 1);
         std::filesystem::remove(dir.path() + "probe.jpg");
-        window_->TakeInPaths({dir.MakeFile("0new.jpg"), dir.MakeFile(prefix + "01.jpg"), dir.MakeFile(prefix + "02.jpg")});
+        window_->TakeInPaths({dir.MakeFile("0new.jpg"), dir.MakeFile(prefix + "01.jpg"),
+                              dir.MakeFile(prefix + "02.jpg")});
         for (int row = 0; row < 3; ++row) QVERIFY(!Cell(row, 1, Qt::ToolTipRole).isValid());
     }
 
     // A row known to stop the run is named before the question; No changes nothing.
     void aKnownStopIsToldFirst() {
         const auto& dir = fixture_->Dir();
-        const std::vector<std::string> paths{dir.MakeFile("a.jpg"), dir.MakeFile("b.jpg"), dir.MakeFile("c.jpg")};
+        const std::vector<std::string> paths{dir.MakeFile("a.jpg"), dir.MakeFile("b.jpg"),
+                                             dir.MakeFile("c.jpg")};
         window_->TakeInPaths(paths);
         const QString taken = Cell(1, 1, Qt::DisplayRole).toString();
         dir.MakeFile(taken.toStdString(), "unlisted");
@@ -85,8 +88,11 @@ class ConflictMarksTest : public QObject {
         window_->BtnStart_Click();
         QCOMPARE(MessageBox::Count(), 1);
         QCOMPARE(MessageBox::Last()->icon, MessageIcon::WarningQuestion);
-        QCOMPARE(MessageBox::Last()->text, QStringLiteral("2 行目で処理が中断します  同じ名前のファイルが既に存在します\r( b.jpg > ") +
-                                               taken + QStringLiteral(" )\r\n中断までに変換されるのは 1 File です  開始しますか？"));
+        QCOMPARE(MessageBox::Last()->text,
+                 QStringLiteral(
+                     "2 行目で処理が中断します  同じ名前のファイルが既に存在します\r( b.jpg > ") +
+                     taken +
+                     QStringLiteral(" )\r\n中断までに変換されるのは 1 File です  開始しますか？"));
         for (const std::string& path : paths) QVERIFY(std::filesystem::exists(path));
         QCOMPARE(window_->Targets().StsBarText(), std::string(kStsPressStart));
     }

@@ -9,7 +9,7 @@ using namespace karvel::testing;
 
 class DropTest : public QObject {
     Q_OBJECT
-private:
+  private:
     std::unique_ptr<WindowFixture> fixture_;
     std::unique_ptr<KarvelFm> window_;
     QTreeView* list_ = nullptr;
@@ -24,7 +24,7 @@ private:
 
     QString Panel(const char* key) const { return Child<QLabel>(*window_, key)->text(); }
 
-private slots:
+  private slots:
     void cleanup() {
         window_.reset();
         fixture_.reset();
@@ -49,12 +49,15 @@ private slots:
 
     void droppedFilesBecomeSortedNamedRows() {
         const auto& dir = fixture_->Dir();
-        DropFiles(list_->viewport(), {dir.MakeFile("c.png"), dir.MakeFile("a.jpg"), dir.MakeFile("b.tar.gz")});
+        DropFiles(list_->viewport(),
+                  {dir.MakeFile("c.png"), dir.MakeFile("a.jpg"), dir.MakeFile("b.tar.gz")});
         QCOMPARE(Column(0), (QStringList{"a.jpg", "b.tar.gz", "c.png"}));
         const QString prefix = QDate::currentDate().toString(QStringLiteral("yyMMdd"));
-        QCOMPARE(Column(1), (QStringList{prefix + "_01.jpg", prefix + "_02.tar.gz", prefix + "_03.png"}));
+        QCOMPARE(Column(1),
+                 (QStringList{prefix + "_01.jpg", prefix + "_02.tar.gz", prefix + "_03.png"}));
         QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d$"))
-                    .match(Column(2)[0]).hasMatch());
+                    .match(Column(2)[0])
+                    .hasMatch());
         QCOMPARE(Panel("StsBarCnt"), QStringLiteral("3"));
         QCOMPARE(Panel("StsBarText"), QStringLiteral("Startボタンを押下してください"));
         QCOMPARE(Panel("LblDirName"), QString::fromStdString(dir.path()));

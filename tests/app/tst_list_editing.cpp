@@ -1,9 +1,9 @@
 // Editing the list: sorting by a header click, the right-click menu, removing rows.
 #include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTreeView>
 
@@ -14,7 +14,7 @@ using namespace karvel::testing;
 
 class ListEditingTest : public QObject {
     Q_OBJECT
-private:
+  private:
     std::unique_ptr<WindowFixture> fixture_;
     std::unique_ptr<KarvelFm> window_;
     QTreeView* list_ = nullptr;
@@ -43,7 +43,7 @@ private:
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     }
 
-private slots:
+  private slots:
     void init() {
         fixture_ = std::make_unique<WindowFixture>();
         window_ = fixture_->Open();

@@ -12,7 +12,7 @@ using namespace karvel::testing;
 
 class OptionsTest : public QObject {
     Q_OBJECT
-private:
+  private:
     std::unique_ptr<WindowFixture> fixture_;
     std::unique_ptr<KarvelFm> window_;
 
@@ -25,7 +25,7 @@ private:
         window_->TakeInPaths({fixture_->Dir().MakeFile("a.jpg"), fixture_->Dir().MakeFile("b")});
     }
 
-private slots:
+  private slots:
     void init() {
         fixture_ = std::make_unique<WindowFixture>();
         window_ = fixture_->Open();

@@ -27,7 +27,7 @@ const QString kDropPrompt = QStringLiteral("対象ﾌｧｲﾙをﾄﾞﾛｯﾌ
 
 class RenameRunTest : public QObject {
     Q_OBJECT
-private:
+  private:
     std::unique_ptr<WindowFixture> fixture_;
     std::unique_ptr<KarvelFm> window_;
     ScriptedFileSystem* fileSystem_ = nullptr;
@@ -43,7 +43,7 @@ private:
         window_->TakeInPaths({dir.MakeFile("c.jpg"), dir.MakeFile("a.jpg"), dir.MakeFile("b.jpg")});
     }
 
-private slots:
+  private slots:
     void init() {
         MessageBox::ResetRecord();
         fixture_ = std::make_unique<WindowFixture>();
@@ -133,7 +133,8 @@ private slots:
             QVERIFY(Child<QProgressBar>(*window_, "RunProgress")->isVisible());
             QVERIFY(QApplication::overrideCursor() != nullptr);
             // Drops, clearing, sorting and removal are refused while the run goes on.
-            DropFiles(Child<QTreeView>(*window_, "ListVi")->viewport(), {dir.MakeFile("other.jpg")});
+            DropFiles(Child<QTreeView>(*window_, "ListVi")->viewport(),
+                      {dir.MakeFile("other.jpg")});
             window_->BtnALLClear_Click();
             window_->ListVi_ColumnClick(1);
             window_->MenuDEL_Click();

@@ -11,7 +11,7 @@ using namespace karvel::testing;
 
 class ShutdownTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void endButtonWritesAllTwelveKeys() {
         WindowFixture fixture;
         auto window = fixture.Open();
@@ -82,8 +82,9 @@ private slots:
 
     void closingMaximisedKeepsTheStoredPlacement() {
         WindowFixture fixture;
-        fixture.WriteIni("[Settings]\nMainLeft=1500\nMainTop=1200\nMainWidth=6000\nMainHeight=9000\n"
-                         "[LVSettings]\nColWidth1=2010\nColWidth2=990\nColWidth3=1500\n");
+        fixture.WriteIni(
+            "[Settings]\nMainLeft=1500\nMainTop=1200\nMainWidth=6000\nMainHeight=9000\n"
+            "[LVSettings]\nColWidth1=2010\nColWidth2=990\nColWidth3=1500\n");
         auto window = fixture.Open();
         window->showMaximized();
         QTRY_VERIFY(window->isMaximized());

@@ -10,12 +10,12 @@ using namespace karvel::testing;
 
 class StartNoFilterTest : public QObject {
     Q_OBJECT
-private:
+  private:
     std::unique_ptr<WindowFixture> fixture_;
     std::unique_ptr<KarvelFm> window_;
     QLineEdit* box_ = nullptr;
 
-private slots:
+  private slots:
     void init() {
         fixture_ = std::make_unique<WindowFixture>();
         window_ = fixture_->Open();

@@ -14,13 +14,15 @@ using namespace karvel::testing;
 namespace {
 
 // Stored twips pass through whole pixels: equal to within half a pixel.
-bool Near(double actual, double expected) { return std::abs(actual - expected) <= 8; }
+bool Near(double actual, double expected) {
+    return std::abs(actual - expected) <= 8;
+}
 
 }  // namespace
 
 class StartupTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void firstStartUsesEveryDefault() {
         WindowFixture fixture;
         auto window = fixture.Open();
@@ -35,10 +37,12 @@ private slots:
         QCOMPARE(Child<QComboBox>(*window, "CmbType")->currentText(), QStringLiteral("yymmdd"));
         QCOMPARE(Child<OptionCheckBox>(*window, "ChkTime")->Value(), 1);
         QCOMPARE(Child<OptionCheckBox>(*window, "ChkOpt")->Value(), 0);
-        QCOMPARE(Child<QCalendarWidget>(*window, "MonthView1")->selectedDate(), QDate::currentDate());
+        QCOMPARE(Child<QCalendarWidget>(*window, "MonthView1")->selectedDate(),
+                 QDate::currentDate());
         QCOMPARE(Child<QTreeView>(*window, "ListVi")->model()->rowCount(), 0);
         QCOMPARE(Child<QLabel>(*window, "LblDirName")->text(), QString());
-        QCOMPARE(Child<QLabel>(*window, "StsBarText")->text(), QStringLiteral("対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい"));
+        QCOMPARE(Child<QLabel>(*window, "StsBarText")->text(),
+                 QStringLiteral("対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい"));
         QCOMPARE(Child<QLabel>(*window, "StsBarCnt")->text(), QString());
 
         // The first-start client size (5085 x 7050 twips), centred on the screen.
@@ -84,8 +88,9 @@ private slots:
 
     void refusedStoredValuesLeaveTheControlsAsTheyWere() {
         WindowFixture fixture;
-        fixture.WriteIni("[LVSettings]\nColWidth1=abc\n"
-                         "[Option]\nStartNo=abc\nColummn=9\nType=ddmmyy\nTimeUpd=5\nNextOption=1\n");
+        fixture.WriteIni(
+            "[LVSettings]\nColWidth1=abc\n"
+            "[Option]\nStartNo=abc\nColummn=9\nType=ddmmyy\nTimeUpd=5\nNextOption=1\n");
         auto window = fixture.Open();
         QVERIFY2(Near(window->ColumnWidth(1), 4000), "the first-start width");
         QCOMPARE(Child<QLineEdit>(*window, "TxtStartNo")->text(), QStringLiteral("Text1"));

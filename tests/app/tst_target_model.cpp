@@ -8,11 +8,12 @@ using namespace karvel;
 
 class TargetModelTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void bulkChangesKeepTheModelConsistent() {
         TargetList list;
         TargetTableModel model(list);
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
 
         std::vector<TargetRow> rows(100'000);
@@ -38,9 +39,12 @@ private slots:
         TargetList list;
         list.AppendRow({"\xe6\x97\xa5.txt", "x_01.txt", "24/03/05 14:07", false});
         TargetTableModel model(list);
-        QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Before Name"));
-        QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("After Name"));
-        QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("更新日時"));
+        QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Before Name"));
+        QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("After Name"));
+        QCOMPARE(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("更新日時"));
         QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("日.txt"));
         QCOMPARE(model.index(0, 2).data().toString(), QStringLiteral("24/03/05 14:07"));
     }

@@ -12,7 +12,7 @@ using namespace karvel::testing;
 
 class UndoTest : public QObject {
     Q_OBJECT
-private:
+  private:
     std::unique_ptr<WindowFixture> fixture_;
     std::unique_ptr<KarvelFm> window_;
 
@@ -30,7 +30,7 @@ private:
         Child<QCalendarWidget>(*window_, "MonthView1")->setSelectedDate(QDate(2024, 3, 5));
     }
 
-private slots:
+  private slots:
     void init() {
         MessageBox::ResetRecord();
         fixture_ = std::make_unique<WindowFixture>();

@@ -9,7 +9,7 @@ using namespace karvel::testing;
 
 class WindowCommandsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void stayOnTopTogglesWithoutMovingTheWindow() {
         WindowFixture fixture;
         auto window = fixture.Open();

@@ -16,7 +16,7 @@ using testing::RunProgram;
 using testing::TempDir;
 
 class BatchMode : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     std::string ini = dir.path() + "settings/Karvel.ini";
 
@@ -28,11 +28,13 @@ protected:
         return RunProgram(KARVEL_PROGRAM, arguments, dir.path(), {"KARVEL_INI=" + ini}, input);
     }
 
-    bool Exists(const std::string& name) const { return std::filesystem::exists(dir.path() + name); }
+    bool Exists(const std::string& name) const {
+        return std::filesystem::exists(dir.path() + name);
+    }
 };
 
-const std::vector<std::string> kWorkedExample = {"--batch", "--date", "2024-03-05", "--pattern",
-                                                 "yymmdd",  "--digits", "3", "--start", "1"};
+const std::vector<std::string> kWorkedExample = {
+    "--batch", "--date", "2024-03-05", "--pattern", "yymmdd", "--digits", "3", "--start", "1"};
 
 std::vector<std::string> With(std::vector<std::string> base, const std::vector<std::string>& more) {
     base.insert(base.end(), more.begin(), more.end());
@@ -40,7 +42,8 @@ std::vector<std::string> With(std::vector<std::string> base, const std::vector<s
 }
 
 TEST_F(BatchMode, ADryRunListsTheNamesTheWindowWouldShow) {
-    const ProgramResult result = Karvel(With(kWorkedExample, {"--dry-run", "readme", "b.tar.gz", "a.jpg"}));
+    const ProgramResult result =
+        Karvel(With(kWorkedExample, {"--dry-run", "readme", "b.tar.gz", "a.jpg"}));
     ASSERT_EQ(result.status, 0) << result.err;
     std::istringstream lines(result.out);
     std::vector<std::pair<std::string, std::string>> names;
@@ -61,8 +64,9 @@ TEST_F(BatchMode, ARunWithYesRenamesAndRestamps) {
     const ProgramResult result =
         Karvel(With(kWorkedExample, {"--yes", "--midnight", "a.jpg", "b.tar.gz", "readme"}));
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.err,
-              "3 File の ReName を開始します  よろしいですか？ [y/N] y\n変換処理が正常終了しました\n");
+    EXPECT_EQ(
+        result.err,
+        "3 File の ReName を開始します  よろしいですか？ [y/N] y\n変換処理が正常終了しました\n");
     EXPECT_EQ(testing::Slurp(dir.path() + "240305_002.tar.gz"), "b.tar.gz");
     FileInstants stamped;
     ASSERT_FALSE(ReadFileInstants(dir.path() + "240305_003", stamped));
@@ -72,7 +76,8 @@ TEST_F(BatchMode, ARunWithYesRenamesAndRestamps) {
 
 TEST_F(BatchMode, ATakenNameStopsTheRunAtItsRow) {
     dir.MakeFile("240305_002.tar.gz", "someone else's");
-    const ProgramResult result = Karvel(With(kWorkedExample, {"--yes", "a.jpg", "b.tar.gz", "readme"}));
+    const ProgramResult result =
+        Karvel(With(kWorkedExample, {"--yes", "a.jpg", "b.tar.gz", "readme"}));
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("変換後のファイル名称は既に存在します  処理を中断します\n"
                               "( b.tar.gz > 240305_002.tar.gz )\n"),
@@ -120,10 +125,13 @@ TEST_F(BatchMode, UsageErrorsSayWhatWasWrong) {
 
 TEST_F(BatchMode, OptionsNotGivenComeFromTheSettings) {
     std::filesystem::create_directories(dir.path() + "settings");
-    const std::string stored = "[Option]\r\nNextOption=1\r\nStartNo=007\r\nColummn=4\r\nType=mmdd\r\n";
+    const std::string stored =
+        "[Option]\r\nNextOption=1\r\nStartNo=007\r\nColummn=4\r\nType=mmdd\r\n";
     std::ofstream(ini, std::ios::binary) << stored;
-    const ProgramResult fromEnvironment = Karvel({"--batch", "--dry-run", "--date", "2024-03-05", "a.jpg"});
-    EXPECT_EQ(fromEnvironment.out.substr(0, fromEnvironment.out.find('\t', 6)), "a.jpg\t0305_0007.jpg");
+    const ProgramResult fromEnvironment =
+        Karvel({"--batch", "--dry-run", "--date", "2024-03-05", "a.jpg"});
+    EXPECT_EQ(fromEnvironment.out.substr(0, fromEnvironment.out.find('\t', 6)),
+              "a.jpg\t0305_0007.jpg");
 
     // Next to the program, as a portable install keeps it.
     const std::string program = dir.path() + "portable/karvel";
@@ -131,20 +139,22 @@ TEST_F(BatchMode, OptionsNotGivenComeFromTheSettings) {
     std::filesystem::copy_file(KARVEL_PROGRAM, program);
     std::ofstream(dir.path() + "portable/Karvel.ini", std::ios::binary)
         << "[Option]\nNextOption=1\nStartNo=20\nColummn=2\nType=yyyymm\n";
-    const ProgramResult portable =
-        RunProgram(program, {"--batch", "--dry-run", "--date", "2024-03-05", "a.jpg"}, dir.path(), {});
+    const ProgramResult portable = RunProgram(
+        program, {"--batch", "--dry-run", "--date", "2024-03-05", "a.jpg"}, dir.path(), {});
     EXPECT_EQ(portable.out.substr(0, portable.out.find('\t', 6)), "a.jpg\t202403_20.jpg");
     EXPECT_EQ(testing::Slurp(ini), stored);
 }
 
 TEST_F(BatchMode, FilesFromAListAfterTheNamedOnes) {
     const std::string list = dir.path() + "readme\n" + "b.tar.gz\n\n";
-    ProgramResult lines = Karvel(With(kWorkedExample, {"--dry-run", "--files-from", "-", "a.jpg"}), list);
+    ProgramResult lines =
+        Karvel(With(kWorkedExample, {"--dry-run", "--files-from", "-", "a.jpg"}), list);
     EXPECT_EQ(std::count(lines.out.begin(), lines.out.end(), '\n'), 3) << lines.err;
 
     // NUL-separated, relative to the current folder, with a newline inside a name.
     dir.MakeFile("new\nline.txt");
-    std::ofstream(dir.path() + "list", std::ios::binary) << std::string("new\nline.txt\0readme\0", 21);
+    std::ofstream(dir.path() + "list", std::ios::binary)
+        << std::string("new\nline.txt\0readme\0", 21);
     const ProgramResult nul =
         Karvel(With(kWorkedExample, {"--dry-run", "--files-from", "list", "--null"}));
     // Shown escaped: a name never breaks a line.

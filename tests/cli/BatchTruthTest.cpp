@@ -24,19 +24,21 @@ using testing::ShellQuoted;
 using testing::TempDir;
 
 class BatchTruth : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
 
     void SetUp() override {
         for (const char* name : {"a.jpg", "b.jpg"}) dir.MakeFile(name, name);
     }
     ProgramResult Karvel(std::vector<std::string> arguments, const std::string& input = {}) {
-        arguments.insert(arguments.begin(), {"--batch", "--date", "2024-03-05", "--pattern", "yymmdd",
-                                             "--digits", "2", "--start", "1"});
-        return RunProgram(KARVEL_PROGRAM, arguments, dir.path(), {"KARVEL_INI=/nonexistent/Karvel.ini"},
-                          input);
+        arguments.insert(arguments.begin(), {"--batch", "--date", "2024-03-05", "--pattern",
+                                             "yymmdd", "--digits", "2", "--start", "1"});
+        return RunProgram(KARVEL_PROGRAM, arguments, dir.path(),
+                          {"KARVEL_INI=/nonexistent/Karvel.ini"}, input);
     }
-    bool Exists(const std::string& name) const { return std::filesystem::exists(dir.path() + name); }
+    bool Exists(const std::string& name) const {
+        return std::filesystem::exists(dir.path() + name);
+    }
 };
 
 TEST_F(BatchTruth, ADryRunExitsAsTheRunWouldAndSaysWhy) {
@@ -59,20 +61,25 @@ TEST_F(BatchTruth, ADryRunExitsAsTheRunWouldAndSaysWhy) {
          {"a.pipe", "b.jpg"},
          1,
          "ファイルが見つかりません  処理を中断します\n( a.pipe )\n"},
-        {"missing", [](const std::string&) {}, {"a.jpg", "gone.jpg"}, 1, "karvel: no such file: @gone.jpg\n"},
+        {"missing",
+         [](const std::string&) {},
+         {"a.jpg", "gone.jpg"},
+         1,
+         "karvel: no such file: @gone.jpg\n"},
     };
     for (const Case& each : cases) {
         TempDir fresh;
         for (const char* name : {"a.jpg", "b.jpg"}) fresh.MakeFile(name, name);
         each.arrange(fresh.path());
-        std::vector<std::string> arguments = {"--batch", "--dry-run", "--date", "2024-03-05",
-                                              "--pattern", "yymmdd", "--digits", "2"};
+        std::vector<std::string> arguments = {"--batch",   "--dry-run", "--date",   "2024-03-05",
+                                              "--pattern", "yymmdd",    "--digits", "2"};
         arguments.insert(arguments.end(), each.files.begin(), each.files.end());
         const ProgramResult result = RunProgram(KARVEL_PROGRAM, arguments, fresh.path(),
                                                 {"KARVEL_INI=/nonexistent/Karvel.ini"});
         EXPECT_EQ(result.status, each.status) << each.what << result.err;
         std::string expected = each.err;
-        if (const auto at = expected.find('@'); at != std::string::npos) expected.replace(at, 1, fresh.path());
+        if (const auto at = expected.find('@'); at != std::string::npos)
+            expected.replace(at, 1, fresh.path());
         EXPECT_EQ(result.err, expected) << each.what;
         EXPECT_TRUE(std::filesystem::exists(fresh.path() + "a.jpg") ||
                     std::filesystem::exists(fresh.path() + "a.pipe"));
@@ -88,9 +95,10 @@ TEST_F(BatchTruth, FilesGivenInTheirOwnOrderCanTradeNames) {
     dry.insert(dry.end(), swap.begin(), swap.end());
     const ProgramResult planned = Karvel(dry);
     EXPECT_EQ(planned.status, 0) << planned.err;
-    EXPECT_EQ(planned.err,
-              "karvel: move 240305_02.jpg -> (temporary)\nkarvel: move 240305_01.jpg -> 240305_02.jpg\n"
-              "karvel: move (temporary) -> 240305_01.jpg\n");
+    EXPECT_EQ(
+        planned.err,
+        "karvel: move 240305_02.jpg -> (temporary)\nkarvel: move 240305_01.jpg -> 240305_02.jpg\n"
+        "karvel: move (temporary) -> 240305_01.jpg\n");
     std::vector<std::string> real = {"--yes"};
     real.insert(real.end(), swap.begin(), swap.end());
     EXPECT_EQ(Karvel(real).status, 0);
@@ -101,27 +109,30 @@ TEST_F(BatchTruth, FilesGivenInTheirOwnOrderCanTradeNames) {
 TEST_F(BatchTruth, AFileLeftOutIsNamedAndTheStatusIsOne) {
     std::filesystem::create_directories(dir.path() + "elsewhere");
     dir.MakeFile("elsewhere/c.jpg");
-    const ProgramResult result = Karvel({"--yes", "a.jpg", "elsewhere/c.jpg", "nothing.jpg", "b.jpg"});
+    const ProgramResult result =
+        Karvel({"--yes", "a.jpg", "elsewhere/c.jpg", "nothing.jpg", "b.jpg"});
     EXPECT_EQ(result.status, 1);
     EXPECT_TRUE(Exists("240305_01.jpg") && Exists("240305_02.jpg"));
     EXPECT_TRUE(Exists("elsewhere/c.jpg"));
-    EXPECT_TRUE(result.err.starts_with("karvel: not in the first file's folder, left out: " + dir.path() +
-                                       "elsewhere/c.jpg\nkarvel: no such file: " + dir.path() +
-                                       "nothing.jpg\n"))
+    EXPECT_TRUE(result.err.starts_with(
+        "karvel: not in the first file's folder, left out: " + dir.path() +
+        "elsewhere/c.jpg\nkarvel: no such file: " + dir.path() + "nothing.jpg\n"))
         << result.err;
 }
 
 TEST_F(BatchTruth, AListMustBeAFileOrAPipeOfPaths) {
     std::filesystem::create_directories(dir.path() + "folder");
     std::ofstream(dir.path() + "long") << std::string(5000, 'x') << "\na.jpg\n";
-    for (const std::string& list : {dir.path() + "folder", std::string("/dev/zero"), dir.path() + "long"}) {
+    for (const std::string& list :
+         {dir.path() + "folder", std::string("/dev/zero"), dir.path() + "long"}) {
         const ProgramResult result = Karvel({"--dry-run", "--files-from", list});
         EXPECT_EQ(result.status, 2) << list;
         EXPECT_TRUE(result.err.starts_with("karvel: ")) << result.err;
     }
     // Standard input that never ends a line is cut off, not read to the end.
-    const std::string command = "head -c 100000000 /dev/zero | env KARVEL_INI=/nonexistent/Karvel.ini " +
-                                ShellQuoted(KARVEL_PROGRAM) + " --batch --dry-run --files-from - 2>/dev/null";
+    const std::string command =
+        "head -c 100000000 /dev/zero | env KARVEL_INI=/nonexistent/Karvel.ini " +
+        ShellQuoted(KARVEL_PROGRAM) + " --batch --dry-run --files-from - 2>/dev/null";
     const int raw = std::system(command.c_str());
     EXPECT_EQ(WEXITSTATUS(raw), 2);
 }
@@ -131,14 +142,15 @@ TEST_F(BatchTruth, RelativeNamesNeedACurrentFolder) {
     const std::string name = "karvel-canary-" + std::to_string(::getpid()) + ".jpg";
     const bool canary = std::ofstream("/" + name).good();
     std::filesystem::create_directories(dir.path() + "gone");
-    const std::string command = "cd " + ShellQuoted(dir.path() + "gone") + " && rmdir ../gone && env " +
-                                "KARVEL_INI=/nonexistent/Karvel.ini XDG_STATE_HOME=" +
-                                ShellQuoted(dir.path() + "state") + " " + ShellQuoted(KARVEL_PROGRAM) +
-                                " --batch --yes --date 2024-03-05 " + name + " 2>" +
-                                ShellQuoted(dir.path() + "err");
+    const std::string command =
+        "cd " + ShellQuoted(dir.path() + "gone") + " && rmdir ../gone && env " +
+        "KARVEL_INI=/nonexistent/Karvel.ini XDG_STATE_HOME=" + ShellQuoted(dir.path() + "state") +
+        " " + ShellQuoted(KARVEL_PROGRAM) + " --batch --yes --date 2024-03-05 " + name + " 2>" +
+        ShellQuoted(dir.path() + "err");
     const int raw = std::system(command.c_str());
     EXPECT_EQ(WEXITSTATUS(raw), 2);
-    EXPECT_NE(testing::Slurp(dir.path() + "err").find("the current folder cannot be read"), std::string::npos);
+    EXPECT_NE(testing::Slurp(dir.path() + "err").find("the current folder cannot be read"),
+              std::string::npos);
     if (canary) {
         EXPECT_TRUE(std::filesystem::exists("/" + name));
         std::filesystem::remove("/" + name);
@@ -165,8 +177,8 @@ TEST_F(BatchTruth, ASignalEndsTheRunAfterAFileAndSaysWhereItStopped) {
         ::dup2(err, 2);
         ::setenv("KARVEL_INI", "/nonexistent/Karvel.ini", 1);
         ::setenv("XDG_STATE_HOME", (dir.path() + "state").c_str(), 1);
-        ::execl(KARVEL_PROGRAM, KARVEL_PROGRAM, "--batch", "--yes", "--date", "2024-03-05", "--digits", "5",
-                "--files-from", "list", nullptr);
+        ::execl(KARVEL_PROGRAM, KARVEL_PROGRAM, "--batch", "--yes", "--date", "2024-03-05",
+                "--digits", "5", "--files-from", "list", nullptr);
         ::_exit(127);
     }
     // Once the run is under way.
@@ -186,8 +198,8 @@ TEST_F(BatchTruth, ASignalEndsTheRunAfterAFileAndSaysWhereItStopped) {
     if (renamed == kFiles) GTEST_SKIP() << "the run ended before the signal";
     EXPECT_EQ(WEXITSTATUS(status), 1);
     const std::string next = "f" + std::to_string(100000 + renamed) + ".jpg";
-    EXPECT_NE(err.find("karvel: stopped by a signal after " + std::to_string(renamed) + " of 5000 files; next: " +
-                       next + "\n"),
+    EXPECT_NE(err.find("karvel: stopped by a signal after " + std::to_string(renamed) +
+                       " of 5000 files; next: " + next + "\n"),
               std::string::npos)
         << err;
     EXPECT_TRUE(Exists(next));

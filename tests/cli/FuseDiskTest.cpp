@@ -16,27 +16,31 @@ namespace {
 using testing::ShellQuoted;
 using testing::TempDir;
 
-bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
+bool Run(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
 
 // An exFAT image on a loop device, mounted through FUSE for the test's lifetime.
 class FuseDisk {
-public:
-    explicit FuseDisk(const std::string& folder) : image_(folder + "disk.img"), mount_(folder + "mnt/") {
+  public:
+    explicit FuseDisk(const std::string& folder)
+        : image_(folder + "disk.img"), mount_(folder + "mnt/") {
         std::filesystem::create_directories(mount_);
-        if (!Run("truncate -s 16M " + ShellQuoted(image_) + " && mkfs.exfat " + ShellQuoted(image_) +
-                 " >/dev/null 2>&1")) {
+        if (!Run("truncate -s 16M " + ShellQuoted(image_) + " && mkfs.exfat " +
+                 ShellQuoted(image_) + " >/dev/null 2>&1")) {
             problem_ = "mkfs.exfat failed";
             return;
         }
         const std::string deviceFile = folder + "device";
-        if (!Run("losetup -f --show " + ShellQuoted(image_) + " >" + ShellQuoted(deviceFile) + " 2>/dev/null")) {
+        if (!Run("losetup -f --show " + ShellQuoted(image_) + " >" + ShellQuoted(deviceFile) +
+                 " 2>/dev/null")) {
             problem_ = "no loop device can be attached";
             return;
         }
         device_ = testing::Slurp(deviceFile);
         while (!device_.empty() && device_.back() == '\n') device_.pop_back();
-        if (!Run("mount.exfat-fuse -o allow_other " + ShellQuoted(device_) + " " + ShellQuoted(mount_) +
-                 " >/dev/null 2>&1")) {
+        if (!Run("mount.exfat-fuse -o allow_other " + ShellQuoted(device_) + " " +
+                 ShellQuoted(mount_) + " >/dev/null 2>&1")) {
             problem_ = "mount.exfat-fuse failed";
             return;
         }
@@ -52,7 +56,7 @@ public:
     const std::string& Problem() const { return problem_; }
     const std::string& Folder() const { return mount_; }
 
-private:
+  private:
     std::string image_;
     std::string mount_;
     std::string device_;
@@ -63,7 +67,8 @@ private:
 std::string WhyNoFuse() {
     if (::geteuid() != 0) return "mounting needs root";
     if (::access("/dev/fuse", R_OK | W_OK) != 0) return "/dev/fuse is not available";
-    for (const char* tool : {"/usr/sbin/mount.exfat-fuse", "/usr/sbin/mkfs.exfat", "/usr/sbin/losetup"}) {
+    for (const char* tool :
+         {"/usr/sbin/mount.exfat-fuse", "/usr/sbin/mkfs.exfat", "/usr/sbin/losetup"}) {
         if (::access(tool, X_OK) != 0) return std::string(tool) + " is not installed";
     }
     return {};
@@ -78,8 +83,9 @@ TEST(FuseDisk, ARunAndItsUndoOnExfat) {
 
     constexpr int kFiles = 100;
     constexpr time_t kOld = 1'577'873'472;  // 2020-01-01 10:11:12 UTC
-    std::vector<std::string> arguments = {"--batch", "--yes", "--verbose", "--date", "2024-03-05",
-                                          "--pattern", "yymmdd", "--digits", "3", "--midnight"};
+    std::vector<std::string> arguments = {"--batch",    "--yes",     "--verbose", "--date",
+                                          "2024-03-05", "--pattern", "yymmdd",    "--digits",
+                                          "3",          "--midnight"};
     for (int i = 0; i < kFiles; ++i) {
         const std::string name = "f" + std::to_string(100 + i) + ".jpg";
         std::ofstream(folder + name) << name;
@@ -91,8 +97,10 @@ TEST(FuseDisk, ARunAndItsUndoOnExfat) {
     const std::vector<std::string> environment = {"KARVEL_INI=/nonexistent/Karvel.ini"};
     const auto run = testing::RunProgram(KARVEL_PROGRAM, arguments, folder, environment);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find("karvel: the folder renamed by a check that the name is free, then a plain rename"),
-              std::string::npos)
+    EXPECT_NE(
+        run.err.find(
+            "karvel: the folder renamed by a check that the name is free, then a plain rename"),
+        std::string::npos)
         << run.err;
     for (int i = 0; i < kFiles; ++i) {
         char name[32];
@@ -103,7 +111,8 @@ TEST(FuseDisk, ARunAndItsUndoOnExfat) {
         EXPECT_EQ(stamped.modify.tv_sec, 1'709'564'400);  // 2024-03-05 00:00 at UTC+9
     }
 
-    const auto undo = testing::RunProgram(KARVEL_PROGRAM, {"--batch", "--undo", "--yes"}, folder, environment);
+    const auto undo =
+        testing::RunProgram(KARVEL_PROGRAM, {"--batch", "--undo", "--yes"}, folder, environment);
     ASSERT_EQ(undo.status, 0) << undo.err;
     for (int i = 0; i < kFiles; ++i) {
         const std::string name = "f" + std::to_string(100 + i) + ".jpg";

@@ -1,7 +1,7 @@
 // Killed at any moment, a run loses no file and can still be undone, and a settings save
 // tears no file.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -87,9 +87,22 @@ std::vector<std::string> Prepare(const TempDir& dir, bool ring) {
         stamps.access.tv_sec = stamps.modify.tv_sec = kOriginalModified;
         (void)WriteFileInstants(dir.path() + name, stamps);
     }
-    for (int k = 0; k < kFiles; ++k) list << dir.path() << (ring ? NewName((k + 1) % kFiles) : OldName(k)) << '\n';
-    return {KARVEL_PROGRAM, "--batch", "--yes",     "--date",       "2024-03-05",       "--pattern", "yymmdd",
-            "--digits",     "5",       "--start",   "1",            "--sort",           "none",      "--files-from",
+    for (int k = 0; k < kFiles; ++k)
+        list << dir.path() << (ring ? NewName((k + 1) % kFiles) : OldName(k)) << '\n';
+    return {KARVEL_PROGRAM,
+            "--batch",
+            "--yes",
+            "--date",
+            "2024-03-05",
+            "--pattern",
+            "yymmdd",
+            "--digits",
+            "5",
+            "--start",
+            "1",
+            "--sort",
+            "none",
+            "--files-from",
             dir.path() + "list"};
 }
 
@@ -98,7 +111,8 @@ void ExpectEveryFileOnce(const TempDir& dir) {
     std::multiset<std::string> contents;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
         const std::string name = entry.path().filename().string();
-        if (entry.is_regular_file() && name != "list") contents.insert(Slurp(entry.path().string()));
+        if (entry.is_regular_file() && name != "list")
+            contents.insert(Slurp(entry.path().string()));
     }
     ASSERT_EQ(contents.size(), static_cast<std::size_t>(kFiles));
     EXPECT_EQ(std::set<std::string>(contents.begin(), contents.end()).size(), contents.size());
@@ -122,7 +136,8 @@ std::chrono::microseconds WholeRun(bool ring) {
     const auto arguments = Prepare(dir, ring);
     const auto start = std::chrono::steady_clock::now();
     StartAndKill(arguments, std::chrono::seconds(60), dir.path() + "state", true);
-    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                                 start);
 }
 
 // Killed at random moments of a run (straight or a ring of 5,000 names), then of its
@@ -134,8 +149,9 @@ TEST_P(KillDuring, ARunOrItsUndoLosesNoFile) {
     const std::chrono::microseconds whole = WholeRun(ring);
     std::mt19937 random(ring ? 20261208 : 20261207);
     const auto someMoment = [&random, whole] {
-        return std::chrono::microseconds(std::uniform_int_distribution<long>(
-            static_cast<long>(whole.count() / 10), static_cast<long>(whole.count() * 9 / 10))(random));
+        return std::chrono::microseconds(
+            std::uniform_int_distribution<long>(static_cast<long>(whole.count() / 10),
+                                                static_cast<long>(whole.count() * 9 / 10))(random));
     };
     int killedMidway = 0;
     for (int repetition = 0; repetition < 10; ++repetition) {
@@ -170,7 +186,8 @@ TEST(Kill, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
     for (int repetition = 0; repetition < 8; ++repetition) {
         TempDir dir;
         const std::string ini = dir.path() + "Karvel.ini";
-        const std::chrono::microseconds delay(std::uniform_int_distribution<int>(2'000, 40'000)(random));
+        const std::chrono::microseconds delay(
+            std::uniform_int_distribution<int>(2'000, 40'000)(random));
         StartAndKill({KARVEL_INI_WRITER, ini}, delay, dir.path() + "state");
 
         const std::string text = Slurp(ini);

@@ -37,8 +37,10 @@ inline std::string Slurp(const std::string& path) {
 }
 
 // `environment` is a list of NAME=VALUE; the input is `input` (closed when empty).
-inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                                const std::string& folder, const std::vector<std::string>& environment,
+inline ProgramResult RunProgram(const std::string& program,
+                                const std::vector<std::string>& arguments,
+                                const std::string& folder,
+                                const std::vector<std::string>& environment,
                                 const std::string& input = {}) {
     const std::string capture = folder + ".karvel-capture-";
     std::ofstream(capture + "in", std::ios::binary) << input;

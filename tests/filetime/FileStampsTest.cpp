@@ -138,7 +138,8 @@ namespace {
 
 TEST_F(FileStamps, TheOneLookReadOfARegularFileMatchesTheFullRead) {
     const testing::PinnedZone zone("Europe/Berlin");
-    const auto file = FileAt(testing::Utc(2023, 7, 1, 10, 0, 0), testing::Utc(2023, 12, 24, 18, 30, 0, 5));
+    const auto file =
+        FileAt(testing::Utc(2023, 7, 1, 10, 0, 0), testing::Utc(2023, 12, 24, 18, 30, 0, 5));
     FileTimeStamps full;
     GetFileTimes(file, full);
     FileTimeStamps quick;

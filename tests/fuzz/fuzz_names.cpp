@@ -16,8 +16,8 @@
 #include "FuzzCheck.h"
 #include "naming/FNameEdit.h"
 #include "naming/NewNames.h"
-#include "targets/RefreshNames.h"
 #include "naming/TextPieces.h"
+#include "targets/RefreshNames.h"
 #include "targets/TargetList.h"
 
 namespace {

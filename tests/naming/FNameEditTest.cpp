@@ -30,7 +30,8 @@ void ExpectSplit(const std::string& path, const Split& want) {
 }
 
 TEST(FNameEdit, SplitsFilePathsAtLastSeparatorAndFirstDot) {
-    ExpectSplit("/no/such/Photos/trip.2023.jpg", {"/no/such/Photos/", "trip.2023.jpg", "trip", ".2023.jpg"});
+    ExpectSplit("/no/such/Photos/trip.2023.jpg",
+                {"/no/such/Photos/", "trip.2023.jpg", "trip", ".2023.jpg"});
     ExpectSplit("/no/such/Photos/readme", {"/no/such/Photos/", "readme", "readme", ""});
     ExpectSplit("/no/such/Photos/.profile", {"/no/such/Photos/", ".profile", "", ".profile"});
     ExpectSplit("/no/such/Photos/name.", {"/no/such/Photos/", "name.", "name", "."});
@@ -86,7 +87,8 @@ TEST(TextPieces, AddTrailingBackslashIsIdempotent) {
 }
 
 TEST(TextPieces, PiecesAroundTheFirstDotJoinToTheWhole) {
-    for (const std::string text : {"", ".", "..", "a", "a.", ".a", "b.tar.gz", "日本語.テキスト.txt"}) {
+    for (const std::string text :
+         {"", ".", "..", "a", "a.", ".a", "b.tar.gz", "日本語.テキスト.txt"}) {
         const std::string joined =
             std::string(GetTextBeforeFirstDot(text)) + std::string(GetTextFromFirstDot(text));
         EXPECT_EQ(joined, text);

@@ -112,7 +112,8 @@ TEST(RefreshNewNames, UnusableOptionsEmptyEveryName) {
           Options("yymmdd", "2", "2147483648"), Options("yymmdd", "2", "1 2"),
           Options("yymmdd", "", "1"), Options("yymmdd", "6", "1"), Options("", "2", "1"),
           Options("dd", "2", "1"), NamingOptions{{1600, 12, 31}, "yymmdd", "2", "1"},
-          NamingOptions{{10000, 1, 1}, "yymmdd", "2", "1"}, NamingOptions{{-4713, 1, 1}, "yymmdd", "2", "1"}}) {
+          NamingOptions{{10000, 1, 1}, "yymmdd", "2", "1"},
+          NamingOptions{{-4713, 1, 1}, "yymmdd", "2", "1"}}) {
         auto list = ListOf({"a.jpg", "b.jpg"});
         RefreshNewNames(list, Options("yymmdd", "2", "1"));
         EXPECT_FALSE(RefreshNewNames(list, options))

@@ -11,7 +11,7 @@ namespace {
 using testing::RunFixture;
 
 class AwkwardNames : public ::testing::Test {
-protected:
+  protected:
     RunFixture run;
     NamingOptions options{{2024, 3, 5}, "yymmdd", "3", "1"};
 
@@ -40,7 +40,8 @@ TEST_F(AwkwardNames, ANewNameTooLongForTheFileSystemFailsCleanly) {
     EXPECT_EQ(report.result, RunResult::Stopped);
     EXPECT_EQ(report.renamed, 0U);
     // Not "already exists": the system's own code and text.
-    EXPECT_THAT(run.host.messages.back().text, ::testing::StartsWith("エラーが発生しました\r\n36 File name too long( "));
+    EXPECT_THAT(run.host.messages.back().text,
+                ::testing::StartsWith("エラーが発生しました\r\n36 File name too long( "));
     EXPECT_EQ(run.Content(longest), longest);
     EXPECT_TRUE(run.Exists("y.jpg"));
 }
@@ -56,7 +57,8 @@ TEST_F(AwkwardNames, NamesThatDifferOnlyInCaseAndNamesLikeOptions) {
             if (run.Exists(name)) contents.push_back(run.Content(name));
         }
     }
-    EXPECT_THAT(contents, ::testing::UnorderedElementsAre("Photo.JPG", "photo.jpg", "-rf.jpg", "--.jpg"));
+    EXPECT_THAT(contents,
+                ::testing::UnorderedElementsAre("Photo.JPG", "photo.jpg", "-rf.jpg", "--.jpg"));
 }
 
 TEST_F(AwkwardNames, AFolderWithBlanksAndJapanese) {

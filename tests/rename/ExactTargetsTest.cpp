@@ -19,7 +19,7 @@ namespace {
 using testing::RunFixture;
 
 class ExactTargets : public ::testing::Test {
-protected:
+  protected:
     RunFixture run;
     NamingOptions options{{2024, 3, 5}, "yymmdd", "2", "1"};
 
@@ -46,7 +46,8 @@ TEST_F(ExactTargets, BlanksArePartOfTheName) {
 TEST_F(ExactTargets, OneFolderHoweverItIsSpelled) {
     const std::string d = Folder("d");
     Folder("d/sub");
-    for (const char* name : {"a.txt", "B.txt", "c.jpg"}) run.dir.MakeFile(std::string("d/") + name, name);
+    for (const char* name : {"a.txt", "B.txt", "c.jpg"})
+        run.dir.MakeFile(std::string("d/") + name, name);
     std::vector<LeftOut> leftOut;
     ASSERT_TRUE(TakeInDrop(run.list,
                            {run.dir.path() + "./d/c.jpg", run.dir.path() + "d//B.txt",
@@ -62,9 +63,12 @@ TEST_F(ExactTargets, WhatIsLeftOutIsToldWithItsReason) {
     const std::string other = Folder("other");
     Folder("d");
     std::vector<LeftOut> leftOut;
-    const std::vector<std::string> paths = {run.dir.MakeFile("a.txt"), run.dir.path() + "missing",
-                                            run.dir.path() + "d", run.dir.MakeFile("other/b.txt"),
-                                            "relative.txt", std::string("a\0b", 3)};
+    const std::vector<std::string> paths = {run.dir.MakeFile("a.txt"),
+                                            run.dir.path() + "missing",
+                                            run.dir.path() + "d",
+                                            run.dir.MakeFile("other/b.txt"),
+                                            "relative.txt",
+                                            std::string("a\0b", 3)};
     TakeInDrop(run.list, paths, options, {}, &leftOut);
     ASSERT_EQ(leftOut.size(), 5U);
     const LeftOutReason reasons[] = {LeftOutReason::Missing, LeftOutReason::Folder,
@@ -111,8 +115,8 @@ TEST_F(ExactTargets, AFolderSwappedForALinkNeverSendsTheRunElsewhere) {
         ASSERT_EQ(::symlink("other", (base + "swap").c_str()), 0);
         ASSERT_TRUE(TakeInDrop(fresh.list, paths, options));
         const auto swap = [&base] {
-            ASSERT_EQ(::renameat2(AT_FDCWD, (base + "chosen").c_str(), AT_FDCWD, (base + "swap").c_str(),
-                                  RENAME_EXCHANGE),
+            ASSERT_EQ(::renameat2(AT_FDCWD, (base + "chosen").c_str(), AT_FDCWD,
+                                  (base + "swap").c_str(), RENAME_EXCHANGE),
                       0);
         };
         std::size_t renames = 0;

@@ -53,7 +53,8 @@ TEST(FaultInjection, EachCallOfARowFailingWithEachError) {
             EXPECT_EQ(message, call == FsCall::Lookup
                                    ? "ファイルが見つかりません  処理を中断します\r( b.jpg )"
                                    : "エラーが発生しました\r\n" + std::to_string(error) + " " +
-                                         std::generic_category().message(error) + "( b.jpg > x_2.jpg )")
+                                         std::generic_category().message(error) +
+                                         "( b.jpg > x_2.jpg )")
                 << label;
             EXPECT_EQ(run.host.messages.back().icon, RunIcon::Error) << label;
             const Stamp after = StampOf(run, "b.jpg");

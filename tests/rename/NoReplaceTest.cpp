@@ -17,9 +17,15 @@ int Refuse(int error) {
     errno = error;
     return -1;
 }
-int NoFlag(int, const char*, const char*) { return Refuse(EINVAL); }
-int NoLinks(int, const char*, const char*) { return Refuse(EPERM); }
-int SystemLink(int folder, const char* from, const char* to) { return ::linkat(folder, from, folder, to, 0); }
+int NoFlag(int, const char*, const char*) {
+    return Refuse(EINVAL);
+}
+int NoLinks(int, const char*, const char*) {
+    return Refuse(EPERM);
+}
+int SystemLink(int folder, const char* from, const char* to) {
+    return ::linkat(folder, from, folder, to, 0);
+}
 
 struct WayCase {
     const char* title;
@@ -69,8 +75,9 @@ TEST(RenameWays, ARunOnADiskWithNeitherWay) {
         EXPECT_EQ(ToLocalStamps(stamped).LastWriteTime.wDay, 5);
         if (taken) {
             EXPECT_EQ(report.renamed, 1U);
-            EXPECT_EQ(run.host.messages.back().text,
-                      "変換後のファイル名称は既に存在します  処理を中断します\r( b.jpg > x_2.jpg )");
+            EXPECT_EQ(
+                run.host.messages.back().text,
+                "変換後のファイル名称は既に存在します  処理を中断します\r( b.jpg > x_2.jpg )");
             EXPECT_EQ(run.Content("x_2.jpg"), "theirs");
             EXPECT_EQ(run.Content("b.jpg"), "b.jpg");
         } else {
@@ -81,9 +88,12 @@ TEST(RenameWays, ARunOnADiskWithNeitherWay) {
 }
 
 TEST(RenameWays, OnlyUnknownFlagsOrMissingLinksLeadToAWeakerWay) {
-    for (const int error : {EINVAL, ENOSYS, ENOTSUP}) EXPECT_TRUE(NoReplaceUnsupported(error)) << error;
-    for (const int error : {EEXIST, EPERM, EACCES}) EXPECT_FALSE(NoReplaceUnsupported(error)) << error;
-    for (const int error : {EPERM, ENOTSUP, EOPNOTSUPP}) EXPECT_TRUE(LinksUnsupported(error)) << error;
+    for (const int error : {EINVAL, ENOSYS, ENOTSUP})
+        EXPECT_TRUE(NoReplaceUnsupported(error)) << error;
+    for (const int error : {EEXIST, EPERM, EACCES})
+        EXPECT_FALSE(NoReplaceUnsupported(error)) << error;
+    for (const int error : {EPERM, ENOTSUP, EOPNOTSUPP})
+        EXPECT_TRUE(LinksUnsupported(error)) << error;
     for (const int error : {EEXIST, EACCES, EXDEV}) EXPECT_FALSE(LinksUnsupported(error)) << error;
 }
 

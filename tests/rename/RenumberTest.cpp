@@ -18,7 +18,8 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 // After the run, every After Name holds the content its row's file had.
 void ExpectMoved(const RunFixture& run, const Pairs& pairs, std::size_t rows) {
-    for (std::size_t i = 0; i < rows; ++i) EXPECT_EQ(run.Content(pairs[i].second), pairs[i].first) << i;
+    for (std::size_t i = 0; i < rows; ++i)
+        EXPECT_EQ(run.Content(pairs[i].second), pairs[i].first) << i;
 }
 
 bool AnyTemporaryName(const RunFixture& run) {
@@ -39,13 +40,15 @@ Pairs Numbered(const std::vector<int>& from, const std::vector<int>& to) {
 
 TEST(Renumber, ChainsSwapsAndRingsComplete) {
     Pairs tenPlusOne = {{"new.jpg", "240305_101.jpg"}};
-    const Pairs shifted = Numbered({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+    const Pairs shifted =
+        Numbered({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
     tenPlusOne.insert(tenPlusOne.end(), shifted.begin(), shifted.end());
     const std::pair<const char*, Pairs> cases[] = {
         {"ten plus one", tenPlusOne},
         {"swap", {{"a.jpg", "b.jpg"}, {"b.jpg", "a.jpg"}}},
         {"ring of five", Numbered({1, 2, 3, 4, 5}, {2, 3, 4, 5, 1})},
-        {"two rings and a chain", {{"a", "b"}, {"b", "a"}, {"c", "d"}, {"d", "e"}, {"e", "c"}, {"f", "g"}, {"g", "h"}}},
+        {"two rings and a chain",
+         {{"a", "b"}, {"b", "a"}, {"c", "d"}, {"d", "e"}, {"e", "c"}, {"f", "g"}, {"g", "h"}}},
         {"own name among them", {{"a", "a"}, {"b", "c"}, {"c", "b"}}},
     };
     for (const auto& [what, pairs] : cases) {
@@ -82,7 +85,8 @@ TEST(Renumber, AChainBlockedByAFileNotMovedStopsWhereTheListSays) {
     const RunReport report = run.Start();
     EXPECT_EQ(report.result, RunResult::Stopped);
     EXPECT_EQ(report.renamed, 0U);
-    EXPECT_EQ(run.host.messages.back().text, "変換後のファイル名称は既に存在します  処理を中断します\r( a > b )");
+    EXPECT_EQ(run.host.messages.back().text,
+              "変換後のファイル名称は既に存在します  処理を中断します\r( a > b )");
     for (const char* name : {"a", "b", "c", "x"}) EXPECT_EQ(run.Content(name), name);
     EXPECT_FALSE(AnyTemporaryName(run));
 

@@ -14,7 +14,7 @@ using testing::RunFixture;
 using testing::Utc;
 
 class Restamp : public ::testing::Test {
-protected:
+  protected:
     // Summer time at the file's stamp, winter time at the chosen date.
     PinnedZone zone{"Europe/Berlin"};
     RunFixture run;

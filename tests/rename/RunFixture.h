@@ -11,15 +11,15 @@
 #include <vector>
 
 #include "rename/RenameRun.h"
+#include "support/RunDoubles.h"
 #include "support/TempDir.h"
 #include "targets/StatusTexts.h"
 #include "targets/TargetList.h"
-#include "support/RunDoubles.h"
 
 namespace karvel::testing {
 
 class RunFixture {
-public:
+  public:
     // Creates each Before Name as a file holding its own name and lists the pairs as they stand.
     void List(const std::vector<std::pair<std::string, std::string>>& names) {
         std::vector<TargetRow> rows;

@@ -8,8 +8,8 @@
 namespace karvel {
 namespace {
 
-using testing::RunFixture;
 using ::testing::ElementsAre;
+using testing::RunFixture;
 
 const std::string kConfirmThree = "3 File の ReName を開始します  よろしいですか？";
 
@@ -88,7 +88,8 @@ TEST(StartCommand, ACompleteRunRenamesEveryRowAndReportsSuccess) {
 
 TEST(StartCommand, AStoppedRunLeavesTheRowsBelowUntouched) {
     RunFixture run;
-    run.List({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}, {"d.jpg", "x_4.jpg"}});
+    run.List(
+        {{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}, {"d.jpg", "x_4.jpg"}});
     std::filesystem::remove(run.dir.path() + "c.jpg");
     const RunReport report = run.Start();
 

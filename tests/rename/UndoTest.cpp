@@ -22,7 +22,7 @@ using testing::RunFixture;
 using testing::Utc;
 
 class Undo : public ::testing::Test {
-protected:
+  protected:
     RunFixture run;
     testing::TempDir stateDir;  // apart from the run's folder, which a test moves away
     std::string state = stateDir.path() + "state";
@@ -65,7 +65,8 @@ TEST_F(Undo, TakesACompletedRunBackWithItsStamps) {
     for (const char* name : {"a.jpg", "b.jpg", "c"}) ExpectOriginal(name);
     EXPECT_FALSE(run.Exists("x_1.jpg"));
     const auto& messages = run.host.messages;
-    EXPECT_EQ(messages[messages.size() - 2].text, "3 File の名前と更新日時を元に戻します  よろしいですか？");
+    EXPECT_EQ(messages[messages.size() - 2].text,
+              "3 File の名前と更新日時を元に戻します  よろしいですか？");
     EXPECT_EQ(messages.back().text, "3 File を元に戻しました");
     EXPECT_FALSE(CanUndo(state));
     EXPECT_TRUE(KeptRuns(state).empty());
@@ -91,21 +92,23 @@ TEST_F(Undo, AStoppedRunAndANoAnswer) {
 // Skipped files are named with why, and stay in the history until a later undo restores
 // them; a No to the report's question keeps them.
 TEST_F(Undo, WhatIsSkippedIsNamedAndKeptForLater) {
-    ListStamped({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}, {"d.jpg", "x_4.jpg"}});
+    ListStamped(
+        {{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}, {"d.jpg", "x_4.jpg"}});
     ASSERT_EQ(StartRecorded().result, RunResult::Completed);
     std::ofstream(run.dir.path() + "x_1.jpg", std::ios::app) << " edited";  // changed
     std::filesystem::rename(run.dir.path() + "x_2.jpg", run.dir.path() + "moved");
-    run.dir.MakeFile("x_2.jpg", "another file");                            // replaced
-    run.dir.MakeFile("c.jpg", "a new file under the old name");             // old name taken
+    run.dir.MakeFile("x_2.jpg", "another file");                 // replaced
+    run.dir.MakeFile("c.jpg", "a new file under the old name");  // old name taken
 
     run.host.answers = {RunAnswer::Yes, RunAnswer::No};
     EXPECT_EQ(UndoNow(), UndoResult::Skipped);
     ExpectOriginal("d.jpg");
     EXPECT_EQ(run.host.messages.back().icon, RunIcon::WarningQuestion);
-    EXPECT_EQ(run.host.messages.back().text,
-              "1 File を元に戻しました\r\n戻していないファイル:\r\n( x_3.jpg ) 元の名前が使われています"
-              "\r\n( x_2.jpg ) 実行後に変更されています\r\n( x_1.jpg ) 実行後に変更されています\r\n" +
-                  std::string(kMsgForgetSkipped));
+    EXPECT_EQ(
+        run.host.messages.back().text,
+        "1 File を元に戻しました\r\n戻していないファイル:\r\n( x_3.jpg ) 元の名前が使われています"
+        "\r\n( x_2.jpg ) 実行後に変更されています\r\n( x_1.jpg ) 実行後に変更されています\r\n" +
+            std::string(kMsgForgetSkipped));
     EXPECT_TRUE(CanUndo(state));
 
     // The obstacles gone, the next undo finishes the run.
@@ -124,7 +127,8 @@ TEST_F(Undo, AFolderAwayKeepsTheRunUntilItIsBack) {
     const std::string folder = run.dir.path().substr(0, run.dir.path().size() - 1);
     ASSERT_EQ(::rename(folder.c_str(), (folder + "-away").c_str()), 0);
     EXPECT_EQ(UndoNow(), UndoResult::Skipped);
-    EXPECT_THAT(run.host.messages.back().text, ::testing::HasSubstr("( x_1.jpg ) フォルダが見つかりません"));
+    EXPECT_THAT(run.host.messages.back().text,
+                ::testing::HasSubstr("( x_1.jpg ) フォルダが見つかりません"));
     ASSERT_EQ(::rename((folder + "-away").c_str(), folder.c_str()), 0);
     ASSERT_TRUE(CanUndo(state));
 
@@ -152,7 +156,8 @@ TEST_F(Undo, ThreeRunsComeBackOneAfterAnotherNewestFirst) {
     ASSERT_EQ(StartRecorded().result, RunResult::Completed);
     for (const auto& [from, to] : {std::pair{"x", "p"}, std::pair{"p", "q"}}) {
         run.List({{std::string(from) + ".jpg", std::string(to) + ".jpg"},
-                  {from == std::string("x") ? "y.jpg" : "r.jpg", from == std::string("x") ? "r.jpg" : "s.jpg"}});
+                  {from == std::string("x") ? "y.jpg" : "r.jpg",
+                   from == std::string("x") ? "r.jpg" : "s.jpg"}});
         run.settings.date = {2025, from == std::string("x") ? 1 : 2, 1};
         ASSERT_EQ(StartRecorded().result, RunResult::Completed);
     }
@@ -172,7 +177,8 @@ TEST_F(Undo, ARunThatCannotBeRecordedAsksFirst) {
         const RunReport report = StartRecorded();
         EXPECT_EQ(run.host.messages[1].icon, RunIcon::WarningQuestion);
         EXPECT_EQ(run.host.messages[1].text, kMsgNoUndoRecord);
-        EXPECT_EQ(report.result, answer == RunAnswer::No ? RunResult::Declined : RunResult::Completed);
+        EXPECT_EQ(report.result,
+                  answer == RunAnswer::No ? RunResult::Declined : RunResult::Completed);
         EXPECT_EQ(run.Exists("x_1.jpg"), answer == RunAnswer::Yes);
         run.host.messages.clear();
     }
@@ -182,7 +188,7 @@ TEST_F(Undo, ARunThatCannotBeRecordedAsksFirst) {
 // would have told of, and undo restores exactly the rows done.
 TEST_F(Undo, ARecordFailingMidRunStopsThere) {
     class FailingSecondBlock : public RunRecords, public RunJournal {
-    public:
+      public:
         explicit FailingSecondBlock(const std::string& folder) : real_(folder) {}
         Start Begin(const std::string& folder) override { return real_.Begin(folder); }
         RunJournal* Journal() override { return this; }
@@ -191,12 +197,13 @@ TEST_F(Undo, ARecordFailingMidRunStopsThere) {
             return ++blocks_ < 2 && real_.Journal()->Record(entries);
         }
 
-    private:
+      private:
         StateRecords real_;
         int blocks_ = 0;
     };
     std::vector<std::pair<std::string, std::string>> names;
-    for (int i = 0; i < 600; ++i) names.emplace_back("f" + std::to_string(1000 + i), "n" + std::to_string(1000 + i));
+    for (int i = 0; i < 600; ++i)
+        names.emplace_back("f" + std::to_string(1000 + i), "n" + std::to_string(1000 + i));
     ListStamped(names);
     FailingSecondBlock records(state);
     const RunReport report = StartRecorded(&records);
@@ -239,7 +246,8 @@ TEST_F(Undo, AForgedJournalTouchesNothing) {
     const std::string folder = "folder\t" + run.dir.path() + "folder/\n";
     for (const std::string& forged :
          {"karvel-journal 2\n" + folder + "row\t../outside.jpg\tx" + row,
-          "karvel-journal 2\n" + folder + "row\tx\t/etc/passwd" + row, "karvel-journal 2\nfolder\tfolder/\nrow\tx\ty" + row,
+          "karvel-journal 2\n" + folder + "row\tx\t/etc/passwd" + row,
+          "karvel-journal 2\nfolder\tfolder/\nrow\tx\ty" + row,
           "karvel-journal 2\n" + folder + "row\t..\ty" + row}) {
         const std::string path = state + "/run-00000000000000000001-1.journal";
         std::ofstream(path, std::ios::binary | std::ios::trunc) << forged;
@@ -270,7 +278,7 @@ TEST_F(Undo, TheHistoryIsListedAndCanBeForgotten) {
     ListStamped({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}});
     ASSERT_EQ(StartRecorded().result, RunResult::Completed);
     EXPECT_THAT(HistoryText(state), ::testing::MatchesRegex("[-0-9]+ [:0-9]+\t" + run.dir.path() +
-                                                             "\t2 renamed\t2 to restore\n"));
+                                                            "\t2 renamed\t2 to restore\n"));
     EXPECT_TRUE(ForgetLastRun(state));
     EXPECT_FALSE(CanUndo(state));
     EXPECT_EQ(HistoryText(state), "");
@@ -280,24 +288,28 @@ TEST(JournalFormat, KeepsAnyNameAndDropsALineCutShort) {
     const std::string awkward = "tab\there\nnew%line\x01\xff.jpg";
     JournalEntry entry{awkward, "x_1.jpg", true, {}, Utc(2024, 3, 5, 0, 0, 0, 7), {1, 2, 3}, false};
     entry.original.modify = Utc(2020, 1, 1, 0, 0, 0, 999'999'999);
-    const std::string text = JournalHeader("/photos/写真 %/") + JournalLines({&entry, 1}) + DoneLine(0) + "row\tcut";
+    const std::string text =
+        JournalHeader("/photos/写真 %/") + JournalLines({&entry, 1}) + DoneLine(0) + "row\tcut";
     const auto journal = ReadJournalText(text);
     ASSERT_TRUE(journal);
     EXPECT_EQ(journal->folder, "/photos/写真 %/");
     ASSERT_EQ(journal->entries.size(), 1U);
     EXPECT_EQ(journal->entries[0].oldName, awkward);
-    EXPECT_EQ(Nanos(journal->entries[0].original.modify), Nanos(Utc(2020, 1, 1, 0, 0, 0, 999'999'999)));
+    EXPECT_EQ(Nanos(journal->entries[0].original.modify),
+              Nanos(Utc(2020, 1, 1, 0, 0, 0, 999'999'999)));
     EXPECT_EQ(Nanos(journal->entries[0].written), Nanos(Utc(2024, 3, 5, 0, 0, 0, 7)));
     EXPECT_EQ(journal->entries[0].identity, (FileIdentity{1, 2, 3}));
     EXPECT_FALSE(journal->entries[0].restamped);
     EXPECT_EQ(journal->Pending(), 0U);
 
     for (const char* bad : {"", "karvel-journal 2\n", "karvel-journal 1\nrow\ta\n",
-                            "karvel-journal 1\nfolder\t/x/\nrow\ta\tb\n", "karvel-journal 2\nfolder\t/x/\ndone\tx\n"}) {
+                            "karvel-journal 1\nfolder\t/x/\nrow\ta\tb\n",
+                            "karvel-journal 2\nfolder\t/x/\ndone\tx\n"}) {
         EXPECT_FALSE(ReadJournalText(bad)) << bad;
     }
     // A journal of the version before the history still reads.
-    EXPECT_TRUE(ReadJournalText("karvel-journal 1\nfolder\t/x/\nrow\ta\tb\t0\t0\t0\t0\t0\t0\t1\t1\t1\t1\n"));
+    EXPECT_TRUE(ReadJournalText(
+        "karvel-journal 1\nfolder\t/x/\nrow\ta\tb\t0\t0\t0\t0\t0\t0\t1\t1\t1\t1\n"));
 }
 
 }  // namespace

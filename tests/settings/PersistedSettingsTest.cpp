@@ -42,10 +42,22 @@ struct FakeWindow : SettingsWindow {
     double WindowTop() const override { return top; }
     double WindowWidth() const override { return width; }
     double WindowHeight() const override { return height; }
-    bool SetWindowLeft(int twips) override { left = twips; return true; }
-    bool SetWindowTop(int twips) override { top = twips; return true; }
-    bool SetWindowWidth(int twips) override { width = twips; return true; }
-    bool SetWindowHeight(int twips) override { height = twips; return true; }
+    bool SetWindowLeft(int twips) override {
+        left = twips;
+        return true;
+    }
+    bool SetWindowTop(int twips) override {
+        top = twips;
+        return true;
+    }
+    bool SetWindowWidth(int twips) override {
+        width = twips;
+        return true;
+    }
+    bool SetWindowHeight(int twips) override {
+        height = twips;
+        return true;
+    }
     WindowState State() const override { return state; }
     double ColumnWidth(int column) const override { return columns.at(Index(column)); }
     bool SetColumnWidth(int column, int twips) override {
@@ -138,8 +150,12 @@ TEST(PersistedSettings, CarryOverBoxDecidesWhetherStoredOptionsApply) {
         const char* nextOption;
         Options want;
     } cases[] = {
-        {nullptr, kFixedOptions}, {"0", kFixedOptions},  {"", kFixedOptions},
-        {"3", kFixedOptions},     {"-1", kFixedOptions}, {"on", kFixedOptions},
+        {nullptr, kFixedOptions},
+        {"0", kFixedOptions},
+        {"", kFixedOptions},
+        {"3", kFixedOptions},
+        {"-1", kFixedOptions},
+        {"on", kFixedOptions},
         {"1", {"7", "4", "yyyymm", 0, 1}},
         {" 2 ", {"7", "4", "yyyymm", 0, 2}},
         {"0.6", {"7", "4", "yyyymm", 0, 1}},
@@ -147,7 +163,8 @@ TEST(PersistedSettings, CarryOverBoxDecidesWhetherStoredOptionsApply) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nextOption ? c.nextOption : "(none)");
         testing::TempDir temp;
-        const std::string line = c.nextOption ? "NextOption=" + std::string(c.nextOption) + "\n" : "";
+        const std::string line =
+            c.nextOption ? "NextOption=" + std::string(c.nextOption) + "\n" : "";
         const std::string ini = temp.MakeFile("Karvel.ini", "[Option]\n" + line + stored);
         FakeWindow window;
         RestoreOptions(window, ini);
@@ -244,8 +261,11 @@ TEST(PersistedSettings, MinimisedOrMaximisedWindowSavesOnlyTheOptions) {
         const std::string ini = temp.MakeFile("Karvel.ini", placement);
         FakeWindow window;
         window.state = state;
-        window.startNo = ""; window.col = "5"; window.type = "mmdd";
-        window.timeUpd = 2; window.opt = 1;
+        window.startNo = "";
+        window.col = "5";
+        window.type = "mmdd";
+        window.timeUpd = 2;
+        window.opt = 1;
         SaveSettings(window, ini);
         EXPECT_EQ(ReadAll(ini), placement +
                                     "\n[Option]\nStartNo=\nColummn=5\nType=mmdd\nTimeUpd=2\n"

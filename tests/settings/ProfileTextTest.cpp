@@ -115,9 +115,8 @@ TEST(ProfileText, ByteOrderMarkIsReadPastAndKept) {
 }
 
 TEST(ProfileText, WrittenValuesReadBackAsGiven) {
-    for (const std::string value :
-         {"plain", " lead", "trail\t", "'quoted'", "\"dq\"", "\"", "'x\"", "a;b", "=x", "[x]",
-          "\"a\" \"b\"", "日本語", "1440.5"}) {
+    for (const std::string value : {"plain", " lead", "trail\t", "'quoted'", "\"dq\"", "\"", "'x\"",
+                                    "a;b", "=x", "[x]", "\"a\" \"b\"", "日本語", "1440.5"}) {
         const std::string file = Set("[A]\nv=old\n", "A", "v", value);
         EXPECT_EQ(Get(file, "A", "v"), value) << file;
         EXPECT_EQ(Get(Set("", "A", "v", value), "A", "v"), value);
@@ -127,11 +126,19 @@ TEST(ProfileText, WrittenValuesReadBackAsGiven) {
 TEST(ProfileText, RefusesWhatWouldNotReadBack) {
     const std::string file = "[A]\nx=1\n";
     using Triple = std::tuple<std::string_view, std::string_view, std::string_view>;
-    for (const auto& [section, key, value] : std::initializer_list<Triple>{
-             {"A", "x", "two\nlines"}, {"A", "x", "two\rlines"}, {"A", "x", "\r\n"},
-             {"A", "x", std::string_view("nul\0", 4)}, {"A", "x", "bad\xff"}, {"A\n", "x", "1"},
-             {"A", "x\r", "1"}, {"A", "", "1"}, {"A", "  ", "1"}, {"A", "a=b", "1"},
-             {"A", ";x", "1"}, {"A", "[x", "1"}}) {
+    for (const auto& [section, key, value] :
+         std::initializer_list<Triple>{{"A", "x", "two\nlines"},
+                                       {"A", "x", "two\rlines"},
+                                       {"A", "x", "\r\n"},
+                                       {"A", "x", std::string_view("nul\0", 4)},
+                                       {"A", "x", "bad\xff"},
+                                       {"A\n", "x", "1"},
+                                       {"A", "x\r", "1"},
+                                       {"A", "", "1"},
+                                       {"A", "  ", "1"},
+                                       {"A", "a=b", "1"},
+                                       {"A", ";x", "1"},
+                                       {"A", "[x", "1"}}) {
         EXPECT_FALSE(WithProfileValue(file, section, key, value).has_value())
             << ::testing::PrintToString(std::string(section) + "|" + std::string(key) + "|" +
                                         std::string(value));

@@ -19,7 +19,7 @@ struct ShownMessage {
 };
 
 class RecordingHost : public RunHost {
-public:
+  public:
     RunAnswer ShowMessage(RunIcon icon, const std::string& text) override {
         messages.push_back({icon, text});
         if (icon != RunIcon::Question && icon != RunIcon::WarningQuestion) return RunAnswer::Ok;
@@ -54,7 +54,7 @@ public:
 enum class FsCall { Lookup, WriteTimes, Rename, RemoveName, ListNames };
 
 class ScriptedFileSystem : public RunFileSystem {
-public:
+  public:
     ScriptedFileSystem() = default;
     // Over a disk whose renames behave as `calls` do.
     explicit ScriptedFileSystem(RenameCalls renameCalls) : real_(renameCalls) {}
@@ -106,7 +106,7 @@ public:
     std::function<void(const std::string& target)> beforeRename;  // the target's bare name
     std::vector<std::pair<FsCall, std::string>> calls;
 
-private:
+  private:
     bool Fails(FsCall call, const std::string& name) {
         calls.emplace_back(call, name);
         if (!failKind || *failKind != call || name != failName) return false;

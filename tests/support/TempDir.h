@@ -11,9 +11,10 @@
 namespace karvel::testing {
 
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "karvel-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "karvel-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         path_ = pattern + "/";
     }
@@ -36,7 +37,7 @@ public:
         return full;
     }
 
-private:
+  private:
     std::string path_;
 };
 

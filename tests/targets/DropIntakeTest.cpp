@@ -1,7 +1,7 @@
 #include "targets/DropIntake.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,15 +14,13 @@ namespace karvel {
 namespace {
 
 class DropIntakeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("TZ", "JST-9", 1);
         tzset();
     }
 
-    bool Drop(const std::vector<std::string>& paths) {
-        return TakeInDrop(list_, paths, options_);
-    }
+    bool Drop(const std::vector<std::string>& paths) { return TakeInDrop(list_, paths, options_); }
 
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
@@ -46,8 +44,9 @@ TEST_F(DropIntakeTest, RowsEndSortedByNameAndNamed) {
     const auto b = dir_.MakeFile("b10");
     const auto b2 = dir_.MakeFile("b9.jpg");
     EXPECT_TRUE(Drop({c, b, a, b2}));
-    EXPECT_EQ(Names(), (std::vector<std::string>{"A.tar.gz>240305_001.tar.gz", "b9.jpg>240305_002.jpg",
-                                                 "b10>240305_003", "c.txt>240305_004.txt"}));
+    EXPECT_EQ(Names(),
+              (std::vector<std::string>{"A.tar.gz>240305_001.tar.gz", "b9.jpg>240305_002.jpg",
+                                        "b10>240305_003", "c.txt>240305_004.txt"}));
     EXPECT_EQ(list_.TargetFolder(), dir_.path());
     EXPECT_EQ(list_.StsBarCnt(), "4");
     EXPECT_EQ(list_.StsBarText(), kStsPressStart);
@@ -93,8 +92,8 @@ TEST_F(DropIntakeTest, FoldersAreSkippedAndNeverLookedInto) {
 
 TEST_F(DropIntakeTest, FilesOfOtherFoldersAreLeftOut) {
     testing::TempDir other;
-    EXPECT_TRUE(Drop({other.MakeFile("elsewhere.txt"), dir_.MakeFile("here.txt"),
-                      other.MakeFile("also.txt")}));
+    EXPECT_TRUE(Drop(
+        {other.MakeFile("elsewhere.txt"), dir_.MakeFile("here.txt"), other.MakeFile("also.txt")}));
     EXPECT_EQ(list_.TargetFolder(), other.path());
     EXPECT_EQ(Names(), (std::vector<std::string>{"also.txt>240305_001.txt",
                                                  "elsewhere.txt>240305_002.txt"}));
@@ -106,7 +105,6 @@ TEST_F(DropIntakeTest, ModifiedShowsMinutesOfTheLocalTime) {
     Drop({file});
     EXPECT_EQ(list_.Rows()[0].Modified, "24/03/05 14:07");
 }
-
 
 TEST_F(DropIntakeTest, NamesThatAreNotUtf8AreKeptAsBytes) {
     const std::string name = "\xff\xfe\x80.dat";

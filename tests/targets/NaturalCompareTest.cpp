@@ -19,7 +19,8 @@ TEST(NaturalCompare, OrdersLikeAFileManager) {
 }
 
 TEST(NaturalCompare, IsAntisymmetric) {
-    const char* texts[] = {"", "0", "00", "a", "A", "a0", "a00", "a1", "b", "IMG_2", "img_10", "\xff", "日本"};
+    const char* texts[] = {"",   "0", "00",    "a",      "A",    "a0",  "a00",
+                           "a1", "b", "IMG_2", "img_10", "\xff", "日本"};
     for (const char* a : texts) {
         for (const char* b : texts) {
             EXPECT_EQ(NaturalCompare(a, b), -NaturalCompare(b, a)) << a << " vs " << b;

@@ -89,8 +89,9 @@ TEST(TargetList, StaysOrderedWhileSorted) {
     list.AppendRow({"IMG_10.jpg", "", "", false});
     list.AppendRow({"IMG_2.jpg", "", "", false});
     list.AppendRow({"B.JPG", "", "", false});
-    EXPECT_EQ(Column(list, SortColumn::BeforeName),
-              (std::vector<std::string>{"a.jpg", "b.jpg", "B.JPG", "c.jpg", "IMG_2.jpg", "IMG_10.jpg"}));
+    EXPECT_EQ(
+        Column(list, SortColumn::BeforeName),
+        (std::vector<std::string>{"a.jpg", "b.jpg", "B.JPG", "c.jpg", "IMG_2.jpg", "IMG_10.jpg"}));
 
     list.AssignRows({{"z", "", "", false}, {"m", "", "", false}});
     EXPECT_EQ(Column(list, SortColumn::BeforeName), (std::vector<std::string>{"m", "z"}));

@@ -14,9 +14,10 @@ TEST(UriList, DecodesEachLocalFileToItsExactBytes) {
         "file:///home/u/%FF%FEbad.dat\r\n"
         "file://localhost/home/u/c.png\r\n"
         "FILE:/home/u/d\r\n";
-    EXPECT_EQ(FilePathsFromUriList(list),
-              (Paths{"/home/u/a b.jpg", "/home/u/日本.txt", "/home/u/\xff\xfe" "bad.dat",
-                     "/home/u/c.png", "/home/u/d"}));
+    EXPECT_EQ(FilePathsFromUriList(list), (Paths{"/home/u/a b.jpg", "/home/u/日本.txt",
+                                                 "/home/u/\xff\xfe"
+                                                 "bad.dat",
+                                                 "/home/u/c.png", "/home/u/d"}));
 }
 
 TEST(UriList, LeavesOutWhatIsNotALocalFile) {
