@@ -10,7 +10,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic tzdata
     desktop-file-utils appstream dpkg-dev man-db
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     exfat-fuse exfatprogs mount
 )
 
@@ -41,6 +41,8 @@ case "${1:-}" in
         ;;
     test)
         install_missing
+        # The style is held, not only declared.
+        git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
         build default
         ctest --preset default -j "$(nproc)" --timeout 600
         # Once more with AddressSanitizer and UndefinedBehaviorSanitizer: any report fails.
