@@ -99,25 +99,33 @@ TEST_F(BatchMode, NoAnswerIsNo) {
 }
 
 TEST_F(BatchMode, UsageErrorsSayWhatWasWrong) {
-    const std::vector<std::vector<std::string>> wrong = {
-        {"--batch", "--date", "2024-02-30", "a.jpg"},
-        {"--batch", "--date", "5.3.2024", "a.jpg"},
-        {"--batch", "--pattern", "yyyy", "a.jpg"},
-        {"--batch", "--digits", "0", "a.jpg"},
-        {"--batch", "--digits", "12", "a.jpg"},
-        {"--batch", "--start", "abc", "a.jpg"},
-        {"--batch", "--start", "-1", "a.jpg"},
-        {"--batch", "--start", "99999999999", "a.jpg"},
-        {"--batch"},
-        {"--batch", "--bogus", "a.jpg"},
-        {"--batch", "--null", "a.jpg"},
-        {"--batch", "--midnight", "--keep-time", "a.jpg"},
-        {"--dry-run", "a.jpg"},
+    const std::vector<std::pair<std::vector<std::string>, std::string>> wrong = {
+        {{"--batch", "--date", "2024-02-30", "a.jpg"}, "bad date \"2024-02-30\" (use YYYY-MM-DD)"},
+        {{"--batch", "--date", "5.3.2024", "a.jpg"}, "bad date \"5.3.2024\" (use YYYY-MM-DD)"},
+        {{"--batch", "--pattern", "yyyy", "a.jpg"},
+         "unknown pattern \"yyyy\" (use yyyymmdd, yymmdd, mmdd, yyyymm or yymm)"},
+        {{"--batch", "--digits", "0", "a.jpg"}, "digits must be 1 to 5, not \"0\""},
+        {{"--batch", "--digits", "12", "a.jpg"}, "digits must be 1 to 5, not \"12\""},
+        {{"--batch", "--start", "abc", "a.jpg"},
+         "start must be a number from 0 to 2147483647, not \"abc\""},
+        {{"--batch", "--start", "-1", "a.jpg"},
+         "start must be a number from 0 to 2147483647, not \"-1\""},
+        {{"--batch", "--start", "99999999999", "a.jpg"},
+         "start must be a number from 0 to 2147483647, not \"99999999999\""},
+        {{"--batch"}, "no files given"},
+        {{"--batch", "--bogus", "a.jpg"}, "unknown option '--bogus'"},
+        {{"--batch", "--null", "a.jpg"}, "--null needs --files-from"},
+        {{"--batch", "--midnight", "--keep-time", "a.jpg"},
+         "--midnight and --keep-time exclude each other"},
+        {{"--batch", "--sort", "size", "a.jpg"}, "unknown order \"size\" (use name, time or none)"},
+        {{"--batch", "--undo", "a.jpg"}, "--undo takes no files and no naming options"},
+        {{"--batch", "--list"}, "--list and --forget go with --undo"},
+        {{"--dry-run", "a.jpg"}, "these options need --batch"},
     };
-    for (const auto& arguments : wrong) {
+    for (const auto& [arguments, text] : wrong) {
         const ProgramResult result = Karvel(arguments);
-        EXPECT_EQ(result.status, 2) << arguments[1];
-        EXPECT_TRUE(result.err.starts_with("karvel: ")) << result.err;
+        EXPECT_EQ(result.status, 2) << text;
+        EXPECT_EQ(result.err, "karvel: " + text + "\nTry 'karvel --help' for more information.\n");
         EXPECT_TRUE(result.out.empty());
     }
     EXPECT_TRUE(Exists("a.jpg"));
