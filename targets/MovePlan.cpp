@@ -103,10 +103,6 @@ MovePlan PlanMoves(const std::vector<TargetRow>& rows,
                     plan.conflicts[row] == RowConflict::None) {
                     plan.conflicts[row] = RowConflict::NameTaken;
                 }
-                if (next[row] != kNone && rows[next[row]].AfterName == rows[next[row]].BeforeName &&
-                    plan.conflicts[row] == RowConflict::None) {
-                    plan.conflicts[row] = RowConflict::NameTaken;  // that file keeps the name
-                }
                 highest = std::max(highest, row);
             } else if (blocked != RowConflict::None && plan.conflicts[row] == RowConflict::None) {
                 plan.conflicts[row] = blocked;
