@@ -47,10 +47,11 @@ void WindowRunHost::Progress(std::size_t done, std::size_t total) {
 }
 
 void WindowRunHost::ProcessEvents() {
-    if (!sinceShown_.isValid() || sinceShown_.elapsed() >= kFrameMilliseconds) {
-        Show();
-        sinceShown_.start();
-    }
+    // Once a frame is enough for the screen and for a click on End: a pass per file
+    // would cost more than the file.
+    if (sinceShown_.isValid() && sinceShown_.elapsed() < kFrameMilliseconds) return;
+    Show();
+    sinceShown_.start();
     QCoreApplication::processEvents();
 }
 
