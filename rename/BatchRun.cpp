@@ -242,7 +242,7 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
 
     TargetList list;
     std::vector<LeftOut> leftOut;
-    // A run shows no modified times: one listing of the folder tells its files.
+    // A run shows no list: one listing of the folder tells its files, and the run checks every row.
     TakeInDrop(list, request.files, options, {}, &leftOut,
                request.dryRun || request.sort == BatchSort::Time);
     if (request.sort == BatchSort::Time) {

@@ -134,7 +134,8 @@ class Run {
     RunFileSystem& fileSystem_;
     RunJournal* journal_;
 
-    std::vector<Lookup> sources_;  // one look per row, up to the first that fails
+    std::vector<Lookup> sources_;          // one look per row, up to the first that fails
+    std::vector<FileInstants> restamped_;  // each of those files' new stamps
     std::size_t sourceStop_ = 0;
     MovePlan plan_;
     std::unordered_map<std::uint32_t, std::string> temps_;
@@ -214,10 +215,12 @@ RunReport Run::Go(const std::string& folder, FileId folderId) {
 
 bool Run::LookUpSources() {
     sources_.reserve(rows_.size());
+    restamped_.reserve(rows_.size());
     for (const TargetRow& row : rows_) {
         Lookup look = fileSystem_.LookupOrdinaryFile(row.BeforeName);
         // Another file under the listed name is not the file the user chose.
         if (look.result != LookupResult::Found || look.identity.Id() != row.Identity) break;
+        restamped_.push_back(RestampedInstants(look.instants, settings_.date, settings_.midnight));
         sources_.push_back(std::move(look));
     }
     sourceStop_ = sources_.size();
@@ -260,8 +263,7 @@ bool Run::RecordAhead(std::size_t firstStep, std::size_t& recordedUpTo) {
             From(step),      To(step),   true, source.instants, source.instants.modify,
             source.identity, Final(step)};
         if (Final(step) && !source.ReadOnly()) {
-            entry.written =
-                RestampedInstants(source.instants, settings_.date, settings_.midnight).modify;
+            entry.written = restamped_[step.row].modify;
         }
         entries.push_back(std::move(entry));
     }
@@ -280,9 +282,7 @@ std::error_code Run::Perform(const PlanStep& step, bool& stamped) {
     // Stamps after the name: a row that fails has changed nothing. A stamp that cannot be
     // written leaves the file its own, as a read-only file keeps them.
     if (Final(step) && !source.ReadOnly()) {
-        const FileInstants restamped =
-            RestampedInstants(source.instants, settings_.date, settings_.midnight);
-        stamped = !fileSystem_.WriteTimes(To(step), restamped);
+        stamped = !fileSystem_.WriteTimes(To(step), restamped_[step.row]);
         changed_ = changed_ || stamped;
     }
     return {};

@@ -43,47 +43,20 @@ std::string CanonicalFolder(const std::string& folder) {
     return AddTrailingBackslash(real.get());
 }
 
-// What one listing of a folder tells of its entries: which file each name is and its kind.
-class FolderListing {
-  public:
-    struct Listed {
-        unsigned long long inode;
-        unsigned char type;
-    };
+// One listing of a folder, with the inode of each entry; empty when the folder cannot be
+// listed, or its listing does not tell the inodes a look at a file would (as on some
+// layered file systems).
+std::optional<FolderSnapshot> ListingWithInodes(const std::string& folder) {
+    FolderSnapshot listing = FolderSnapshot::Read(folder, {}, true);
+    if (!listing.Known()) return std::nullopt;
+    return listing;
+}
 
-    // Empty when the folder cannot be listed, or its listing does not tell the inodes a
-    // look at a file would (as on some layered file systems).
-    static std::optional<FolderListing> Read(const std::string& folder, unsigned long long device) {
-        DIR* dir = ::opendir(folder.c_str());
-        if (dir == nullptr) return std::nullopt;
-        FolderListing listing;
-        listing.device_ = device;
-        errno = 0;
-        while (const dirent* entry = ::readdir(dir))
-            listing.names_.emplace(entry->d_name, Listed{entry->d_ino, entry->d_type});
-        const bool complete = errno == 0;
-        ::closedir(dir);
-        if (!complete) return std::nullopt;
-        for (const auto& [name, listed] : listing.names_) {
-            if (listed.type != DT_REG) continue;
-            FileEntry entry;
-            if (ReadFileEntry(folder + name, entry) || entry.inode != listed.inode)
-                return std::nullopt;
-            break;
-        }
-        return listing;
-    }
-
-    const Listed* Find(const std::string& name) const {
-        const auto found = names_.find(name);
-        return found == names_.end() ? nullptr : &found->second;
-    }
-    unsigned long long Device() const { return device_; }
-
-  private:
-    std::unordered_map<std::string, Listed> names_;
-    unsigned long long device_ = 0;
-};
+// Whether the listing's inodes are the ones a look at `path` (listed as `listed`) gives.
+bool InodesAgree(const std::string& path, const FolderSnapshot::Listed& listed) {
+    FileEntry entry;
+    return !ReadFileEntry(path, entry) && entry.inode == listed.inode;
+}
 
 bool IsFolderOrLinkToOne(const std::string& path, const FileEntry& entry) {
     if (S_ISDIR(entry.mode)) return true;
@@ -95,7 +68,7 @@ bool IsFolderOrLinkToOne(const std::string& path, const FileEntry& entry) {
 
 bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
                 const NamingOptions& options, const std::function<void()>& onLoading,
-                std::vector<LeftOut>* leftOut, bool stampsShown) {
+                std::vector<LeftOut>* leftOut, bool listShown) {
     list.AllClear();
     list.SetStsBarText(std::string(kStsLoading));
     if (onLoading) onLoading();
@@ -113,14 +86,16 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     std::vector<TargetRow> rows;
     rows.reserve(paths.size());
 
-    std::unordered_map<std::string, std::optional<FolderListing>> listings;
+    std::unordered_map<std::string, std::optional<FolderSnapshot>> listings;
     // The same file given twice is one row; another name of it (a hard link) is a row of its own.
     std::unordered_multimap<unsigned long long, std::size_t> rowsByInode;
+    bool checkedInodes = false;
     rowsByInode.reserve(paths.size());
     // Paths come folder by folder: the last folder's spelling answers most of them.
     std::string_view lastFolder;
     const std::optional<FileId>* lastFolderId = nullptr;
-    const std::optional<FolderListing>* lastListing = nullptr;
+    std::optional<FolderSnapshot>* lastListing = nullptr;
+    unsigned long long lastDevice = 0;
     for (const std::string& path : paths) {
         // No file name holds a NUL; the system would see a shorter path, another file.
         if (path.empty() || path.find('\0') != std::string::npos) {
@@ -142,38 +117,38 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
             lastFolder = known->first;
             lastFolderId = &known->second;
             lastListing = nullptr;
-            if (!stampsShown && known->second) {
+            if (!listShown && known->second) {
                 auto listing = listings.find(folder);
                 if (listing == listings.end()) {
-                    listing =
-                        listings.emplace(folder, FolderListing::Read(folder, known->second->device))
-                            .first;
+                    listing = listings.emplace(folder, ListingWithInodes(folder)).first;
                 }
                 lastListing = &listing->second;
+                lastDevice = known->second->device;
             }
         }
         const std::optional<FileId>& folderId = *lastFolderId;
 
         FileEntry entry;
-        const FolderListing::Listed* listed = nullptr;
-        if (lastListing != nullptr && !name.empty()) {
-            const auto& listing = *lastListing;
-            if (listing) {
-                listed = listing->Find(name);
-                if (listed == nullptr) {
-                    leave(path, LeftOutReason::Missing);
-                    continue;
-                }
-                if (listed->type == DT_REG) {
-                    entry.mode = S_IFREG;
-                    entry.device = listing->Device();
-                    entry.inode = listed->inode;
-                } else {
-                    listed = nullptr;  // a folder, a link or a kind not told: looked at itself
-                }
+        std::optional<FolderSnapshot::Listed> listed;
+        if (lastListing != nullptr && *lastListing && !name.empty()) {
+            listed = (*lastListing)->ListedAs(name);
+            if (!listed) {
+                leave(path, LeftOutReason::Missing);
+                continue;
+            }
+            if (listed->type == DT_REG && !checkedInodes) {
+                checkedInodes = true;
+                if (!InodesAgree(path, *listed)) lastListing->reset();
+            }
+            if (*lastListing && listed->type == DT_REG) {
+                entry.mode = S_IFREG;
+                entry.device = lastDevice;
+                entry.inode = listed->inode;
+            } else {
+                listed.reset();  // a folder, a link or a kind not told: looked at itself
             }
         }
-        if (listed == nullptr && ReadFileEntry(path, entry)) {
+        if (!listed && ReadFileEntry(path, entry)) {
             leave(path, LeftOutReason::Missing);
             continue;
         }
@@ -199,7 +174,7 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
         rowsByInode.emplace(entry.inode, rows.size());
         TargetRow row;
         row.BeforeName = std::move(name);
-        if (listed == nullptr) {
+        if (!listed) {
             FillFileTimes(entry.instants, stamps);
             row.Modified = FormatDateTimeText(stamps.LastWriteTime, kDateTimeShortYearMinutes);
         }
@@ -219,9 +194,9 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     list.SetSortOrder(SortOrder::Ascending);
     list.SetSorted(true);
     list.SetStsBarText(std::string(kStsPressStart));
-    list.SetSnapshot(FolderSnapshot::Read(list.TargetFolder(), list.Rows()));
+    if (listShown) list.SetSnapshot(FolderSnapshot::Read(list.TargetFolder(), list.Rows()));
     RefreshNewNames(list, options);
-    PreviewConflicts(list);
+    if (listShown) PreviewConflicts(list);
     return true;
 }
 

@@ -39,10 +39,11 @@ struct LeftOut {
 // and, when `leftOut` is given, listed there with its reason. A file given twice is
 // one row. Returns whether any row was added; without one the list ends empty.
 //
-// Without `stampsShown` (a run that shows no list) the files of a folder are told from
-// one listing of it instead of a look at each, and the rows' modified times stay empty.
+// Without `listShown` (a run that shows no list) the files of a folder are told from
+// one listing of it instead of a look at each, the rows' modified times stay empty and
+// no row is marked: the run checks every row itself.
 bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
                 const NamingOptions& options, const std::function<void()>& onLoading = {},
-                std::vector<LeftOut>* leftOut = nullptr, bool stampsShown = true);
+                std::vector<LeftOut>* leftOut = nullptr, bool listShown = true);
 
 }  // namespace karvel

@@ -56,7 +56,16 @@ EntryKind FolderSnapshot::KindOf(std::string_view name, std::uint64_t hash) cons
     return tags_.Taken(slot) ? entries_[slot].kind : EntryKind::Absent;
 }
 
-FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector<TargetRow>& rows) {
+std::optional<FolderSnapshot::Listed> FolderSnapshot::ListedAs(std::string_view name) const {
+    if (!known_ || listed_.empty() || name.empty() || name.size() > kLongestName)
+        return std::nullopt;
+    const std::size_t slot = SlotOf(name, NameTags::HashOf(name));
+    if (!tags_.Taken(slot)) return std::nullopt;
+    return listed_[slot];
+}
+
+FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector<TargetRow>& rows,
+                                    bool withInodes) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return {};
     DIR* dir = ::fdopendir(fd);
@@ -67,11 +76,12 @@ FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector
     const DirCloser closer(dir);
 
     FolderSnapshot snapshot;
-    struct Listed {
+    struct ListedName {
         Entry entry;
         unsigned char type;
+        unsigned long long inode;
     };
-    std::vector<Listed> listed;
+    std::vector<ListedName> listed;
     for (;;) {
         errno = 0;
         const dirent* found = ::readdir(dir);
@@ -87,15 +97,17 @@ FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector
             return {};
         listed.push_back({{static_cast<std::uint32_t>(snapshot.names_.size()),
                            static_cast<std::uint8_t>(name.size()), EntryKind::Other},
-                          found->d_type});
+                          found->d_type,
+                          found->d_ino});
         snapshot.names_.append(name);
     }
 
     snapshot.tags_ = NameTags(listed.size());
     snapshot.entries_.resize(snapshot.tags_.SlotCount());
+    if (withInodes) snapshot.listed_.resize(snapshot.tags_.SlotCount());
     // Slots whose kind the listing left open; only the rows' sources are asked for it.
     std::vector<bool> unresolved;
-    for (const Listed& each : listed) {
+    for (const ListedName& each : listed) {
         const std::string_view name(snapshot.names_.data() + each.entry.offset, each.entry.length);
         const std::uint64_t hash = NameTags::HashOf(name);
         const std::size_t slot = snapshot.SlotOf(name, hash);
@@ -103,6 +115,7 @@ FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector
         snapshot.tags_.Take(slot, hash);
         Entry& entry = snapshot.entries_[slot];
         entry = each.entry;
+        if (withInodes) snapshot.listed_[slot] = {each.inode, each.type};
         ++snapshot.count_;
         if (name.front() == '.') continue;  // hidden, whatever it is
         if (each.type == DT_REG) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,7 +30,17 @@ class FolderSnapshot {
     // kind of each row's source. Other entries count as Other unless the listing
     // itself says they are regular files. A folder that cannot be listed to the end
     // gives an unknown snapshot.
-    static FolderSnapshot Read(const std::string& folder, const std::vector<TargetRow>& rows);
+    // With `withInodes` it also keeps what the listing tells of each entry's file.
+    static FolderSnapshot Read(const std::string& folder, const std::vector<TargetRow>& rows,
+                               bool withInodes = false);
+
+    // The inode and d_type the listing gave for `name`; empty for a name not listed or a
+    // snapshot read without them.
+    struct Listed {
+        unsigned long long inode;
+        unsigned char type;
+    };
+    std::optional<Listed> ListedAs(std::string_view name) const;
 
     // Whether the folder was read; an unknown snapshot says Absent to every name.
     bool Known() const { return known_; }
@@ -56,6 +67,7 @@ class FolderSnapshot {
     std::string names_;  // every name, back to back
     NameTags tags_;
     std::vector<Entry> entries_;  // by slot of tags_
+    std::vector<Listed> listed_;  // by slot of tags_, when read with inodes
     std::size_t count_ = 0;
     bool known_ = false;
 };

@@ -95,9 +95,16 @@ void TargetList::AllClear() {
 }
 
 void TargetList::SortRows() {
-    std::stable_sort(rows_.begin(), rows_.end(), [this](const TargetRow& a, const TargetRow& b) {
-        return RowLess(a, b, sortKey_, sortOrder_);
+    // Rows are large: order their places, then move each row once.
+    std::vector<std::uint32_t> order(rows_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+    std::stable_sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) {
+        return RowLess(rows_[a], rows_[b], sortKey_, sortOrder_);
     });
+    std::vector<TargetRow> sorted;
+    sorted.reserve(rows_.size());
+    for (const std::uint32_t i : order) sorted.push_back(std::move(rows_[i]));
+    rows_ = std::move(sorted);
 }
 
 }  // namespace karvel
