@@ -47,14 +47,10 @@ FileInstants InstantsOf(const struct statx& entry) {
     return out;
 }
 
-std::error_code Touch(int folder, const std::string& path, const FileInstants& in) {
-    const timespec times[2] = {in.access, in.modify};
-    if (::utimensat(folder, path.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
-    return {};
-}
-
 std::error_code Touch(const std::string& path, const FileInstants& in) {
-    return Touch(AT_FDCWD, path, in);
+    const timespec times[2] = {in.access, in.modify};
+    if (::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) return LastError();
+    return {};
 }
 
 // A slot whose instant does not fit the record keeps what it held.
@@ -114,18 +110,6 @@ static std::error_code StatInto(int folder, const char* name, int flags, FileEnt
     out.inode = entry.stx_ino;
     out.size = static_cast<long long>(entry.stx_size);
     return {};
-}
-
-std::error_code WriteFileInstantsOfMode(const std::string& path, const FileInstants& in,
-                                        unsigned mode) {
-    return WriteFileInstantsOfModeAt(AT_FDCWD, path, in, mode);
-}
-
-std::error_code WriteFileInstantsOfModeAt(int folder, const std::string& name,
-                                          const FileInstants& in, unsigned mode) {
-    if (S_ISDIR(mode)) return std::make_error_code(std::errc::is_a_directory);
-    if ((mode & 0222) == 0) return {};
-    return Touch(folder, name, in);
 }
 
 std::error_code WriteFileInstants(const std::string& path, const FileInstants& in) {

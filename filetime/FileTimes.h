@@ -121,13 +121,6 @@ struct FileEntry {
 // The entry an open descriptor stands for (an O_PATH one too).
 [[nodiscard]] std::error_code ReadOpenedEntry(int fd, FileEntry& out);
 
-// WriteFileInstants for an entry whose mode was read a moment ago, without a second look.
-[[nodiscard]] std::error_code WriteFileInstantsOfMode(const std::string& path,
-                                                      const FileInstants& in, unsigned mode);
-// The same for the entry `name` inside the opened folder `folder`.
-[[nodiscard]] std::error_code WriteFileInstantsOfModeAt(int folder, const std::string& name,
-                                                        const FileInstants& in, unsigned mode);
-
 // Sets the access and modified instants of `path` (a symbolic link itself, never its target) with
 // one utimensat. A read-only file (no write bit at all, also for root) is left unchanged and counts
 // as success. A folder is an error.

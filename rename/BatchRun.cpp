@@ -180,25 +180,6 @@ std::string LeftOutText(const LeftOut& left) {
     return {};
 }
 
-// The message the run would show at a row the preview marked.
-std::string StopText(const TargetRow& row) {
-    switch (row.Conflict) {
-        case RowConflict::EmptyName:
-            return std::string(kMsgNamesUnusable);
-        case RowConflict::SourceUnusable:
-            return SourceMissingText(row.BeforeName);
-        case RowConflict::DuplicateName:
-        case RowConflict::NameTaken:
-            return TargetExistsText(row.BeforeName, row.AfterName);
-        case RowConflict::NameTooLong:
-            return FailureText(std::make_error_code(std::errc::filename_too_long), row.BeforeName,
-                               row.AfterName);
-        case RowConflict::None:
-            break;
-    }
-    return {};
-}
-
 // The moves in the order the run makes them; a ring goes through a temporary name.
 void PrintMoves(const TargetList& list, std::ostream& err) {
     const auto& rows = list.Rows();
@@ -291,7 +272,9 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
             return row.Conflict != RowConflict::None;
         });
     if (stop != rows.end()) {
-        host.ShowMessage(empty != rows.end() ? RunIcon::Warning : RunIcon::Error, StopText(*stop));
+        host.ShowMessage(
+            empty != rows.end() ? RunIcon::Warning : RunIcon::Error,
+            StopText(empty != rows.end() ? RowConflict::EmptyName : stop->Conflict, *stop));
         return kExitNotRenamed;
     }
     return allDone;

@@ -1,8 +1,6 @@
 #pragma once
 // The run's file-system calls on the real disk, all relative to the opened folder.
 
-#include <optional>
-
 #include "files/UniqueFd.h"
 #include "rename/RunFileSystem.h"
 

@@ -50,23 +50,6 @@ bool DateFitsDisk(const CalendarDate& date, RunFileSystem& fileSystem) {
     return true;
 }
 
-std::string StopText(RowConflict reason, const TargetRow& row) {
-    switch (reason) {
-        case RowConflict::SourceUnusable:
-            return SourceMissingText(row.BeforeName);
-        case RowConflict::NameTooLong:
-            return FailureText(std::make_error_code(std::errc::filename_too_long), row.BeforeName,
-                               row.AfterName);
-        case RowConflict::EmptyName:
-            return std::string(kMsgNamesUnusable);
-        case RowConflict::DuplicateName:
-        case RowConflict::NameTaken:
-        case RowConflict::None:
-            break;
-    }
-    return TargetExistsText(row.BeforeName, row.AfterName);
-}
-
 std::string FailedStepText(const std::error_code& error, const TargetRow& row) {
     if (error == std::errc::file_exists) return TargetExistsText(row.BeforeName, row.AfterName);
     if (error == std::errc::no_such_file_or_directory) return SourceMissingText(row.BeforeName);
@@ -115,7 +98,7 @@ class Run {
     }
     bool Final(const PlanStep& step) const { return step.kind != StepKind::ToTemp; }
 
-    bool LookUpSources();
+    void LookUpSources();
     void Plan();
     bool RecordAhead(std::size_t firstStep, std::size_t& recordedUpTo);
     std::error_code Perform(const PlanStep& step, bool& stamped);
@@ -138,6 +121,7 @@ class Run {
     std::vector<FileInstants> restamped_;  // each of those files' new stamps
     std::size_t sourceStop_ = 0;
     MovePlan plan_;
+    TempNames tempNames_;
     std::unordered_map<std::uint32_t, std::string> temps_;
     std::optional<std::size_t> selected_;
     std::size_t done_ = 0;
@@ -213,7 +197,7 @@ RunReport Run::Go(const std::string& folder, FileId folderId) {
     return {RunResult::Completed, done_, changed_};
 }
 
-bool Run::LookUpSources() {
+void Run::LookUpSources() {
     sources_.reserve(rows_.size());
     restamped_.reserve(rows_.size());
     for (const TargetRow& row : rows_) {
@@ -224,7 +208,6 @@ bool Run::LookUpSources() {
         sources_.push_back(std::move(look));
     }
     sourceStop_ = sources_.size();
-    return sourceStop_ == rows_.size();
 }
 
 void Run::Plan() {
@@ -245,7 +228,7 @@ void Run::Plan() {
         rows_, [this](std::size_t row) { return row < sourceStop_; },
         [&inFolder](std::string_view name) { return inFolder.contains(name); });
     for (const PlanStep& step : plan_.steps) {
-        if (step.kind == StepKind::ToTemp) temps_.emplace(step.row, TempNames().For(step.row));
+        if (step.kind == StepKind::ToTemp) temps_.emplace(step.row, tempNames_.For(step.row));
     }
 }
 
@@ -370,6 +353,23 @@ RunReport RenameTargets(TargetList& list, const RunSettings& settings, RunHost& 
                         RunFileSystem& fileSystem, RunJournal* journal) {
     Run run(list, settings, host, fileSystem, journal);
     return run.Go(list.TargetFolder(), list.TargetFolderId());
+}
+
+std::string StopText(RowConflict reason, const TargetRow& row) {
+    switch (reason) {
+        case RowConflict::SourceUnusable:
+            return SourceMissingText(row.BeforeName);
+        case RowConflict::NameTooLong:
+            return FailureText(std::make_error_code(std::errc::filename_too_long), row.BeforeName,
+                               row.AfterName);
+        case RowConflict::EmptyName:
+            return std::string(kMsgNamesUnusable);
+        case RowConflict::DuplicateName:
+        case RowConflict::NameTaken:
+        case RowConflict::None:
+            break;
+    }
+    return TargetExistsText(row.BeforeName, row.AfterName);
 }
 
 std::optional<std::string> KnownStopWarning(const TargetList& list) {

@@ -14,10 +14,9 @@
 #include "rename/RunFileSystem.h"
 #include "rename/RunHost.h"
 #include "rename/RunJournal.h"
+#include "targets/TargetList.h"
 
 namespace karvel {
-
-class TargetList;
 
 // What the run reads of the window once, before the first row.
 struct RunSettings {
@@ -54,6 +53,9 @@ RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost&
 // is recorded before it happens; a record that cannot be written stops the run there.
 RunReport RenameTargets(TargetList& list, const RunSettings& settings, RunHost& host,
                         RunFileSystem& fileSystem, RunJournal* journal = nullptr);
+
+// The message the run shows where it stops at `row` for `reason`; a dry run prints it too.
+std::string StopText(RowConflict reason, const TargetRow& row);
 
 // The warning the start command shows when the preview knows where the run will stop:
 // the row, why, and how many rows would be renamed before it. Empty without marks.

@@ -79,23 +79,26 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     std::optional<FileId> targetId;
     std::string targetFolder;
     // Drops name their folder the same way for every file: one look per spelling.
-    std::unordered_map<std::string, std::optional<FileId>> folderIds;
+    // What was learnt of each spelling of a folder: which folder it is and, for a list
+    // not shown, its one listing.
+    struct FolderSeen {
+        std::optional<FileId> id;
+        std::optional<FolderSnapshot> listing;
+        bool inodesChecked = false;  // against one look at a file of it
+    };
+    std::unordered_map<std::string, FolderSeen> folders;
     // One record serves the whole drop: a slot that does not convert shows what the
     // file before it left there.
     FileTimeStamps stamps{};
     std::vector<TargetRow> rows;
     rows.reserve(paths.size());
 
-    std::unordered_map<std::string, std::optional<FolderSnapshot>> listings;
     // The same file given twice is one row; another name of it (a hard link) is a row of its own.
     std::unordered_multimap<unsigned long long, std::size_t> rowsByInode;
-    bool checkedInodes = false;
     rowsByInode.reserve(paths.size());
     // Paths come folder by folder: the last folder's spelling answers most of them.
     std::string_view lastFolder;
-    const std::optional<FileId>* lastFolderId = nullptr;
-    std::optional<FolderSnapshot>* lastListing = nullptr;
-    unsigned long long lastDevice = 0;
+    FolderSeen* seen = nullptr;
     for (const std::string& path : paths) {
         // No file name holds a NUL; the system would see a shorter path, another file.
         if (path.empty() || path.find('\0') != std::string::npos) {
@@ -109,40 +112,34 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
         const auto slash = path.rfind(kPathSeparator);
         const std::string_view folderText = std::string_view(path).substr(0, slash + 1);
         std::string name = path.substr(slash + 1);
-        if (lastFolderId == nullptr || folderText != lastFolder) {
+        if (seen == nullptr || folderText != lastFolder) {
             const std::string folder(folderText);
-            auto known = folderIds.find(folder);
-            if (known == folderIds.end())
-                known = folderIds.emplace(folder, FolderIdOf(folder)).first;
-            lastFolder = known->first;
-            lastFolderId = &known->second;
-            lastListing = nullptr;
-            if (!listShown && known->second) {
-                auto listing = listings.find(folder);
-                if (listing == listings.end()) {
-                    listing = listings.emplace(folder, ListingWithInodes(folder)).first;
-                }
-                lastListing = &listing->second;
-                lastDevice = known->second->device;
+            auto known = folders.find(folder);
+            if (known == folders.end()) {
+                FolderSeen look{FolderIdOf(folder), std::nullopt, false};
+                if (!listShown && look.id) look.listing = ListingWithInodes(folder);
+                known = folders.emplace(folder, std::move(look)).first;
             }
+            lastFolder = known->first;
+            seen = &known->second;
         }
-        const std::optional<FileId>& folderId = *lastFolderId;
+        const std::optional<FileId>& folderId = seen->id;
 
         FileEntry entry;
         std::optional<FolderSnapshot::Listed> listed;
-        if (lastListing != nullptr && *lastListing && !name.empty()) {
-            listed = (*lastListing)->ListedAs(name);
+        if (seen->listing && !name.empty()) {
+            listed = seen->listing->ListedAs(name);
             if (!listed) {
                 leave(path, LeftOutReason::Missing);
                 continue;
             }
-            if (listed->type == DT_REG && !checkedInodes) {
-                checkedInodes = true;
-                if (!InodesAgree(path, *listed)) lastListing->reset();
+            if (listed->type == DT_REG && !seen->inodesChecked) {
+                seen->inodesChecked = true;
+                if (!InodesAgree(path, *listed)) seen->listing.reset();
             }
-            if (*lastListing && listed->type == DT_REG) {
+            if (seen->listing && listed->type == DT_REG) {
                 entry.mode = S_IFREG;
-                entry.device = lastDevice;
+                entry.device = folderId->device;
                 entry.inode = listed->inode;
             } else {
                 listed.reset();  // a folder, a link or a kind not told: looked at itself
@@ -168,8 +165,9 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
             continue;
         }
         const auto [first, last] = rowsByInode.equal_range(entry.inode);
-        if (std::any_of(first, last,
-                        [&](const auto& seen) { return rows[seen.second].BeforeName == name; }))
+        if (std::any_of(first, last, [&](const auto& earlier) {
+                return rows[earlier.second].BeforeName == name;
+            }))
             continue;
         rowsByInode.emplace(entry.inode, rows.size());
         TargetRow row;

@@ -91,9 +91,7 @@ MovePlan PlanMoves(const std::vector<TargetRow>& rows,
                 if (plan.conflicts[path[k]] != RowConflict::None) blocked = RowConflict::NameTaken;
             }
         } else if (at != kNone) {
-            // Joins a path already resolved.
-            highest = reach[at];
-            if (plan.conflicts[at] != RowConflict::None) blocked = RowConflict::NameTaken;
+            highest = reach[at];  // joins a path already resolved
         }
         // From the end of the path back to its start; a ring resolves as a whole.
         for (std::size_t k = path.size(); k-- > 0;) {
