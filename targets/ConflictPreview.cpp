@@ -40,16 +40,12 @@ class RunNames {
     // valid while the rows are walked: the table is never rebuilt.
     std::uint8_t& At(std::size_t row, bool after, std::uint64_t hash, std::uint8_t inFolder) {
         const std::string& name = NameOf(row, after);
-        const std::uint8_t tag = NameTags::TagOf(hash);
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t at = Home(hash);; at = (at + 1) & mask) {
-            Slot& slot = slots_[at];
-            if (slot.tag == 0) {
-                slot = {static_cast<std::uint32_t>(row), tag, after, inFolder};
-                return slot.state;
-            }
-            if (slot.tag == tag && NameOf(slot.row, slot.after) == name) return slot.state;
-        }
+        Slot& slot = slots_[NameTags::Probe(
+            hash, slots_.size() - 1, [this](std::size_t at) { return slots_[at].tag; },
+            [&](std::size_t at) { return NameOf(slots_[at].row, slots_[at].after) == name; })];
+        if (slot.tag == 0)
+            slot = {static_cast<std::uint32_t>(row), NameTags::TagOf(hash), after, inFolder};
+        return slot.state;
     }
 
   private:

@@ -36,9 +36,19 @@ class NameTags {
     // take. `holds` is asked only of slots whose tag matches.
     template <class Holds>
     std::size_t Find(std::uint64_t hash, Holds&& holds) const {
+        return Probe(
+            hash, mask_, [this](std::size_t at) { return tags_[at]; }, holds);
+    }
+
+    // Linear probing over any table of 2^k slots whose tag `tagAt(slot)` gives, 0 for a
+    // free slot: the slot holding the name, or the free slot it would take. The one
+    // probe of every name table, so the tables agree on where a name lives.
+    template <class TagAt, class Holds>
+    static std::size_t Probe(std::uint64_t hash, std::size_t mask, TagAt&& tagAt, Holds&& holds) {
         const std::uint8_t tag = TagOf(hash);
-        for (std::size_t at = Home(hash);; at = (at + 1) & mask_) {
-            if (tags_[at] == 0 || (tags_[at] == tag && holds(at))) return at;
+        for (std::size_t at = static_cast<std::size_t>(hash) & mask;; at = (at + 1) & mask) {
+            const std::uint8_t here = tagAt(at);
+            if (here == 0 || (here == tag && holds(at))) return at;
         }
     }
     bool Taken(std::size_t slot) const { return tags_[slot] != 0; }
