@@ -11,7 +11,7 @@
 #include "app/KarvelFm.h"
 #include "app/QtTranslation.h"
 #include "rename/RunMessages.h"
-#include "settings/PersistedSettings.h"
+#include "settings/SettingsPath.h"
 #include "targets/AbsolutePaths.h"
 
 int main(int argc, char* argv[]) {

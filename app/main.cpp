@@ -16,7 +16,7 @@
 #include "rename/RunHistory.h"
 #include "rename/RunMessages.h"
 #include "rename/UndoRun.h"
-#include "settings/PersistedSettings.h"
+#include "settings/SettingsPath.h"
 #include "targets/AbsolutePaths.h"
 
 namespace {

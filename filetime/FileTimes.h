@@ -1,9 +1,6 @@
 #pragma once
-// A file's three time stamps as local-time calendar records, and the exact instants behind them.
-//
-// Local time follows the zone rules in force at each instant, the way `ls -l` and file managers
-// show it: a summer stamp reads with the summer offset even in winter. The zone rules are loaded
-// once; conversions never look at the zone file again.
+// A file's three time stamps as local-time calendar records, and the exact instants behind them:
+// reading and writing them.
 
 #include <time.h>
 
@@ -13,30 +10,9 @@
 #include <system_error>
 
 #include "filetime/FileId.h"
+#include "filetime/LocalTime.h"
 
 namespace karvel {
-
-// A calendar record. wDayOfWeek (0 = Sunday) is filled in when reading and ignored when writing.
-struct SYSTEMTIME {
-    std::int16_t wYear = 0;
-    std::int16_t wMonth = 0;  // 1 to 12
-    std::int16_t wDayOfWeek = 0;
-    std::int16_t wDay = 0;     // 1 to 31
-    std::int16_t wHour = 0;    // 0 to 23
-    std::int16_t wMinute = 0;  // 0 to 59
-    std::int16_t wSecond = 0;  // 0 to 59
-    std::int16_t wMilliseconds = 0;
-
-    friend bool operator==(const SYSTEMTIME&, const SYSTEMTIME&) = default;
-};
-
-// 100-nanosecond steps since 1601-01-01 00:00 UTC, low half first.
-struct FILETIME {
-    std::uint32_t dwLowDateTime = 0;
-    std::uint32_t dwHighDateTime = 0;
-
-    friend bool operator==(const FILETIME&, const FILETIME&) = default;
-};
 
 // The three stamps of a file in local time, in the order callers reach them by.
 struct FileTimeStamps {
@@ -62,12 +38,6 @@ struct FileInstants {
     bool hasBirth = false;  // the file system recorded a birth time
 };
 
-// A local calendar record with the UTC offset in force at its instant.
-struct LocalTime {
-    SYSTEMTIME time;
-    std::int32_t utcOffset = 0;  // seconds east of UTC
-};
-
 // Reads the stamps of `path` into `stamps`. A folder, a missing path or one that cannot be read
 // gives every slot the zero file time in local time, or leaves a slot as it was where that does not
 // convert (zones west of UTC). Symbolic links are not followed. Never reports anything.
@@ -86,18 +56,6 @@ void FillFileTimes(const FileInstants& instants, FileTimeStamps& stamps);
 // time cannot be set and stays. Nothing happens to a folder, a missing path or a read-only file
 // (no write bit at all). Symbolic links are not followed. Never reports anything.
 void SetFileTimes(const std::string& path, const FileTimeStamps& stamps);
-
-// A UTC file time as local time; empty when the local time would fall before 1601 (the zero file
-// time west of UTC) or the file time lies beyond 2^63 steps.
-std::optional<LocalTime> FileTimeToLocal(const FILETIME& fileTime);
-
-// The UTC file time of a local record; empty when the record is no valid date and time between
-// 1601 and 30827 or the result falls before 1601.
-std::optional<FILETIME> LocalToFileTime(const SYSTEMTIME& systemTime);
-
-// The two above for callers that keep their value when a conversion fails.
-void FileTimeToLocalSystemTime(const FILETIME& fileTime, SYSTEMTIME& systemTime);
-void LocalSystemTimeToFileTime(const SYSTEMTIME& systemTime, FILETIME& fileTime);
 
 // The instants of `path` from one statx, not following a symbolic link. A folder is an error.
 [[nodiscard]] std::error_code ReadFileInstants(const std::string& path, FileInstants& out);
@@ -134,16 +92,5 @@ FileTimeStamps ToLocalStamps(const FileInstants& instants);
 // modified from their slots to the millisecond, the birth time as it was. A slot that is no valid
 // date and time keeps the original instant.
 FileInstants FromLocalStamps(const FileTimeStamps& stamps, const FileInstants& original);
-
-// An instant as local time, with the rules in force at that instant; empty when the year does not
-// fit the record.
-std::optional<LocalTime> InstantToLocal(const timespec& instant);
-
-// The instant a local record names, to the millisecond. `utcOffset` picks between the two instants
-// of a repeated hour where it fits the record; without it the earlier one is taken. A time inside
-// the hour skipped when daylight saving time begins moves forward by the skipped hour. Empty when
-// the record is no valid date and time.
-std::optional<timespec> LocalToInstant(const SYSTEMTIME& time,
-                                       std::optional<std::int32_t> utcOffset = std::nullopt);
 
 }  // namespace karvel

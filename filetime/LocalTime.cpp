@@ -4,7 +4,7 @@
 // localtime and mktime do, so a drop of many files costs no file-system call per conversion.
 // Local to UTC is solved here by trying the offsets in force around the wall-clock time.
 
-#include "filetime/FileTimes.h"
+#include "filetime/LocalTime.h"
 
 #include <time.h>
 

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "filetime/LocalTime.h"
 #include "rename/RunMessages.h"
 #include "targets/ConflictPreview.h"
 #include "targets/MovePlan.h"

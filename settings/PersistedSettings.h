@@ -9,12 +9,6 @@
 
 namespace karvel {
 
-// The settings file: "Karvel.ini" in the program's folder when that folder can
-// be written (a portable install), otherwise "Karvel/Karvel.ini" in the user's
-// configuration folder ($XDG_CONFIG_HOME, by default ~/.config); the first
-// save creates the folders it lacks.
-std::string SettingsFilePath(const std::string& programDir);
-
 // Start-up, before the option lists are filled: the window's left, top, width
 // and height, then the widths of columns 1 to 3. A missing or empty value
 // keeps the window's own placement and gives the columns 1600, 1600 and 1500;

@@ -1,10 +1,10 @@
+#include "settings/SettingsPath.h"
+
 #include <pwd.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <vector>
-
-#include "settings/PersistedSettings.h"
 
 namespace karvel {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "filetime/FileTimes.h"
+#include "filetime/LocalTime.h"
 #include "tests/filetime/ZoneFixture.h"
 
 namespace karvel {

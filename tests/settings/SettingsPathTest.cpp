@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "settings/PersistedSettings.h"
+#include "settings/SettingsPath.h"
 #include "support/TempDir.h"
 
 namespace karvel {
