@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "app/KarvelFm.h"
 #include "app/MessageBox.h"
+#include "app/WindowControls.h"
 
 namespace karvel {
 
@@ -28,11 +28,11 @@ void WindowRunHost::SetBusy(bool busy) {
     busy_ = busy;
     if (busy) {
         QApplication::setOverrideCursor(Qt::BusyCursor);
-        window_.LockForRun(true);
+        controls_.LockForRun(true);
         sinceShown_.start();
     } else {
         Show();
-        window_.LockForRun(false);
+        controls_.LockForRun(false);
         QApplication::restoreOverrideCursor();
     }
 }
@@ -56,17 +56,18 @@ void WindowRunHost::ProcessEvents() {
 }
 
 bool WindowRunHost::StopRequested() {
-    return window_.RunStopRequested();
+    return stopRequested_();
 }
 
 void WindowRunHost::BringToFront() {
     Show();
-    window_.BringToFront();
+    window_.raise();
+    window_.activateWindow();
 }
 
 void WindowRunHost::Show() {
-    if (selectedRow_) window_.ShowRunRow(*selectedRow_);
-    window_.ShowRunProgress(done_, total_);
+    if (selectedRow_) controls_.ShowRunRow(*selectedRow_);
+    controls_.ShowRunProgress(done_, total_);
 }
 
 }  // namespace karvel

@@ -4,18 +4,23 @@
 // rather than after every file.
 
 #include <QElapsedTimer>
+#include <QWidget>
 
+#include <functional>
 #include <optional>
 
 #include "rename/RunHost.h"
 
 namespace karvel {
 
-class KarvelFm;
+struct WindowControls;
 
 class WindowRunHost final : public RunHost {
   public:
-    explicit WindowRunHost(KarvelFm& window) : window_(window) {}
+    // `stopRequested` tells whether the window has asked the run to stop.
+    WindowRunHost(QWidget& window, const WindowControls& controls,
+                  std::function<bool()> stopRequested)
+        : window_(window), controls_(controls), stopRequested_(std::move(stopRequested)) {}
     ~WindowRunHost() override;
     WindowRunHost(const WindowRunHost&) = delete;
     WindowRunHost& operator=(const WindowRunHost&) = delete;
@@ -32,7 +37,9 @@ class WindowRunHost final : public RunHost {
     // Puts the latest selection and progress on the screen.
     void Show();
 
-    KarvelFm& window_;
+    QWidget& window_;
+    const WindowControls& controls_;
+    std::function<bool()> stopRequested_;
     bool busy_ = false;
     QElapsedTimer sinceShown_;
     std::optional<std::size_t> selectedRow_;

@@ -1,6 +1,7 @@
 #pragma once
 // The new name of every row: date prefix, "_", zero-padded serial, old extension.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +10,9 @@
 #include "naming/DatePrefix.h"
 
 namespace karvel {
+
+// The digit list's items, in the order it shows them.
+inline constexpr std::array<std::string_view, 5> kDigitCountTexts = {"1", "2", "3", "4", "5"};
 
 // The option values the names are built from, as the window's controls hold them.
 struct NamingOptions {

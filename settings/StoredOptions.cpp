@@ -1,16 +1,14 @@
 #include "settings/StoredOptions.h"
 
 #include <algorithm>
-#include <array>
 
 #include "naming/DatePrefix.h"
+#include "naming/NewNames.h"
 #include "settings/PersistedSettings.h"
 
 namespace karvel {
 
 namespace {
-
-constexpr std::array<const char*, 5> kDigitItems = {"1", "2", "3", "4", "5"};
 
 // The window's option controls as they stand before the restore; placement is not kept.
 class OptionControls final : public SettingsWindow {
@@ -31,7 +29,7 @@ class OptionControls final : public SettingsWindow {
     void SetStartNoText(const std::string& text) override { options.startNoText = text; }
     std::string ColText() const override { return options.colText; }
     bool SetColText(const std::string& text) override {
-        const bool listed = std::ranges::find(kDigitItems, text) != kDigitItems.end();
+        const bool listed = std::ranges::find(kDigitCountTexts, text) != kDigitCountTexts.end();
         options.colText = listed ? text : "";
         return listed;
     }

@@ -33,7 +33,7 @@ class ShutdownTest : public QObject {
         QCOMPARE(fixture.ReadIni("Option", "TimeUpd"), std::string("1"));
         QCOMPARE(fixture.ReadIni("Option", "NextOption"), std::string("0"));
         QCOMPARE(fixture.ReadIni("Settings", "MainWidth"),
-                 std::to_string(static_cast<int>(window->WindowWidth())));
+                 std::to_string(static_cast<int>(window->Settings().WindowWidth())));
     }
 
     void placementStaysTheSameOverRestarts() {

@@ -29,9 +29,9 @@ class StartupTest : public QObject {
 
         QCOMPARE(window->windowTitle(), QStringLiteral("Karvel   Ver. " KARVEL_VERSION));
         QVERIFY(window->windowTitle().startsWith(QStringLiteral("Karvel   Ver. 0.")));
-        QVERIFY(Near(window->ColumnWidth(1), 1600));
-        QVERIFY(Near(window->ColumnWidth(2), 1600));
-        QVERIFY(Near(window->ColumnWidth(3), 1500));
+        QVERIFY(Near(window->Settings().ColumnWidth(1), 1600));
+        QVERIFY(Near(window->Settings().ColumnWidth(2), 1600));
+        QVERIFY(Near(window->Settings().ColumnWidth(3), 1500));
         QCOMPARE(Child<QLineEdit>(*window, "TxtStartNo")->text(), QStringLiteral("1"));
         QCOMPARE(Child<QComboBox>(*window, "CmbCol")->currentText(), QStringLiteral("2"));
         QCOMPARE(Child<QComboBox>(*window, "CmbType")->currentText(), QStringLiteral("yymmdd"));
@@ -62,13 +62,13 @@ class StartupTest : public QObject {
             "[Option]\nStartNo=007\nColummn=4\nType=yyyymm\nTimeUpd=0\nNextOption=1\n");
         auto window = fixture.Open();
 
-        QCOMPARE(window->WindowLeft(), 1500.0);
-        QCOMPARE(window->WindowTop(), 1200.0);
-        QCOMPARE(window->WindowWidth(), 6000.0);
-        QCOMPARE(window->WindowHeight(), 9000.0);
-        QCOMPARE(window->ColumnWidth(1), 2010.0);
-        QCOMPARE(window->ColumnWidth(2), 990.0);
-        QCOMPARE(window->ColumnWidth(3), 0.0);
+        QCOMPARE(window->Settings().WindowLeft(), 1500.0);
+        QCOMPARE(window->Settings().WindowTop(), 1200.0);
+        QCOMPARE(window->Settings().WindowWidth(), 6000.0);
+        QCOMPARE(window->Settings().WindowHeight(), 9000.0);
+        QCOMPARE(window->Settings().ColumnWidth(1), 2010.0);
+        QCOMPARE(window->Settings().ColumnWidth(2), 990.0);
+        QCOMPARE(window->Settings().ColumnWidth(3), 0.0);
         QCOMPARE(Child<QLineEdit>(*window, "TxtStartNo")->text(), QStringLiteral("7"));
         QCOMPARE(Child<QComboBox>(*window, "CmbCol")->currentText(), QStringLiteral("4"));
         QCOMPARE(Child<QComboBox>(*window, "CmbType")->currentText(), QStringLiteral("yyyymm"));
@@ -92,7 +92,7 @@ class StartupTest : public QObject {
             "[LVSettings]\nColWidth1=abc\n"
             "[Option]\nStartNo=abc\nColummn=9\nType=ddmmyy\nTimeUpd=5\nNextOption=1\n");
         auto window = fixture.Open();
-        QVERIFY2(Near(window->ColumnWidth(1), 4000), "the first-start width");
+        QVERIFY2(Near(window->Settings().ColumnWidth(1), 4000), "the first-start width");
         QCOMPARE(Child<QLineEdit>(*window, "TxtStartNo")->text(), QStringLiteral("Text1"));
         QCOMPARE(Child<QComboBox>(*window, "CmbCol")->currentIndex(), -1);
         QCOMPARE(Child<QComboBox>(*window, "CmbCol")->currentText(), QString());
