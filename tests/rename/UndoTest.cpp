@@ -8,11 +8,11 @@
 #include <fstream>
 #include <regex>
 
-#include "filetime/ZoneFixture.h"
 #include "rename/RunFixture.h"
 #include "rename/RunHistory.h"
 #include "rename/RunMessages.h"
 #include "rename/UndoRun.h"
+#include "support/ZoneFixture.h"
 
 namespace karvel {
 namespace {
