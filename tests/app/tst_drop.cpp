@@ -2,18 +2,14 @@
 #include <QLabel>
 #include <QTreeView>
 
-#include "WindowFixture.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;
 
-class DropTest : public QObject {
+class DropTest : public WindowTest {
     Q_OBJECT
   private:
-    std::unique_ptr<WindowFixture> fixture_;
-    std::unique_ptr<KarvelFm> window_;
-    QTreeView* list_ = nullptr;
-
     QStringList Column(int column) const {
         QStringList texts;
         for (int row = 0; row < list_->model()->rowCount(); ++row) {
@@ -25,18 +21,6 @@ class DropTest : public QObject {
     QString Panel(const char* key) const { return Child<QLabel>(*window_, key)->text(); }
 
   private slots:
-    void cleanup() {
-        window_.reset();
-        fixture_.reset();
-    }
-
-    void init() {
-        fixture_ = std::make_unique<WindowFixture>();
-        window_ = fixture_->Open();
-        window_->show();
-        list_ = Child<QTreeView>(*window_, "ListVi");
-    }
-
     void dragOverOffersCopyForAnyData() {
         QMimeData text;
         text.setText(QStringLiteral("just text"));

@@ -8,8 +8,8 @@
 #include <QTableView>
 #include <QTreeView>
 
-#include "WindowFixture.h"
 #include "app/Twips.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;

@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QTreeView>
 
-#include "WindowFixture.h"
 #include "app/OptionCheckBox.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;
