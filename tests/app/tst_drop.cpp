@@ -1,4 +1,5 @@
 // Taking files in by a drop on the list, and from the command line.
+#include <QCalendarWidget>
 #include <QLabel>
 #include <QTreeView>
 
@@ -36,7 +37,10 @@ class DropTest : public WindowTest {
         DropFiles(list_->viewport(),
                   {dir.MakeFile("c.png"), dir.MakeFile("a.jpg"), dir.MakeFile("b.tar.gz")});
         QCOMPARE(Column(0), (QStringList{"a.jpg", "b.tar.gz", "c.png"}));
-        const QString prefix = QDate::currentDate().toString(QStringLiteral("yyMMdd"));
+        // The calendar's date, not the clock's: the day may have turned since the window opened.
+        const QString prefix = Child<QCalendarWidget>(*window_, "MonthView1")
+                                   ->selectedDate()
+                                   .toString(QStringLiteral("yyMMdd"));
         QCOMPARE(Column(1),
                  (QStringList{prefix + "_01.jpg", prefix + "_02.tar.gz", prefix + "_03.png"}));
         QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d$"))
