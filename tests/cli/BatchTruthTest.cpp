@@ -93,10 +93,10 @@ TEST_F(BatchTruth, FilesGivenInTheirOwnOrderCanTradeNames) {
     const std::vector<std::string> swap = {"--sort", "none", "240305_02.jpg", "240305_01.jpg"};
     std::vector<std::string> dry = {"--dry-run", "--verbose"};
     dry.insert(dry.end(), swap.begin(), swap.end());
-    const ProgramResult planned = Karvel(dry);
-    EXPECT_EQ(planned.status, 0) << planned.err;
+    const ProgramResult dryRun = Karvel(dry);
+    EXPECT_EQ(dryRun.status, 0) << dryRun.err;
     EXPECT_EQ(
-        planned.err,
+        dryRun.err,
         "karvel: move 240305_02.jpg -> (temporary)\nkarvel: move 240305_01.jpg -> 240305_02.jpg\n"
         "karvel: move (temporary) -> 240305_01.jpg\n");
     std::vector<std::string> real = {"--yes"};
