@@ -9,14 +9,16 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 
 #include <cstdio>
+#include <fstream>
+#include <string>
 
 #include "app/KarvelFm.h"
 #include "app/QtTranslation.h"
-#include "support/TempDir.h"
 
 namespace {
 
@@ -25,6 +27,13 @@ void Settle(int milliseconds) {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < milliseconds) QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// Creates `name` in `folder`, holding a byte, and returns its path.
+std::string MakeFile(const std::string& folder, const char* name) {
+    const std::string path = folder + name;
+    std::ofstream(path, std::ios::binary) << 'x';
+    return path;
 }
 
 // The screen's pixels under `area`, frames included.
@@ -47,8 +56,13 @@ int main(int argc, char* argv[]) {
     const QString out = args.last();
     karvel::LoadQtTranslation(app);
 
-    karvel::testing::TempDir dir;
-    karvel::KarvelFm window(dir.path() + "Karvel.ini");
+    const QTemporaryDir temp;
+    if (!temp.isValid()) {
+        std::fputs("render_screenshot: no temporary folder\n", stderr);
+        return 1;
+    }
+    const std::string dir = temp.path().toStdString() + "/";
+    karvel::KarvelFm window(dir + "Karvel.ini");
     window.findChild<QCalendarWidget*>(QStringLiteral("MonthView1"))
         ->setSelectedDate(QDate(2024, 3, 5));
     if (large) {
@@ -57,7 +71,7 @@ int main(int argc, char* argv[]) {
     }
     window.show();
     window.TakeInPaths(
-        {dir.MakeFile("IMG_0231.jpg"), dir.MakeFile("memo.tar.gz"), dir.MakeFile("readme")});
+        {MakeFile(dir, "IMG_0231.jpg"), MakeFile(dir, "memo.tar.gz"), MakeFile(dir, "readme")});
     Settle(800);
 
     if (!confirmation) return SaveScreen(window.frameGeometry(), out) ? 0 : 1;

@@ -5,37 +5,21 @@
 
 #include <filesystem>
 
-#include "WindowFixture.h"
 #include "app/MessageBox.h"
+#include "support/WindowTest.h"
 #include "targets/StatusTexts.h"
 
 using namespace karvel;
 using namespace karvel::testing;
 
-class ConflictMarksTest : public QObject {
+class ConflictMarksTest : public WindowTest {
     Q_OBJECT
   private:
-    std::unique_ptr<WindowFixture> fixture_;
-    std::unique_ptr<KarvelFm> window_;
-    QTreeView* list_ = nullptr;
-
     QVariant Cell(int row, int column, int role) const {
         return list_->model()->index(row, column).data(role);
     }
 
   private slots:
-    void init() {
-        fixture_ = std::make_unique<WindowFixture>();
-        window_ = fixture_->Open();
-        window_->show();
-        list_ = Child<QTreeView>(*window_, "ListVi");
-    }
-
-    void cleanup() {
-        window_.reset();
-        fixture_.reset();
-    }
-
     void aTakenNameWarnsInItsCellOnly() {
         const auto& dir = fixture_->Dir();
         const std::vector<std::string> paths{dir.MakeFile("a.jpg"), dir.MakeFile("b.jpg")};
@@ -83,7 +67,6 @@ class ConflictMarksTest : public QObject {
         const QString taken = Cell(1, 1, Qt::DisplayRole).toString();
         dir.MakeFile(taken.toStdString(), "unlisted");
         window_->TakeInPaths(paths);
-        MessageBox::ResetRecord();
         MessageBox::SetNextAnswer(MessageAnswer::No);
         window_->BtnStart_Click();
         QCOMPARE(MessageBox::Count(), 1);

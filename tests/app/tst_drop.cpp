@@ -1,19 +1,16 @@
 // Taking files in by a drop on the list, and from the command line.
+#include <QCalendarWidget>
 #include <QLabel>
 #include <QTreeView>
 
-#include "WindowFixture.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;
 
-class DropTest : public QObject {
+class DropTest : public WindowTest {
     Q_OBJECT
   private:
-    std::unique_ptr<WindowFixture> fixture_;
-    std::unique_ptr<KarvelFm> window_;
-    QTreeView* list_ = nullptr;
-
     QStringList Column(int column) const {
         QStringList texts;
         for (int row = 0; row < list_->model()->rowCount(); ++row) {
@@ -25,18 +22,6 @@ class DropTest : public QObject {
     QString Panel(const char* key) const { return Child<QLabel>(*window_, key)->text(); }
 
   private slots:
-    void cleanup() {
-        window_.reset();
-        fixture_.reset();
-    }
-
-    void init() {
-        fixture_ = std::make_unique<WindowFixture>();
-        window_ = fixture_->Open();
-        window_->show();
-        list_ = Child<QTreeView>(*window_, "ListVi");
-    }
-
     void dragOverOffersCopyForAnyData() {
         QMimeData text;
         text.setText(QStringLiteral("just text"));
@@ -52,7 +37,10 @@ class DropTest : public QObject {
         DropFiles(list_->viewport(),
                   {dir.MakeFile("c.png"), dir.MakeFile("a.jpg"), dir.MakeFile("b.tar.gz")});
         QCOMPARE(Column(0), (QStringList{"a.jpg", "b.tar.gz", "c.png"}));
-        const QString prefix = QDate::currentDate().toString(QStringLiteral("yyMMdd"));
+        // The calendar's date, not the clock's: the day may have turned since the window opened.
+        const QString prefix = Child<QCalendarWidget>(*window_, "MonthView1")
+                                   ->selectedDate()
+                                   .toString(QStringLiteral("yyMMdd"));
         QCOMPARE(Column(1),
                  (QStringList{prefix + "_01.jpg", prefix + "_02.tar.gz", prefix + "_03.png"}));
         QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d$"))

@@ -8,8 +8,8 @@
 #include <QTableView>
 #include <QTreeView>
 
-#include "WindowFixture.h"
 #include "app/Twips.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;
@@ -62,6 +62,7 @@ class LayoutTest : public QObject {
     }
 
     void statusBarHasFourPanelsInOrder() {
+        const QDate before = QDate::currentDate();  // the panel may show either side of midnight
         WindowFixture fixture;
         auto window = fixture.Open();
         auto* status = Child<QStatusBar>(*window, "StsBar");
@@ -70,7 +71,11 @@ class LayoutTest : public QObject {
         QStringList names;
         for (const QLabel* panel : panels) names << panel->objectName();
         QCOMPARE(names, (QStringList{"StsBarDate", "StsBarTime", "StsBarCnt", "StsBarText"}));
-        QCOMPARE(panels[0]->text(), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
+        const QString date = panels[0]->text();
+        const auto shown = [](const QDate& day) {
+            return day.toString(QStringLiteral("yyyy/MM/dd"));
+        };
+        QVERIFY2(date == shown(before) || date == shown(QDate::currentDate()), qPrintable(date));
         QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d$"))
                     .match(panels[1]->text())
                     .hasMatch());

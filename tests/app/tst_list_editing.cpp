@@ -7,17 +7,14 @@
 #include <QMenu>
 #include <QTreeView>
 
-#include "WindowFixture.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;
 
-class ListEditingTest : public QObject {
+class ListEditingTest : public WindowTest {
     Q_OBJECT
   private:
-    std::unique_ptr<WindowFixture> fixture_;
-    std::unique_ptr<KarvelFm> window_;
-    QTreeView* list_ = nullptr;
     QMenu* popup_ = nullptr;
 
     QStringList Column(int column) const {
@@ -45,11 +42,7 @@ class ListEditingTest : public QObject {
 
   private slots:
     void init() {
-        fixture_ = std::make_unique<WindowFixture>();
-        window_ = fixture_->Open();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        list_ = Child<QTreeView>(*window_, "ListVi");
+        WindowTest::init();
         popup_ = Child<QMenu>(*window_, "MenuPOPUP");
         Child<QLineEdit>(*window_, "TxtStartNo")->setText(QStringLiteral("1"));
         Child<QComboBox>(*window_, "CmbCol")->setCurrentText(QStringLiteral("3"));
@@ -57,8 +50,7 @@ class ListEditingTest : public QObject {
 
     void cleanup() {
         popup_->hide();
-        window_.reset();
-        fixture_.reset();
+        WindowTest::cleanup();
     }
 
     void headerClicksFollowTheOrderRules() {

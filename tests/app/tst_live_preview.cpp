@@ -9,20 +9,17 @@
 #include <cstdio>
 #include <thread>
 
-#include "WindowFixture.h"
 #include "app/FolderWatch.h"
 #include "app/MessageBox.h"
 #include "support/RunDoubles.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;
 
-class LivePreviewTest : public QObject {
+class LivePreviewTest : public WindowTest {
     Q_OBJECT
   private:
-    std::unique_ptr<WindowFixture> fixture_;
-    std::unique_ptr<KarvelFm> window_;
-    QTreeView* list_ = nullptr;
     FolderWatch* watch_ = nullptr;
 
     QModelIndex AfterCell(int row) const { return list_->model()->index(row, 1); }
@@ -33,19 +30,8 @@ class LivePreviewTest : public QObject {
 
   private slots:
     void init() {
-        MessageBox::ResetRecord();
-        fixture_ = std::make_unique<WindowFixture>();
-        window_ = fixture_->Open();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        list_ = Child<QTreeView>(*window_, "ListVi");
+        WindowTest::init();
         watch_ = Child<FolderWatch>(*window_, "FolderWatch");
-    }
-
-    void cleanup() {
-        window_.reset();
-        fixture_.reset();
-        MessageBox::ResetRecord();
     }
 
     void aNameTakenAfterTheDropIsMarkedUntilItIsFreed() {

@@ -4,22 +4,16 @@
 #include <QLineEdit>
 #include <QTreeView>
 
-#include "WindowFixture.h"
 #include "app/OptionCheckBox.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;
 
-class OptionsTest : public QObject {
+class OptionsTest : public WindowTest {
     Q_OBJECT
   private:
-    std::unique_ptr<WindowFixture> fixture_;
-    std::unique_ptr<KarvelFm> window_;
-
-    QString AfterName(int row) const {
-        auto* list = Child<QTreeView>(*window_, "ListVi");
-        return list->model()->index(row, 1).data().toString();
-    }
+    QString AfterName(int row) const { return list_->model()->index(row, 1).data().toString(); }
 
     void DropTwo() {
         window_->TakeInPaths({fixture_->Dir().MakeFile("a.jpg"), fixture_->Dir().MakeFile("b")});
@@ -27,15 +21,8 @@ class OptionsTest : public QObject {
 
   private slots:
     void init() {
-        fixture_ = std::make_unique<WindowFixture>();
-        window_ = fixture_->Open();
-        window_->show();
+        WindowTest::init();
         Child<QCalendarWidget>(*window_, "MonthView1")->setSelectedDate(QDate(2024, 3, 5));
-    }
-
-    void cleanup() {
-        window_.reset();
-        fixture_.reset();
     }
 
     void typingADigitRenumbersEveryRow() {

@@ -8,9 +8,9 @@
 
 #include <filesystem>
 
-#include "WindowFixture.h"
 #include "app/MessageBox.h"
 #include "app/QtTranslation.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;

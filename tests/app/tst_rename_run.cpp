@@ -12,9 +12,9 @@
 #include <QPushButton>
 #include <QTreeView>
 
-#include "WindowFixture.h"
 #include "app/MessageBox.h"
 #include "support/RunDoubles.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;
@@ -25,11 +25,9 @@ const QString kDropPrompt = QStringLiteral("対象ﾌｧｲﾙをﾄﾞﾛｯﾌ
 
 }  // namespace
 
-class RenameRunTest : public QObject {
+class RenameRunTest : public WindowTest {
     Q_OBJECT
   private:
-    std::unique_ptr<WindowFixture> fixture_;
-    std::unique_ptr<KarvelFm> window_;
     ScriptedFileSystem* fileSystem_ = nullptr;
 
     bool Exists(const std::string& name) const {
@@ -45,24 +43,14 @@ class RenameRunTest : public QObject {
 
   private slots:
     void init() {
-        MessageBox::ResetRecord();
-        fixture_ = std::make_unique<WindowFixture>();
-        window_ = fixture_->Open();
+        WindowTest::init();
         auto fileSystem = std::make_unique<ScriptedFileSystem>();
         fileSystem_ = fileSystem.get();
         window_->SetRunFileSystem(std::move(fileSystem));
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         Child<QLineEdit>(*window_, "TxtStartNo")->setText(QStringLiteral("1"));
         Child<QComboBox>(*window_, "CmbCol")->setCurrentText(QStringLiteral("2"));
         Child<QComboBox>(*window_, "CmbType")->setCurrentText(QStringLiteral("yymmdd"));
         Child<QCalendarWidget>(*window_, "MonthView1")->setSelectedDate(QDate(2024, 3, 5));
-    }
-
-    void cleanup() {
-        window_.reset();
-        fixture_.reset();
-        MessageBox::ResetRecord();
     }
 
     void startButtonRenamesEveryFileAndAsksForNewOnes() {

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "WindowFixture.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;

@@ -2,23 +2,20 @@
 #include <QClipboard>
 #include <QLineEdit>
 
-#include "WindowFixture.h"
 #include "app/Beep.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;
 
-class StartNoFilterTest : public QObject {
+class StartNoFilterTest : public WindowTest {
     Q_OBJECT
   private:
-    std::unique_ptr<WindowFixture> fixture_;
-    std::unique_ptr<KarvelFm> window_;
     QLineEdit* box_ = nullptr;
 
   private slots:
     void init() {
-        fixture_ = std::make_unique<WindowFixture>();
-        window_ = fixture_->Open();
+        WindowTest::init();
         box_ = Child<QLineEdit>(*window_, "TxtStartNo");
         box_->setFocus();
         box_->end(false);

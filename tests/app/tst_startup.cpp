@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QTreeView>
 
-#include "WindowFixture.h"
 #include "app/OptionCheckBox.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;
@@ -24,6 +24,7 @@ class StartupTest : public QObject {
     Q_OBJECT
   private slots:
     void firstStartUsesEveryDefault() {
+        const QDate before = QDate::currentDate();  // the start may fall either side of midnight
         WindowFixture fixture;
         auto window = fixture.Open();
 
@@ -37,8 +38,9 @@ class StartupTest : public QObject {
         QCOMPARE(Child<QComboBox>(*window, "CmbType")->currentText(), QStringLiteral("yymmdd"));
         QCOMPARE(Child<OptionCheckBox>(*window, "ChkTime")->Value(), 1);
         QCOMPARE(Child<OptionCheckBox>(*window, "ChkOpt")->Value(), 0);
-        QCOMPARE(Child<QCalendarWidget>(*window, "MonthView1")->selectedDate(),
-                 QDate::currentDate());
+        const QDate selected = Child<QCalendarWidget>(*window, "MonthView1")->selectedDate();
+        QVERIFY2(selected == before || selected == QDate::currentDate(),
+                 qPrintable(selected.toString(Qt::ISODate)));
         QCOMPARE(Child<QTreeView>(*window, "ListVi")->model()->rowCount(), 0);
         QCOMPARE(Child<QLabel>(*window, "LblDirName")->text(), QString());
         QCOMPARE(Child<QLabel>(*window, "StsBarText")->text(),

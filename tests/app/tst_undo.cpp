@@ -4,27 +4,22 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "WindowFixture.h"
 #include "app/MessageBox.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;
 
-class UndoTest : public QObject {
+class UndoTest : public WindowTest {
     Q_OBJECT
   private:
-    std::unique_ptr<WindowFixture> fixture_;
-    std::unique_ptr<KarvelFm> window_;
-
     bool Exists(const std::string& name) const {
         return std::filesystem::exists(fixture_->Dir().path() + name);
     }
     QAction* Undo() const { return Child<QAction>(*window_, "MenuUndo"); }
 
-    void Open() {
-        window_ = fixture_->Open();
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    // The same options in every window, so that names are known ahead.
+    void SetOptions() {
         Child<QLineEdit>(*window_, "TxtStartNo")->setText(QStringLiteral("1"));
         Child<QComboBox>(*window_, "CmbCol")->setCurrentText(QStringLiteral("2"));
         Child<QCalendarWidget>(*window_, "MonthView1")->setSelectedDate(QDate(2024, 3, 5));
@@ -32,15 +27,8 @@ class UndoTest : public QObject {
 
   private slots:
     void init() {
-        MessageBox::ResetRecord();
-        fixture_ = std::make_unique<WindowFixture>();
-        Open();
-    }
-
-    void cleanup() {
-        window_.reset();
-        fixture_.reset();
-        MessageBox::ResetRecord();
+        WindowTest::init();
+        SetOptions();
     }
 
     void undoIsOfferedOnlyAfterARunThatRenamed() {
@@ -64,8 +52,8 @@ class UndoTest : public QObject {
         QVERIFY(Undo()->isEnabled());
 
         // The journal outlives the window.
-        window_.reset();
-        Open();
+        Reopen();
+        SetOptions();
         QVERIFY(Undo()->isEnabled());
         MessageBox::SetNextAnswer(MessageAnswer::Yes);
         MessageBox::SetNextAnswer(MessageAnswer::Ok);

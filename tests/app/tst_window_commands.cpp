@@ -2,33 +2,29 @@
 #include <QAction>
 #include <QWindow>
 
-#include "WindowFixture.h"
+#include "support/WindowTest.h"
 
 using namespace karvel;
 using namespace karvel::testing;
 
-class WindowCommandsTest : public QObject {
+class WindowCommandsTest : public WindowTest {
     Q_OBJECT
   private slots:
     void stayOnTopTogglesWithoutMovingTheWindow() {
-        WindowFixture fixture;
-        auto window = fixture.Open();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        const QRect before = window->geometry();
-        auto* item = Child<QAction>(*window, "MenuChkOpt1");
+        const QRect before = window_->geometry();
+        auto* item = Child<QAction>(*window_, "MenuChkOpt1");
         QVERIFY(!item->isChecked());
 
-        window->MenuChkOpt1_Click();
+        window_->MenuChkOpt1_Click();
         QVERIFY(item->isChecked());
-        QVERIFY(window->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(window->geometry(), before);
-        QVERIFY(window->isVisible());
+        QVERIFY(window_->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(window_->geometry(), before);
+        QVERIFY(window_->isVisible());
 
-        window->MenuChkOpt1_Click();
+        window_->MenuChkOpt1_Click();
         QVERIFY(!item->isChecked());
-        QVERIFY(!window->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(window->geometry(), before);
+        QVERIFY(!window_->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(window_->geometry(), before);
     }
 };
 

@@ -67,7 +67,7 @@ TEST_F(BatchMode, ARunWithYesRenamesAndRestamps) {
     EXPECT_EQ(
         result.err,
         "3 File の ReName を開始します  よろしいですか？ [y/N] y\n変換処理が正常終了しました\n");
-    EXPECT_EQ(testing::Slurp(dir.path() + "240305_002.tar.gz"), "b.tar.gz");
+    EXPECT_EQ(testing::ReadAll(dir.path() + "240305_002.tar.gz"), "b.tar.gz");
     FileInstants stamped;
     ASSERT_FALSE(ReadFileInstants(dir.path() + "240305_003", stamped));
     EXPECT_EQ(stamped.modify.tv_sec, 1'709'564'400);  // 2024-03-05 00:00 at UTC+9
@@ -85,7 +85,7 @@ TEST_F(BatchMode, ATakenNameStopsTheRunAtItsRow) {
         << result.err;
     EXPECT_TRUE(Exists("240305_001.jpg"));
     EXPECT_TRUE(Exists("b.tar.gz") && Exists("readme"));
-    EXPECT_EQ(testing::Slurp(dir.path() + "240305_002.tar.gz"), "someone else's");
+    EXPECT_EQ(testing::ReadAll(dir.path() + "240305_002.tar.gz"), "someone else's");
 }
 
 TEST_F(BatchMode, NoAnswerIsNo) {
@@ -150,7 +150,7 @@ TEST_F(BatchMode, OptionsNotGivenComeFromTheSettings) {
     const ProgramResult portable = RunProgram(
         program, {"--batch", "--dry-run", "--date", "2024-03-05", "a.jpg"}, dir.path(), {});
     EXPECT_EQ(portable.out.substr(0, portable.out.find('\t', 6)), "a.jpg\t202403_20.jpg");
-    EXPECT_EQ(testing::Slurp(ini), stored);
+    EXPECT_EQ(testing::ReadAll(ini), stored);
 }
 
 TEST_F(BatchMode, FilesFromAListAfterTheNamedOnes) {

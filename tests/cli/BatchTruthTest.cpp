@@ -93,17 +93,17 @@ TEST_F(BatchTruth, FilesGivenInTheirOwnOrderCanTradeNames) {
     const std::vector<std::string> swap = {"--sort", "none", "240305_02.jpg", "240305_01.jpg"};
     std::vector<std::string> dry = {"--dry-run", "--verbose"};
     dry.insert(dry.end(), swap.begin(), swap.end());
-    const ProgramResult planned = Karvel(dry);
-    EXPECT_EQ(planned.status, 0) << planned.err;
+    const ProgramResult dryRun = Karvel(dry);
+    EXPECT_EQ(dryRun.status, 0) << dryRun.err;
     EXPECT_EQ(
-        planned.err,
+        dryRun.err,
         "karvel: move 240305_02.jpg -> (temporary)\nkarvel: move 240305_01.jpg -> 240305_02.jpg\n"
         "karvel: move (temporary) -> 240305_01.jpg\n");
     std::vector<std::string> real = {"--yes"};
     real.insert(real.end(), swap.begin(), swap.end());
     EXPECT_EQ(Karvel(real).status, 0);
-    EXPECT_EQ(testing::Slurp(dir.path() + "240305_01.jpg"), "second");
-    EXPECT_EQ(testing::Slurp(dir.path() + "240305_02.jpg"), "first");
+    EXPECT_EQ(testing::ReadAll(dir.path() + "240305_01.jpg"), "second");
+    EXPECT_EQ(testing::ReadAll(dir.path() + "240305_02.jpg"), "first");
 }
 
 TEST_F(BatchTruth, AFileLeftOutIsNamedAndTheStatusIsOne) {
@@ -149,7 +149,7 @@ TEST_F(BatchTruth, RelativeNamesNeedACurrentFolder) {
         ShellQuoted(dir.path() + "err");
     const int raw = std::system(command.c_str());
     EXPECT_EQ(WEXITSTATUS(raw), 2);
-    EXPECT_NE(testing::Slurp(dir.path() + "err").find("the current folder cannot be read"),
+    EXPECT_NE(testing::ReadAll(dir.path() + "err").find("the current folder cannot be read"),
               std::string::npos);
     if (canary) {
         EXPECT_TRUE(std::filesystem::exists("/" + name));
@@ -190,7 +190,7 @@ TEST_F(BatchTruth, ASignalEndsTheRunAfterAFileAndSaysWhereItStopped) {
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
-    const std::string err = testing::Slurp(dir.path() + "err");
+    const std::string err = testing::ReadAll(dir.path() + "err");
     int renamed = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
         renamed += entry.path().filename().string().starts_with("240305_");

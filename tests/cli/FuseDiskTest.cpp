@@ -37,7 +37,7 @@ class FuseDisk {
             problem_ = "no loop device can be attached";
             return;
         }
-        device_ = testing::Slurp(deviceFile);
+        device_ = testing::ReadAll(deviceFile);
         while (!device_.empty() && device_.back() == '\n') device_.pop_back();
         if (!Run("mount.exfat-fuse -o allow_other " + ShellQuoted(device_) + " " +
                  ShellQuoted(mount_) + " >/dev/null 2>&1")) {
@@ -105,7 +105,7 @@ TEST(FuseDisk, ARunAndItsUndoOnExfat) {
     for (int i = 0; i < kFiles; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "240305_%03d.jpg", i + 1);
-        EXPECT_EQ(testing::Slurp(folder + name), "f" + std::to_string(100 + i) + ".jpg");
+        EXPECT_EQ(testing::ReadAll(folder + name), "f" + std::to_string(100 + i) + ".jpg");
         FileInstants stamped;
         ASSERT_FALSE(ReadFileInstants(folder + name, stamped));
         EXPECT_EQ(stamped.modify.tv_sec, 1'709'564'400);  // 2024-03-05 00:00 at UTC+9
@@ -116,7 +116,7 @@ TEST(FuseDisk, ARunAndItsUndoOnExfat) {
     ASSERT_EQ(undo.status, 0) << undo.err;
     for (int i = 0; i < kFiles; ++i) {
         const std::string name = "f" + std::to_string(100 + i) + ".jpg";
-        EXPECT_EQ(testing::Slurp(folder + name), name);
+        EXPECT_EQ(testing::ReadAll(folder + name), name);
         FileInstants restored;
         ASSERT_FALSE(ReadFileInstants(folder + name, restored));
         EXPECT_EQ(restored.modify.tv_sec, kOld);

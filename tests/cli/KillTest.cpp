@@ -22,7 +22,7 @@
 namespace karvel {
 namespace {
 
-using testing::Slurp;
+using testing::ReadAll;
 using testing::TempDir;
 
 // Starts `arguments[0]` with stdin, stdout and stderr on /dev/null and kills it with
@@ -112,7 +112,7 @@ void ExpectEveryFileOnce(const TempDir& dir) {
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
         const std::string name = entry.path().filename().string();
         if (entry.is_regular_file() && name != "list")
-            contents.insert(Slurp(entry.path().string()));
+            contents.insert(ReadAll(entry.path().string()));
     }
     ASSERT_EQ(contents.size(), static_cast<std::size_t>(kFiles));
     EXPECT_EQ(std::set<std::string>(contents.begin(), contents.end()).size(), contents.size());
@@ -121,7 +121,7 @@ void ExpectEveryFileOnce(const TempDir& dir) {
 void ExpectAllBack(const TempDir& dir, bool ring) {
     for (int i = 0; i < kFiles; ++i) {
         const std::string name = ring ? NewName(i) : OldName(i);
-        ASSERT_EQ(Slurp(dir.path() + name), "content of " + name);
+        ASSERT_EQ(ReadAll(dir.path() + name), "content of " + name);
         FileInstants stamps;
         ASSERT_FALSE(ReadFileInstants(dir.path() + name, stamps));
         ASSERT_EQ(stamps.modify.tv_sec, kOriginalModified) << name;
@@ -190,7 +190,7 @@ TEST(Kill, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
             std::uniform_int_distribution<int>(2'000, 40'000)(random));
         StartAndKill({KARVEL_INI_WRITER, ini}, delay, dir.path() + "state");
 
-        const std::string text = Slurp(ini);
+        const std::string text = ReadAll(ini);
         if (text.empty()) continue;  // killed before the first save
         std::istringstream lines(text);
         std::string line;

@@ -5,9 +5,10 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/TempDir.h"
 
 namespace karvel::testing {
 
@@ -29,13 +30,6 @@ inline std::string ShellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-inline std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // `environment` is a list of NAME=VALUE; the input is `input` (closed when empty).
 inline ProgramResult RunProgram(const std::string& program,
                                 const std::vector<std::string>& arguments,
@@ -55,8 +49,8 @@ inline ProgramResult RunProgram(const std::string& program,
     const int raw = std::system(command.c_str());
     ProgramResult result;
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = Slurp(capture + "out");
-    result.err = Slurp(capture + "err");
+    result.out = ReadAll(capture + "out");
+    result.err = ReadAll(capture + "err");
     for (const char* part : {"in", "out", "err"}) std::remove((capture + part).c_str());
     return result;
 }

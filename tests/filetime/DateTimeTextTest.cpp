@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/filetime/ZoneFixture.h"
+#include "support/ZoneFixture.h"
 
 namespace karvel {
 namespace {

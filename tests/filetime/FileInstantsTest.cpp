@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include "filetime/FileTimes.h"
-#include "tests/filetime/ZoneFixture.h"
-#include "tests/support/TempDir.h"
+#include "support/TempDir.h"
+#include "support/ZoneFixture.h"
 
 namespace karvel {
 namespace {

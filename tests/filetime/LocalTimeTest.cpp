@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "filetime/LocalTime.h"
-#include "tests/filetime/ZoneFixture.h"
+#include "support/ZoneFixture.h"
 
 namespace karvel {
 namespace {

@@ -31,7 +31,7 @@ class ExactTargets : public ::testing::Test {
         std::filesystem::create_directories(folder);
         return folder;
     }
-    static std::string Content(const std::string& path) { return RunFixture::ReadAll(path); }
+    static std::string Content(const std::string& path) { return testing::ReadAll(path); }
 };
 
 TEST_F(ExactTargets, BlanksArePartOfTheName) {

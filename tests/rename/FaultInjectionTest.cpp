@@ -3,8 +3,8 @@
 // exactly as they were.
 #include <gtest/gtest.h>
 
-#include "filetime/ZoneFixture.h"
 #include "rename/RunFixture.h"
+#include "support/ZoneFixture.h"
 
 namespace karvel {
 namespace {

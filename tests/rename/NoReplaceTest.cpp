@@ -46,9 +46,9 @@ TEST_P(RenameWays, NeverReplaceAndLeaveOneName) {
     ASSERT_FALSE(fileSystem.RenameNoReplace("a", "renamed"));
     EXPECT_EQ(fileSystem.Way(), GetParam().way);
     EXPECT_EQ(fileSystem.RenameNoReplace("b", "taken"), std::errc::file_exists);
-    EXPECT_EQ(testing::RunFixture::ReadAll(dir.path() + "taken"), "theirs");
-    EXPECT_EQ(testing::RunFixture::ReadAll(dir.path() + "b"), "other");
-    EXPECT_EQ(testing::RunFixture::ReadAll(dir.path() + "renamed"), "mine");
+    EXPECT_EQ(testing::ReadAll(dir.path() + "taken"), "theirs");
+    EXPECT_EQ(testing::ReadAll(dir.path() + "b"), "other");
+    EXPECT_EQ(testing::ReadAll(dir.path() + "renamed"), "mine");
     EXPECT_EQ(::access((dir.path() + "a").c_str(), F_OK), -1);
 }
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "filetime/ZoneFixture.h"
 #include "rename/RunFixture.h"
+#include "support/ZoneFixture.h"
 
 namespace karvel {
 namespace {

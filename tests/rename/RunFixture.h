@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,12 +49,6 @@ class RunFixture {
         return ::lstat((dir.path() + name).c_str(), &status) == 0;
     }
     std::string Content(const std::string& name) const { return ReadAll(dir.path() + name); }
-    static std::string ReadAll(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
         for (const auto& message : host.messages) texts.push_back(message.text);

@@ -8,11 +8,11 @@
 #include <fstream>
 #include <regex>
 
-#include "filetime/ZoneFixture.h"
 #include "rename/RunFixture.h"
 #include "rename/RunHistory.h"
 #include "rename/RunMessages.h"
 #include "rename/UndoRun.h"
+#include "support/ZoneFixture.h"
 
 namespace karvel {
 namespace {
@@ -134,7 +134,7 @@ TEST_F(Undo, AFolderAwayKeepsTheRunUntilItIsBack) {
 
     // Back under another device number: inode, size and the stamp written still tell the file.
     const std::string path = JournalPath();
-    std::string text = testing::RunFixture::ReadAll(path);
+    std::string text = testing::ReadAll(path);
     text = std::regex_replace(text, std::regex("\t[0-9]+(\t[0-9]+\t[0-9]+\t1\t1\n)"), "\t4242$1");
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
     EXPECT_EQ(UndoNow(), UndoResult::Completed);

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "settings/ProfileText.h"
@@ -17,12 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+using testing::ReadAll;
 
 std::vector<std::string> Listing(const std::string& folder) {
     std::vector<std::string> names;

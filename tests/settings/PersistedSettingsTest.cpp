@@ -7,7 +7,6 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <tuple>
 
 #include "settings/clsIniFile.h"
@@ -15,6 +14,8 @@
 
 namespace karvel {
 namespace {
+
+using testing::ReadAll;
 
 // A drop-down list takes only one of its items; otherwise it is left empty.
 bool Pick(std::string& text, const std::string& wanted, std::initializer_list<const char*> items) {
@@ -87,13 +88,6 @@ std::string Stored(const std::string& path, std::string_view section, std::strin
     clsIniFile ini;
     ini.pFileName(path);
     return ini.mGetString(section, key, fallback);
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
 }
 
 // StartNo, Colummn and Type texts, the states of ChkTime and ChkOpt.

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -40,5 +41,13 @@ class TempDir {
   private:
     std::string path_;
 };
+
+// Every byte of the file at `path`; empty when it cannot be read.
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 }  // namespace karvel::testing

@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "support/TempDir.h"
+#include "support/ZoneFixture.h"
 #include "targets/StatusTexts.h"
 
 namespace karvel {
@@ -15,11 +16,6 @@ namespace {
 
 class DropIntakeTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        setenv("TZ", "JST-9", 1);
-        tzset();
-    }
-
     bool Drop(const std::vector<std::string>& paths) { return TakeInDrop(list_, paths, options_); }
 
     std::vector<std::string> Names() const {
@@ -33,6 +29,7 @@ class DropIntakeTest : public ::testing::Test {
         ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
     }
 
+    testing::PinnedZone zone_{"JST-9"};
     testing::TempDir dir_;
     TargetList list_;
     NamingOptions options_{{2024, 3, 5}, "yymmdd", "3", "1"};
