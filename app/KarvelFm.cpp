@@ -187,16 +187,21 @@ void KarvelFm::RecomputeNames() {
 }
 
 void KarvelFm::WatchTargetFolder() {
-    if (targets_.RowCount() == 0 || running_) {
+    if (!MarksCanShow()) {
         folderWatch_->Stop();
         return;
     }
     folderWatch_->Watch(targets_.TargetFolder());
 }
 
+bool KarvelFm::MarksCanShow() const {
+    // A list that asks for a new drop (after a run) shows no marks, whatever the folder holds.
+    return targets_.RowCount() != 0 && targets_.State() != ListState::Empty && !running_;
+}
+
 void KarvelFm::ReReadTargetFolder() {
     // A run changes the folder under the rows; it is read once the run is over.
-    if (targets_.RowCount() == 0 || running_) return;
+    if (!MarksCanShow()) return;
     ++folderReReads_;
     targets_.SetSnapshot(FolderSnapshot::Read(targets_.TargetFolder(), targets_.Rows()));
     PreviewConflicts(targets_);
@@ -241,6 +246,7 @@ void KarvelFm::RunFileCommand(const std::function<void(WindowRunHost&)>& command
     }
     running_ = false;
     ShowListState();
+    model_->NamesChanged();  // a run clears the marks
     // Watched before it is read, so that nothing changing in between goes unseen.
     WatchTargetFolder();
     ReReadTargetFolder();
@@ -259,7 +265,8 @@ void KarvelFm::BtnStart_Click() {
         }
         StateRecords records(stateFolder_);
         karvel::BtnStart_Click(targets_, settings, host, *runFileSystem_, &records);
-        controls_.menuUndo->setEnabled(CanUndo(stateFolder_));
+        // A run that kept its undo record needs no look at the history.
+        controls_.menuUndo->setEnabled(records.KeptUndoRecord() || CanUndo(stateFolder_));
     });
 }
 

@@ -82,6 +82,7 @@ class KarvelFm : public QMainWindow {
     // While rows are listed and no run is in progress the list's folder is watched,
     // and the conflict marks follow it.
     void WatchTargetFolder();
+    bool MarksCanShow() const;
     void ReReadTargetFolder();
     // Shows the core's folder, count and status text.
     void ShowListState();

@@ -347,6 +347,7 @@ RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost&
     }
     if (records != nullptr) records->End(report.changed);
     list.SetStsBarText(std::string(kStsDropFiles));
+    PreviewConflicts(list);  // asking for a new drop, the list marks no row
     return report;
 }
 

@@ -118,6 +118,7 @@ RunRecords::Start StateRecords::Begin(const std::string& folder) {
 
 void StateRecords::End(bool changedAnything) {
     if (journal_ && !changedAnything) journal_->Discard();
+    keptUndoRecord_ = journal_ && changedAnything;
     journal_.reset();
     lock_.reset();
 }

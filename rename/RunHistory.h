@@ -59,10 +59,13 @@ class StateRecords final : public RunRecords {
     Start Begin(const std::string& folder) override;
     RunJournal* Journal() override { return journal_.get(); }
     void End(bool changedAnything) override;
+    // The run changed files and its journal holds what undo needs.
+    bool KeptUndoRecord() const { return keptUndoRecord_; }
 
   private:
     std::string folder_;
     bool recording_;
+    bool keptUndoRecord_ = false;
     std::optional<RunLock> lock_;
     std::unique_ptr<JournalFile> journal_;
 };
