@@ -9,6 +9,7 @@
 #include "bench/BenchFolder.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
+#include "rename/RunHistory.h"
 #include "targets/StatusTexts.h"
 #include "targets/TargetList.h"
 
@@ -64,9 +65,11 @@ void BM_CoreRun(benchmark::State& state) {
         list.SetTargetFolder(files->Folder());
         list.AssignRows(std::move(rows));
         list.SetStsBarText(std::string(karvel::kStsPressStart));
+        // With its undo journal, as batch mode and the window run it, or without.
+        karvel::StateRecords records(files->Folder() + "state", state.range(0) == 1);
         state.ResumeTiming();
         const karvel::RunReport report =
-            karvel::BtnStart_Click(list, {{2024, 3, 5}, false}, host, fileSystem);
+            karvel::BtnStart_Click(list, {{2024, 3, 5}, false}, host, fileSystem, &records);
         if (report.result != karvel::RunResult::Completed)
             state.SkipWithError("the run did not complete");
         state.PauseTiming();
@@ -75,7 +78,12 @@ void BM_CoreRun(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kFiles));
 }
-BENCHMARK(BM_CoreRun)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_CoreRun)
+    ->ArgName("journal")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 }  // namespace
 

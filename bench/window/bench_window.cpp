@@ -13,12 +13,18 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <thread>
 
 #include "app/FolderWatch.h"
 #include "app/KarvelFm.h"
 #include "app/MessageBox.h"
 #include "bench/BenchFolder.h"
+#include "rename/BatchRun.h"
+#include "rename/PosixRunFileSystem.h"
+#include "rename/RenameRun.h"
+#include "rename/RunHistory.h"
+#include "targets/DropIntake.h"
 
 namespace {
 
@@ -70,6 +76,115 @@ void BM_WindowRun(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * 10'000);
 }
 BENCHMARK(BM_WindowRun)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+double Milliseconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+// Answers every question yes and shows nothing, as batch mode with --yes does.
+class SilentHost final : public karvel::RunHost {
+  public:
+    karvel::RunAnswer ShowMessage(karvel::RunIcon icon, const std::string&) override {
+        return icon == karvel::RunIcon::Question ? karvel::RunAnswer::Yes : karvel::RunAnswer::Ok;
+    }
+    void SetBusy(bool) override {}
+    void RowSelected(std::size_t) override {}
+    void Progress(std::size_t, std::size_t) override {}
+    void ProcessEvents() override {}
+    bool StopRequested() override { return false; }
+    void BringToFront() override {}
+};
+
+struct Timed {
+    double run = 0;    // from the start command until done (and, in the window, painted)
+    double whole = 0;  // from the paths given: taken in and run
+};
+
+Timed WindowJob(std::size_t count) {
+    const karvel::bench::BenchFolder files(count);
+    auto window = OpenWindow(files);
+    const std::vector<std::string> paths = files.Paths();
+    karvel::MessageBox::SetNextAnswer(karvel::MessageAnswer::Yes);
+    karvel::MessageBox::SetNextAnswer(karvel::MessageAnswer::Ok);
+    const auto start = std::chrono::steady_clock::now();
+    window->TakeInPaths(paths);
+    QApplication::processEvents();
+    const auto click = std::chrono::steady_clock::now();
+    window->BtnStart_Click();
+    QApplication::processEvents();
+    const auto end = std::chrono::steady_clock::now();
+    if (karvel::MessageBox::Last()->text != QStringLiteral("変換処理が正常終了しました")) return {};
+    return {Milliseconds(end - click), Milliseconds(end - start)};
+}
+
+karvel::BatchRequest BatchRequestFor(const karvel::bench::BenchFolder& files) {
+    karvel::BatchRequest request;
+    request.date = karvel::CalendarDate{2024, 3, 5};
+    request.pattern = "yymmdd";
+    request.digits = "5";
+    request.start = "1";
+    request.assumeYes = true;
+    request.files = files.Paths();
+    return request;
+}
+
+// Batch mode's run alone: the list taken in as batch mode takes it, untimed, then the run.
+double BatchRun(std::size_t count) {
+    const karvel::bench::BenchFolder files(count);
+    karvel::TargetList list;
+    karvel::TakeInDrop(list, files.Paths(), {{2024, 3, 5}, "yymmdd", "5", "1"}, {}, nullptr, false);
+    SilentHost host;
+    karvel::PosixRunFileSystem fileSystem;
+    karvel::StateRecords records(files.Folder() + "state");
+    const auto start = std::chrono::steady_clock::now();
+    const auto report =
+        karvel::BtnStart_Click(list, {{2024, 3, 5}, false}, host, fileSystem, &records);
+    const double ms = Milliseconds(std::chrono::steady_clock::now() - start);
+    return report.result == karvel::RunResult::Completed ? ms : 0;
+}
+
+// Batch mode as the command runs it, from the paths given.
+double BatchWhole(std::size_t count) {
+    const karvel::bench::BenchFolder files(count);
+    karvel::PosixRunFileSystem fileSystem;
+    std::istringstream in;
+    std::ostringstream out, err;
+    karvel::StateRecords records(files.Folder() + "state");
+    const auto start = std::chrono::steady_clock::now();
+    const int status = karvel::RunBatch(BatchRequestFor(files), files.Folder() + "none.ini",
+                                        {2026, 12, 7}, {in, out, err}, fileSystem, &records);
+    const double ms = Milliseconds(std::chrono::steady_clock::now() - start);
+    return status == karvel::kExitRenamed ? ms : 0;
+}
+
+// The same 10,000 files renamed with the undo journal from the window and from batch mode,
+// interleaved. run_ratio: the window's run (its screen, its lock, the window painted after)
+// against batch mode's run of the same loop. whole_ratio: the window's drop and run against
+// the whole batch command, which never reads the files' modified times to show them.
+void BM_WindowAgainstBatch(benchmark::State& state) {
+    constexpr std::size_t kFiles = 10'000;
+    Timed window, batch;
+    for (auto _ : state) {
+        const Timed one = WindowJob(kFiles);
+        const double batchRun = BatchRun(kFiles);
+        const double batchWhole = BatchWhole(kFiles);
+        if (one.run == 0 || batchRun == 0 || batchWhole == 0)
+            state.SkipWithError("a run did not complete");
+        window.run += one.run;
+        window.whole += one.whole;
+        batch.run += batchRun;
+        batch.whole += batchWhole;
+        state.SetIterationTime(one.run / 1000);
+    }
+    const auto runs = static_cast<double>(state.iterations());
+    state.counters["window_run_ms"] = window.run / runs;
+    state.counters["batch_run_ms"] = batch.run / runs;
+    state.counters["run_ratio"] = window.run / batch.run;
+    state.counters["window_whole_ms"] = window.whole / runs;
+    state.counters["batch_whole_ms"] = batch.whole / runs;
+    state.counters["whole_ratio"] = window.whole / batch.whole;
+}
+BENCHMARK(BM_WindowAgainstBatch)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // One name coming into the listed folder of 100,000 files until the marks show it:
 // the folder read again, every row checked, the view told. Without the wait of the
