@@ -2,7 +2,9 @@
 // restored, nothing touched outside a run's folder.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -139,6 +141,29 @@ TEST_F(Undo, AFolderAwayKeepsTheRunUntilItIsBack) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
     EXPECT_EQ(UndoNow(), UndoResult::Completed);
     ExpectOriginal("a.jpg");
+}
+
+// A kill between a file's rename and its new stamp: undo gives the name back, and the
+// stamps it finds are the file's own.
+TEST_F(Undo, AKillBetweenRenameAndStamp) {
+    ListStamped({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}});
+    run.fileSystem.beforeWriteTimes = [](const std::string& name) {
+        if (name == "x_2.jpg") ::raise(SIGKILL);
+    };
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        StartRecorded();
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+    ASSERT_TRUE(run.Exists("x_2.jpg"));
+
+    EXPECT_EQ(UndoNow(), UndoResult::Completed);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) ExpectOriginal(name);
+    EXPECT_EQ(run.host.messages.back().text, "2 File を元に戻しました");
 }
 
 TEST_F(Undo, OneFileUnderBothNamesIsMended) {

@@ -78,6 +78,7 @@ class ScriptedFileSystem : public RunFileSystem {
     }
     std::error_code WriteTimes(const std::string& name, const FileInstants& in) override {
         if (Fails(FsCall::WriteTimes, name)) return failure;
+        if (beforeWriteTimes) beforeWriteTimes(name);
         return real_.WriteTimes(name, in);
     }
     std::error_code RenameNoReplace(const std::string& from, const std::string& to) override {
@@ -104,6 +105,7 @@ class ScriptedFileSystem : public RunFileSystem {
     bool failOpen = false;
     std::optional<StampFit> stampFit;  // what the date probe answers, instead of the disk
     std::function<void(const std::string& target)> beforeRename;  // the target's bare name
+    std::function<void(const std::string& name)> beforeWriteTimes;
     std::vector<std::pair<FsCall, std::string>> calls;
 
   private:
