@@ -211,7 +211,8 @@ void Run::LookUpSources() {
 }
 
 void Run::Plan() {
-    if (!PlanNeeded(rows_)) {
+    const SourceIndex sourceIndex(rows_);
+    if (!PlanNeeded(rows_, sourceIndex)) {
         // The list's own order: each row its own group, the rename itself the target check.
         for (std::size_t row = 0; row < sourceStop_; ++row) {
             plan_.steps.push_back({static_cast<std::uint32_t>(row), StepKind::Rename});
@@ -225,7 +226,7 @@ void Run::Plan() {
     (void)fileSystem_.ListNames(names);  // unlisted: the renames still refuse a taken name
     const std::unordered_set<std::string_view> inFolder(names.begin(), names.end());
     plan_ = PlanMoves(
-        rows_, [this](std::size_t row) { return row < sourceStop_; },
+        rows_, sourceIndex, [this](std::size_t row) { return row < sourceStop_; },
         [&inFolder](std::string_view name) { return inFolder.contains(name); });
     for (const PlanStep& step : plan_.steps) {
         if (step.kind == StepKind::ToTemp) temps_.emplace(step.row, tempNames_.For(step.row));
