@@ -353,8 +353,13 @@ void Run::Show(std::size_t row) {
 
 FileInstants RestampedInstants(const FileInstants& original, const CalendarDate& date,
                                bool midnight) {
-    FileTimeStamps stamps = ToLocalStamps(original);
-    SYSTEMTIME& modified = stamps.LastWriteTime;
+    // Only the modified slot changes: its local record, read with its offset, gets the date.
+    SYSTEMTIME modified;
+    std::optional<std::int32_t> offset;
+    if (const auto local = InstantToLocal(original.modify)) {
+        modified = local->time;
+        offset = local->utcOffset;
+    }
     modified.wYear = static_cast<std::int16_t>(date.year);
     modified.wMonth = static_cast<std::int16_t>(date.month);
     modified.wDay = static_cast<std::int16_t>(date.day);
@@ -364,8 +369,8 @@ FileInstants RestampedInstants(const FileInstants& original, const CalendarDate&
         modified.wSecond = 0;
         modified.wMilliseconds = 0;
     }
-    FileInstants restamped = FromLocalStamps(stamps, original);
-    restamped.access = original.access;
+    FileInstants restamped = original;
+    if (const auto instant = LocalToInstant(modified, offset)) restamped.modify = *instant;
     return restamped;
 }
 
