@@ -98,9 +98,14 @@ class Run {
         return step.kind == StepKind::ToTemp ? temps_.at(step.row) : rows_[step.row].AfterName;
     }
     bool Final(const PlanStep& step) const { return step.kind != StepKind::ToTemp; }
+    const Lookup& Source(std::size_t row) const { return sources_[row - sourceBase_]; }
 
-    void LookUpSources();
-    void Plan();
+    RunReport InListOrder();
+    RunReport Planned(const SourceIndex& sourceIndex);
+    std::size_t LookUpSources(std::size_t first, std::size_t end);
+    bool UsableSource(std::size_t row);
+    void Plan(const SourceIndex& sourceIndex);
+    JournalEntry EntryFor(const PlanStep& step) const;
     bool RecordAhead(std::size_t firstStep, std::size_t& recordedUpTo);
     std::error_code Perform(const PlanStep& step, bool& stamped);
     void Undo(const std::vector<Performed>& group);
@@ -118,8 +123,11 @@ class Run {
     RunFileSystem& fileSystem_;
     RunJournal* journal_;
 
-    std::vector<Lookup> sources_;          // one look per row, up to the first that fails
-    std::vector<FileInstants> restamped_;  // each of those files' new stamps
+    // One look per row from sourceBase_ on, up to the first that fails, and each of those
+    // files' new stamps.
+    std::vector<Lookup> sources_;
+    std::vector<FileInstants> restamped_;
+    std::size_t sourceBase_ = 0;
     std::size_t sourceStop_ = 0;
     MovePlan plan_;
     TempNames tempNames_;
@@ -145,8 +153,63 @@ RunReport Run::Go(const std::string& folder, FileId folderId) {
         host_.ShowMessage(RunIcon::Error, std::string(kMsgDateNotStorable));
         return {RunResult::Stopped, 0, false};
     }
-    LookUpSources();
-    Plan();
+    const SourceIndex sourceIndex(rows_);
+    return PlanNeeded(rows_, sourceIndex) ? Planned(sourceIndex) : InListOrder();
+}
+
+// No listed file holds another row's target: the rows go in the list's order, each its own
+// group, the rename itself the target check. Their files are looked at a block at a time,
+// right before the block is recorded and renamed, while the system still has them at hand.
+RunReport Run::InListOrder() {
+    const std::size_t total = rows_.size();
+    std::size_t row = 0;
+    while (row < total) {
+        const std::size_t blockEnd = std::min(total, row + kRecordBlock);
+        const std::size_t usableEnd = LookUpSources(row, blockEnd);
+        if (usableEnd == row) break;
+        if (journal_ != nullptr) {
+            std::vector<JournalEntry> entries;
+            entries.reserve(usableEnd - row);
+            for (std::size_t each = row; each < usableEnd; ++each) {
+                entries.push_back(EntryFor({static_cast<std::uint32_t>(each), StepKind::Rename}));
+            }
+            if (!journal_->Record(entries)) {
+                return Stop(row, RecordFailedText(rows_[row].BeforeName, rows_[row].AfterName));
+            }
+        }
+        for (; row < usableEnd; ++row) {
+            Show(row);
+            bool stamped = false;
+            if (const std::error_code error =
+                    Perform({static_cast<std::uint32_t>(row), StepKind::Rename}, stamped)) {
+                return Stop(row, FailedStepText(error, rows_[row]));
+            }
+            ++done_;
+            host_.Progress(done_, total);
+            host_.ProcessEvents();
+            if (!host_.StopRequested()) continue;
+            // A stop is told before a row that could go on; a row that could not stops the
+            // run with its own message.
+            const std::size_t next = row + 1;
+            if (next == blockEnd && next < total && !UsableSource(next)) {
+                return Stop(next, SourceMissingText(rows_[next].BeforeName));
+            }
+            if (next < total && (next < usableEnd || next == blockEnd)) {
+                return {RunResult::Interrupted, done_, changed_};
+            }
+        }
+        if (usableEnd < blockEnd) break;
+    }
+    if (row < total) return Stop(row, SourceMissingText(rows_[row].BeforeName));
+    host_.BringToFront();
+    host_.ShowMessage(RunIcon::Information, std::string(kMsgSucceeded));
+    return {RunResult::Completed, done_, changed_};
+}
+
+RunReport Run::Planned(const SourceIndex& sourceIndex) {
+    const std::size_t total = rows_.size();
+    sourceStop_ = LookUpSources(0, total);
+    Plan(sourceIndex);
 
     const auto& steps = plan_.steps;
     std::size_t recordedUpTo = 0;
@@ -198,39 +261,50 @@ RunReport Run::Go(const std::string& folder, FileId folderId) {
     return {RunResult::Completed, done_, changed_};
 }
 
-void Run::LookUpSources() {
-    sources_.reserve(rows_.size());
-    restamped_.reserve(rows_.size());
-    for (const TargetRow& row : rows_) {
-        Lookup look = fileSystem_.LookupOrdinaryFile(row.BeforeName);
+// Looks at rows `first` to `end` (the ones looked at before are let go); returns the first
+// that cannot be used, or `end`.
+std::size_t Run::LookUpSources(std::size_t first, std::size_t end) {
+    sources_.clear();
+    restamped_.clear();
+    sources_.reserve(end - first);
+    restamped_.reserve(end - first);
+    sourceBase_ = first;
+    for (std::size_t row = first; row < end; ++row) {
+        Lookup look = fileSystem_.LookupOrdinaryFile(rows_[row].BeforeName);
         // Another file under the listed name is not the file the user chose.
-        if (look.result != LookupResult::Found || look.identity.Id() != row.Identity) break;
+        if (look.result != LookupResult::Found || look.identity.Id() != rows_[row].Identity) {
+            return row;
+        }
         restamped_.push_back(RestampedInstants(look.instants, settings_.date, settings_.midnight));
         sources_.push_back(std::move(look));
     }
-    sourceStop_ = sources_.size();
+    return end;
 }
 
-void Run::Plan() {
-    if (!PlanNeeded(rows_)) {
-        // The list's own order: each row its own group, the rename itself the target check.
-        for (std::size_t row = 0; row < sourceStop_; ++row) {
-            plan_.steps.push_back({static_cast<std::uint32_t>(row), StepKind::Rename});
-            plan_.groupEnds.push_back(row + 1);
-        }
-        plan_.stopRow = sourceStop_;
-        plan_.stopReason = RowConflict::SourceUnusable;
-        return;
-    }
+bool Run::UsableSource(std::size_t row) {
+    const Lookup look = fileSystem_.LookupOrdinaryFile(rows_[row].BeforeName);
+    return look.result == LookupResult::Found && look.identity.Id() == rows_[row].Identity;
+}
+
+void Run::Plan(const SourceIndex& sourceIndex) {
     std::vector<std::string> names;
     (void)fileSystem_.ListNames(names);  // unlisted: the renames still refuse a taken name
     const std::unordered_set<std::string_view> inFolder(names.begin(), names.end());
     plan_ = PlanMoves(
-        rows_, [this](std::size_t row) { return row < sourceStop_; },
+        rows_, sourceIndex, [this](std::size_t row) { return row < sourceStop_; },
         [&inFolder](std::string_view name) { return inFolder.contains(name); });
     for (const PlanStep& step : plan_.steps) {
         if (step.kind == StepKind::ToTemp) temps_.emplace(step.row, tempNames_.For(step.row));
     }
+}
+
+JournalEntry Run::EntryFor(const PlanStep& step) const {
+    const Lookup& source = Source(step.row);
+    JournalEntry entry{From(step),      To(step),   true, source.instants, source.instants.modify,
+                       source.identity, Final(step)};
+    if (Final(step) && !source.ReadOnly())
+        entry.written = restamped_[step.row - sourceBase_].modify;
+    return entry;
 }
 
 bool Run::RecordAhead(std::size_t firstStep, std::size_t& recordedUpTo) {
@@ -240,17 +314,7 @@ bool Run::RecordAhead(std::size_t firstStep, std::size_t& recordedUpTo) {
     const std::size_t lastStep = end == ends.end() ? plan_.steps.size() : *end;
     std::vector<JournalEntry> entries;
     entries.reserve(lastStep - firstStep);
-    for (std::size_t i = firstStep; i < lastStep; ++i) {
-        const PlanStep& step = plan_.steps[i];
-        const Lookup& source = sources_[step.row];
-        JournalEntry entry{
-            From(step),      To(step),   true, source.instants, source.instants.modify,
-            source.identity, Final(step)};
-        if (Final(step) && !source.ReadOnly()) {
-            entry.written = restamped_[step.row].modify;
-        }
-        entries.push_back(std::move(entry));
-    }
+    for (std::size_t i = firstStep; i < lastStep; ++i) entries.push_back(EntryFor(plan_.steps[i]));
     if (!journal_->Record(entries)) return false;
     recordedUpTo = lastStep;
     return true;
@@ -262,11 +326,11 @@ std::error_code Run::Perform(const PlanStep& step, bool& stamped) {
             return error;
         changed_ = true;
     }
-    const Lookup& source = sources_[step.row];
+    const Lookup& source = Source(step.row);
     // Stamps after the name: a row that fails has changed nothing. A stamp that cannot be
     // written leaves the file its own, as a read-only file keeps them.
     if (Final(step) && !source.ReadOnly()) {
-        stamped = !fileSystem_.WriteTimes(To(step), restamped_[step.row]);
+        stamped = !fileSystem_.WriteTimes(To(step), restamped_[step.row - sourceBase_]);
         changed_ = changed_ || stamped;
     }
     return {};
@@ -275,7 +339,7 @@ std::error_code Run::Perform(const PlanStep& step, bool& stamped) {
 void Run::Undo(const std::vector<Performed>& group) {
     for (auto performed = group.rbegin(); performed != group.rend(); ++performed) {
         const PlanStep& step = performed->step;
-        if (performed->stamped) (void)fileSystem_.WriteTimes(To(step), sources_[step.row].instants);
+        if (performed->stamped) (void)fileSystem_.WriteTimes(To(step), Source(step.row).instants);
         if (step.kind != StepKind::Keep) (void)fileSystem_.RenameNoReplace(To(step), From(step));
         if (Final(step)) rows_[step.row].Selected = false;
     }
@@ -290,8 +354,13 @@ void Run::Show(std::size_t row) {
 
 FileInstants RestampedInstants(const FileInstants& original, const CalendarDate& date,
                                bool midnight) {
-    FileTimeStamps stamps = ToLocalStamps(original);
-    SYSTEMTIME& modified = stamps.LastWriteTime;
+    // Only the modified slot changes: its local record, read with its offset, gets the date.
+    SYSTEMTIME modified;
+    std::optional<std::int32_t> offset;
+    if (const auto local = InstantToLocal(original.modify)) {
+        modified = local->time;
+        offset = local->utcOffset;
+    }
     modified.wYear = static_cast<std::int16_t>(date.year);
     modified.wMonth = static_cast<std::int16_t>(date.month);
     modified.wDay = static_cast<std::int16_t>(date.day);
@@ -301,8 +370,8 @@ FileInstants RestampedInstants(const FileInstants& original, const CalendarDate&
         modified.wSecond = 0;
         modified.wMilliseconds = 0;
     }
-    FileInstants restamped = FromLocalStamps(stamps, original);
-    restamped.access = original.access;
+    FileInstants restamped = original;
+    if (const auto instant = LocalToInstant(modified, offset)) restamped.modify = *instant;
     return restamped;
 }
 

@@ -15,8 +15,35 @@ namespace {
 constexpr std::string_view kHeader1 = "karvel-journal 1\n";
 constexpr std::string_view kHeader2 = "karvel-journal 2\n";
 
-std::string Instant(const timespec& t) {
-    return std::to_string(t.tv_sec) + "\t" + std::to_string(t.tv_nsec);
+template <class Number>
+void AppendNumber(std::string& out, Number value) {
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, end);
+}
+
+void AppendInstant(std::string& out, const timespec& t) {
+    AppendNumber(out, static_cast<long long>(t.tv_sec));
+    out += '\t';
+    AppendNumber(out, static_cast<long long>(t.tv_nsec));
+}
+
+// Names are bytes: the few that would break a line or a field are escaped.
+bool Escaped(unsigned char byte) {
+    return byte < 0x20 || byte == '%' || byte == 0x7f;
+}
+
+void AppendName(std::string& out, std::string_view name) {
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (Escaped(byte)) {
+            out += '%';
+            out += kHexDigits[byte >> 4];
+            out += kHexDigits[byte & 0xf];
+        } else {
+            out += c;
+        }
+    }
 }
 
 template <class Number>
@@ -97,14 +124,31 @@ std::string JournalHeader(const std::string& folder) {
 }
 
 std::string JournalLines(std::span<const JournalEntry> entries) {
+    // A block is written on the run's path, ahead of its renames: one buffer, no pieces.
+    std::size_t size = 0;
+    for (const JournalEntry& entry : entries)
+        size += entry.oldName.size() + entry.newName.size() + 160;
     std::string lines;
+    lines.reserve(size);
     for (const JournalEntry& entry : entries) {
-        lines +=
-            "row\t" + EncodeJournalName(entry.oldName) + "\t" + EncodeJournalName(entry.newName) +
-            "\t" + Instant(entry.original.access) + "\t" + Instant(entry.original.modify) + "\t" +
-            Instant(entry.written) + "\t" + std::to_string(entry.identity.device) + "\t" +
-            std::to_string(entry.identity.inode) + "\t" + std::to_string(entry.identity.size) +
-            "\t" + (entry.stampsKnown ? "1" : "0") + "\t" + (entry.restamped ? "1" : "0") + "\n";
+        lines += "row\t";
+        AppendName(lines, entry.oldName);
+        lines += '\t';
+        AppendName(lines, entry.newName);
+        lines += '\t';
+        AppendInstant(lines, entry.original.access);
+        lines += '\t';
+        AppendInstant(lines, entry.original.modify);
+        lines += '\t';
+        AppendInstant(lines, entry.written);
+        lines += '\t';
+        AppendNumber(lines, entry.identity.device);
+        lines += '\t';
+        AppendNumber(lines, entry.identity.inode);
+        lines += '\t';
+        AppendNumber(lines, entry.identity.size);
+        lines += entry.stampsKnown ? "\t1" : "\t0";
+        lines += entry.restamped ? "\t1\n" : "\t0\n";
     }
     return lines;
 }
@@ -113,20 +157,10 @@ std::string DoneLine(std::size_t entry) {
     return "done\t" + std::to_string(entry) + "\n";
 }
 
-// Names are bytes: the few that would break a line or a field are escaped.
 std::string EncodeJournalName(std::string_view name) {
     std::string encoded;
     encoded.reserve(name.size());
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == '%' || byte == 0x7f) {
-            encoded += '%';
-            encoded += kHexDigits[byte >> 4];
-            encoded += kHexDigits[byte & 0xf];
-        } else {
-            encoded += c;
-        }
-    }
+    AppendName(encoded, name);
     return encoded;
 }
 

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -58,6 +60,46 @@ bool InodesAgree(const std::string& path, const FolderSnapshot::Listed& listed) 
     return !ReadFileEntry(path, entry) && entry.inode == listed.inode;
 }
 
+// The rows taken so far by the inode of their file, so that the same file given twice is
+// found without a walk over the rows: open addressing over row numbers, no allocation per row.
+class RowsByInode {
+  public:
+    explicit RowsByInode(std::size_t rows)
+        : slots_(std::bit_ceil(std::max<std::size_t>(16, rows * 2))) {}
+
+    // Whether `is(row)` holds for a row taken with `inode`; asked only of rows whose inode
+    // may be it.
+    template <class Is>
+    bool Any(unsigned long long inode, Is&& is) const {
+        const std::uint64_t hash = Hash(inode);
+        for (std::size_t at = Home(hash); slots_[at].rowAfter != 0; at = Next(at)) {
+            if (slots_[at].tag == Tag(hash) && is(slots_[at].rowAfter - 1)) return true;
+        }
+        return false;
+    }
+    void Add(unsigned long long inode, std::size_t row) {
+        const std::uint64_t hash = Hash(inode);
+        std::size_t at = Home(hash);
+        while (slots_[at].rowAfter != 0) at = Next(at);
+        slots_[at] = {static_cast<std::uint32_t>(row + 1), Tag(hash)};
+    }
+
+  private:
+    struct Slot {
+        std::uint32_t rowAfter = 0;  // the row plus one; 0 marks a free slot
+        std::uint32_t tag = 0;
+    };
+    // Inodes come in runs; the multiplier spreads them over the table.
+    static std::uint64_t Hash(unsigned long long inode) { return inode * 0x9E3779B97F4A7C15ULL; }
+    static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash); }
+    std::size_t Home(std::uint64_t hash) const {
+        return static_cast<std::size_t>(hash >> 32) & (slots_.size() - 1);
+    }
+    std::size_t Next(std::size_t at) const { return (at + 1) & (slots_.size() - 1); }
+
+    std::vector<Slot> slots_;
+};
+
 bool IsFolderOrLinkToOne(const std::string& path, const FileEntry& entry) {
     if (S_ISDIR(entry.mode)) return true;
     struct stat target {};
@@ -94,8 +136,7 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     rows.reserve(paths.size());
 
     // The same file given twice is one row; another name of it (a hard link) is a row of its own.
-    std::unordered_multimap<unsigned long long, std::size_t> rowsByInode;
-    rowsByInode.reserve(paths.size());
+    RowsByInode rowsByInode(paths.size());
     // Paths come folder by folder: the last folder's spelling answers most of them.
     std::string_view lastFolder;
     FolderSeen* seen = nullptr;
@@ -164,12 +205,12 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
             leave(path, LeftOutReason::OtherFolder);
             continue;
         }
-        const auto [first, last] = rowsByInode.equal_range(entry.inode);
-        if (std::any_of(first, last, [&](const auto& earlier) {
-                return rows[earlier.second].BeforeName == name;
+        if (rowsByInode.Any(entry.inode, [&](std::size_t earlier) {
+                return rows[earlier].Identity.inode == entry.inode &&
+                       rows[earlier].BeforeName == name;
             }))
             continue;
-        rowsByInode.emplace(entry.inode, rows.size());
+        rowsByInode.Add(entry.inode, rows.size());
         TargetRow row;
         row.BeforeName = std::move(name);
         if (!listed) {

@@ -1,7 +1,6 @@
 #include "targets/MovePlan.h"
 
 #include <algorithm>
-#include <limits>
 #include <string_view>
 #include <unordered_map>
 
@@ -9,34 +8,54 @@ namespace karvel {
 
 namespace {
 
-constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
-
-using NameIndex = std::unordered_map<std::string_view, std::uint32_t>;
-
-NameIndex SourcesOf(const std::vector<TargetRow>& rows) {
-    NameIndex sources;
-    sources.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        sources.emplace(rows[i].BeforeName, static_cast<std::uint32_t>(i));
-    return sources;
-}
+constexpr std::uint32_t kNone = SourceIndex::kNone;
 
 }  // namespace
 
-bool PlanNeeded(const std::vector<TargetRow>& rows) {
-    const NameIndex sources = SourcesOf(rows);
+SourceIndex::SourceIndex(const std::vector<TargetRow>& rows)
+    : rows_(rows), tags_(rows.size()), rowOf_(tags_.SlotCount(), kNone) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string_view name = rows[i].BeforeName;
+        const std::uint64_t hash = NameTags::HashOf(name);
+        const std::size_t slot = SlotOf(name, hash);
+        if (tags_.Taken(slot)) continue;  // a later row with the same name: the first counts
+        tags_.Take(slot, hash);
+        rowOf_[slot] = static_cast<std::uint32_t>(i);
+    }
+}
+
+std::size_t SourceIndex::SlotOf(std::string_view name, std::uint64_t hash) const {
+    return tags_.Find(hash,
+                      [&](std::size_t slot) { return rows_[rowOf_[slot]].BeforeName == name; });
+}
+
+std::uint32_t SourceIndex::RowOf(std::string_view name) const {
+    const std::size_t slot = SlotOf(name, NameTags::HashOf(name));
+    return tags_.Taken(slot) ? rowOf_[slot] : kNone;
+}
+
+bool PlanNeeded(const std::vector<TargetRow>& rows, const SourceIndex& sources) {
     return std::ranges::any_of(
-        rows, [&](const TargetRow& row) { return sources.contains(row.AfterName); });
+        rows, [&](const TargetRow& row) { return sources.RowOf(row.AfterName) != kNone; });
+}
+
+bool PlanNeeded(const std::vector<TargetRow>& rows) {
+    return PlanNeeded(rows, SourceIndex(rows));
 }
 
 MovePlan PlanMoves(const std::vector<TargetRow>& rows,
                    const std::function<bool(std::size_t)>& sourceUsable,
                    const std::function<bool(std::string_view)>& takenInFolder) {
+    return PlanMoves(rows, SourceIndex(rows), sourceUsable, takenInFolder);
+}
+
+MovePlan PlanMoves(const std::vector<TargetRow>& rows, const SourceIndex& sources,
+                   const std::function<bool(std::size_t)>& sourceUsable,
+                   const std::function<bool(std::string_view)>& takenInFolder) {
     const std::size_t count = rows.size();
     MovePlan plan;
     plan.conflicts.assign(count, RowConflict::None);
-    const NameIndex sources = SourcesOf(rows);
-    NameIndex firstClaim;
+    std::unordered_map<std::string_view, std::uint32_t> firstClaim;
     firstClaim.reserve(count);
 
     // The row whose file holds each row's target and must move first (kNone: none).
@@ -51,11 +70,10 @@ MovePlan PlanMoves(const std::vector<TargetRow>& rows,
             plan.conflicts[i] = RowConflict::DuplicateName;
         } else if (row.AfterName.size() > kMaxNameBytes) {
             plan.conflicts[i] = RowConflict::NameTooLong;
-        } else if (const auto holder = sources.find(row.AfterName);
-                   holder != sources.end() &&
-                   (holder->second == i || sourceUsable(holder->second))) {
+        } else if (const std::uint32_t holder = sources.RowOf(row.AfterName);
+                   holder != kNone && (holder == i || sourceUsable(holder))) {
             // The file listed under the target moves first, or the row keeps its name.
-            if (holder->second != i) next[i] = holder->second;
+            if (holder != i) next[i] = holder;
             plan.needed = true;
         } else if (takenInFolder(row.AfterName)) {
             plan.conflicts[i] = RowConflict::NameTaken;

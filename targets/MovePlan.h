@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "targets/NameTags.h"
 #include "targets/TargetList.h"
 
 namespace karvel {
@@ -39,12 +40,35 @@ struct MovePlan {
     bool needed = false;                 // some row waits for another or keeps its name
 };
 
+// The rows' Before Names, each to the first row that has it: one flat table that the
+// check below and the plan share.
+class SourceIndex {
+  public:
+    static constexpr std::uint32_t kNone = 0xffff'ffff;
+
+    explicit SourceIndex(const std::vector<TargetRow>& rows);
+    // The first row whose Before Name is `name`, or kNone.
+    std::uint32_t RowOf(std::string_view name) const;
+
+  private:
+    std::size_t SlotOf(std::string_view name, std::uint64_t hash) const;
+
+    const std::vector<TargetRow>& rows_;
+    NameTags tags_;
+    std::vector<std::uint32_t> rowOf_;  // by slot of tags_
+};
+
 // Whether any listed file holds another row's target, or a row keeps its name: only
 // then is a plan more than the list's own order.
+bool PlanNeeded(const std::vector<TargetRow>& rows, const SourceIndex& sources);
 bool PlanNeeded(const std::vector<TargetRow>& rows);
 
 // `sourceUsable(i)`: row i's file is there and is the file listed. `takenInFolder(name)`:
 // something not listed stands under `name`. Rows must all have an After Name.
+// `sources` is the index of these rows.
+MovePlan PlanMoves(const std::vector<TargetRow>& rows, const SourceIndex& sources,
+                   const std::function<bool(std::size_t)>& sourceUsable,
+                   const std::function<bool(std::string_view)>& takenInFolder);
 MovePlan PlanMoves(const std::vector<TargetRow>& rows,
                    const std::function<bool(std::size_t)>& sourceUsable,
                    const std::function<bool(std::string_view)>& takenInFolder);

@@ -61,4 +61,29 @@ int NaturalCompare(std::string_view a, std::string_view b) {
     return 0;
 }
 
+void AppendNaturalKey(std::string& out, std::string_view text) {
+    // A fixed-width count, so that one run's encoding never ends inside another's.
+    const auto appendCount = [&out](std::size_t count) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back(static_cast<char>((count >> shift) & 0xff));
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        if (!IsDigit(text[i])) {
+            out.push_back(static_cast<char>(Fold(text[i])));
+            ++i;
+            continue;
+        }
+        // A run: any digit orders the same against a letter; then the value by its length
+        // and digits, then the zeros in front.
+        const auto run = DigitRun(text, i);
+        const auto first = run.find_first_not_of('0');
+        const auto value = first == std::string_view::npos ? std::string_view{} : run.substr(first);
+        out.push_back('0');
+        appendCount(value.size());
+        out.append(value);
+        appendCount(run.size());
+        i += run.size();
+    }
+}
+
 }  // namespace karvel

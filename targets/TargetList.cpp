@@ -95,16 +95,38 @@ void TargetList::AllClear() {
 }
 
 void TargetList::SortRows() {
-    // Rows are large: order their places, then move each row once.
+    // Each row's sort text becomes a key once; the sort compares keys as plain bytes.
+    std::string keys;
+    std::vector<std::uint32_t> keyEnds(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        AppendNaturalKey(keys, SortText(rows_[i], sortKey_));
+        keyEnds[i] = static_cast<std::uint32_t>(keys.size());
+    }
+    const auto keyOf = [&](std::uint32_t i) {
+        const std::uint32_t begin = i == 0 ? 0 : keyEnds[i - 1];
+        return std::string_view(keys).substr(begin, keyEnds[i] - begin);
+    };
     std::vector<std::uint32_t> order(rows_.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
-    std::stable_sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) {
-        return RowLess(rows_[a], rows_[b], sortKey_, sortOrder_);
+    const bool ascending = sortOrder_ == SortOrder::Ascending;
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return ascending ? keyOf(a) < keyOf(b) : keyOf(b) < keyOf(a);
     });
-    std::vector<TargetRow> sorted;
-    sorted.reserve(rows_.size());
-    for (const std::uint32_t i : order) sorted.push_back(std::move(rows_[i]));
-    rows_ = std::move(sorted);
+    // Rows are large: each moves once, round the cycles of the order, in place.
+    constexpr std::uint32_t kPlaced = 0xffff'ffff;
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        if (order[start] == kPlaced || order[start] == start) continue;
+        TargetRow held = std::move(rows_[start]);
+        std::size_t at = start;
+        while (order[at] != start) {
+            const std::uint32_t from = order[at];
+            rows_[at] = std::move(rows_[from]);
+            order[at] = kPlaced;
+            at = from;
+        }
+        rows_[at] = std::move(held);
+        order[at] = kPlaced;
+    }
 }
 
 }  // namespace karvel

@@ -120,6 +120,53 @@ TEST(StartCommand, AHostStopEndsTheRunAfterTheCurrentFileWithoutAMessage) {
     EXPECT_EQ(run.list.StsBarText(), kStsDropFiles);
 }
 
+// Past the first few hundred rows too, a missing file stops the run at its row, and a stop
+// asked for right before it still names it; a stop before a row that can go on is silent.
+TEST(StartCommand, AMissingFileOrAHostStopPastTheFirstRows) {
+    constexpr std::size_t kRows = 600;
+    constexpr std::size_t kNone = kRows;
+    const struct {
+        std::size_t missing;
+        std::optional<int> stopAfter;
+        RunResult result;
+        std::size_t renamed;
+    } cases[] = {
+        {300, std::nullopt, RunResult::Stopped, 300}, {0, std::nullopt, RunResult::Stopped, 0},
+        {256, 256, RunResult::Stopped, 256},          {257, 256, RunResult::Interrupted, 256},
+        {300, 256, RunResult::Interrupted, 256},      {kNone, 599, RunResult::Interrupted, 599},
+        {kNone, 600, RunResult::Completed, 600},
+    };
+    for (const auto& each : cases) {
+        const std::string label =
+            std::to_string(each.missing) + "/" + std::to_string(each.stopAfter.value_or(-1));
+        RunFixture run;
+        std::vector<std::pair<std::string, std::string>> names;
+        for (std::size_t i = 0; i < kRows; ++i)
+            names.emplace_back("f" + std::to_string(i), "x_" + std::to_string(i));
+        run.List(names);
+        if (each.missing != kNone)
+            std::filesystem::remove(run.dir.path() + names[each.missing].first);
+        run.host.stopAfterFiles = each.stopAfter;
+        const RunReport report = run.Start();
+        EXPECT_EQ(report.result, each.result) << label;
+        EXPECT_EQ(report.renamed, each.renamed) << label;
+        for (std::size_t i = 0; i < kRows; ++i) {
+            const bool renamed = i < each.renamed;
+            if (i == each.missing) continue;
+            ASSERT_EQ(run.Exists(names[i].second), renamed) << label << " row " << i;
+            ASSERT_EQ(run.Exists(names[i].first), !renamed) << label << " row " << i;
+        }
+        if (each.result == RunResult::Stopped) {
+            EXPECT_EQ(
+                run.host.messages.back().text,
+                "ファイルが見つかりません  処理を中断します\r( " + names[each.missing].first + " )")
+                << label;
+        } else if (each.result == RunResult::Interrupted) {
+            EXPECT_EQ(run.host.messages.size(), 1U) << label;
+        }
+    }
+}
+
 TEST(RunMessages, CarryTheRowAndTheSystemText) {
     EXPECT_EQ(ConfirmationText(100000), "100000 File の ReName を開始します  よろしいですか？");
     EXPECT_EQ(TargetExistsText("a.jpg", "b.jpg"),

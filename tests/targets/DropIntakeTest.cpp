@@ -122,5 +122,20 @@ TEST_F(DropIntakeTest, APathHoldingANulByteIsNeverTakenIn) {
     EXPECT_EQ(list_.Rows()[0].BeforeName, "b.jpg");
 }
 
+// A file given twice, however its folder is spelled, is one row; another name of it (a hard
+// link) is a row of its own. The same with a list shown and without.
+TEST_F(DropIntakeTest, AFileGivenTwiceIsOneRowAndAHardLinkIsAnother) {
+    const auto a = dir_.MakeFile("a.jpg");
+    const auto c = dir_.MakeFile("c.jpg");
+    ASSERT_EQ(::link(a.c_str(), (dir_.path() + "b.jpg").c_str()), 0);
+    for (const bool listShown : {true, false}) {
+        TakeInDrop(list_, {a, c, dir_.path() + "b.jpg", a, dir_.path() + "./a.jpg", c}, options_,
+                   {}, nullptr, listShown);
+        EXPECT_EQ(Names(), (std::vector<std::string>{"a.jpg>240305_001.jpg", "b.jpg>240305_002.jpg",
+                                                     "c.jpg>240305_003.jpg"}))
+            << listShown;
+    }
+}
+
 }  // namespace
 }  // namespace karvel
