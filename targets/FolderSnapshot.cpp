@@ -57,10 +57,18 @@ EntryKind FolderSnapshot::KindOf(std::string_view name, std::uint64_t hash) cons
     return tags_.Taken(slot) ? entries_[slot].kind : EntryKind::Absent;
 }
 
-std::optional<FolderSnapshot::Listed> FolderSnapshot::ListedAs(std::string_view name) const {
+void FolderSnapshot::PrefetchListed(std::uint64_t hash) const {
+    if (!known_ || inodes_.empty()) return;
+    const std::size_t home = tags_.Prefetch(hash);
+    __builtin_prefetch(&entries_[home]);
+    __builtin_prefetch(&inodes_[home]);
+}
+
+std::optional<FolderSnapshot::Listed> FolderSnapshot::ListedAs(std::string_view name,
+                                                               std::uint64_t hash) const {
     if (!known_ || inodes_.empty() || name.empty() || name.size() > kLongestName)
         return std::nullopt;
-    const std::size_t slot = SlotOf(name, NameTags::HashOf(name));
+    const std::size_t slot = SlotOf(name, hash);
     if (!tags_.Taken(slot)) return std::nullopt;
     return Listed{inodes_[slot], entries_[slot].type};
 }

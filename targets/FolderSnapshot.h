@@ -40,7 +40,13 @@ class FolderSnapshot {
         unsigned long long inode;
         unsigned char type;
     };
-    std::optional<Listed> ListedAs(std::string_view name) const;
+    std::optional<Listed> ListedAs(std::string_view name) const {
+        return ListedAs(name, NameTags::HashOf(name));
+    }
+    // `hash` is NameTags::HashOf(name), for a caller that has it already.
+    std::optional<Listed> ListedAs(std::string_view name, std::uint64_t hash) const;
+    // Starts loading what a ListedAs for `hash` will read first; PrefetchName then follows.
+    void PrefetchListed(std::uint64_t hash) const;
 
     // Whether the folder was read; an unknown snapshot says Absent to every name.
     bool Known() const { return known_; }
