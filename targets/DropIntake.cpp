@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <memory>
@@ -140,7 +141,18 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     // Paths come folder by folder: the last folder's spelling answers most of them.
     std::string_view lastFolder;
     FolderSeen* seen = nullptr;
-    for (const std::string& path : paths) {
+    // A listing's table is far larger than the cache: the lookups of the paths a few places
+    // ahead are started early, their slots first, then the names those hold.
+    constexpr std::size_t kAhead = 16;
+    std::array<std::uint64_t, kAhead> aheadHash{};
+    std::array<std::size_t, kAhead> aheadPath{};
+    aheadPath.fill(paths.size());
+    const auto nameHash = [&paths](std::size_t i) {
+        const std::string_view path = paths[i];
+        return NameTags::HashOf(path.substr(path.rfind(kPathSeparator) + 1));
+    };
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::string& path = paths[i];
         // No file name holds a NUL; the system would see a shorter path, another file.
         if (path.empty() || path.find('\0') != std::string::npos) {
             leave(path, LeftOutReason::Unusable);
@@ -169,7 +181,17 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
         FileEntry entry;
         std::optional<FolderSnapshot::Listed> listed;
         if (seen->listing && !name.empty()) {
-            listed = seen->listing->ListedAs(name);
+            const FolderSnapshot& listing = *seen->listing;
+            const std::size_t at = i % kAhead;
+            const std::uint64_t hash = aheadPath[at] == i ? aheadHash[at] : nameHash(i);
+            if (i + kAhead < paths.size()) {
+                aheadPath[at] = i + kAhead;
+                aheadHash[at] = nameHash(i + kAhead);
+                listing.PrefetchListed(aheadHash[at]);
+            }
+            const std::size_t half = (i + kAhead / 2) % kAhead;
+            if (aheadPath[half] == i + kAhead / 2) listing.PrefetchName(aheadHash[half]);
+            listed = listing.ListedAs(name, hash);
             if (!listed) {
                 leave(path, LeftOutReason::Missing);
                 continue;

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -56,12 +57,20 @@ EntryKind FolderSnapshot::KindOf(std::string_view name, std::uint64_t hash) cons
     return tags_.Taken(slot) ? entries_[slot].kind : EntryKind::Absent;
 }
 
-std::optional<FolderSnapshot::Listed> FolderSnapshot::ListedAs(std::string_view name) const {
-    if (!known_ || listed_.empty() || name.empty() || name.size() > kLongestName)
+void FolderSnapshot::PrefetchListed(std::uint64_t hash) const {
+    if (!known_ || inodes_.empty()) return;
+    const std::size_t home = tags_.Prefetch(hash);
+    __builtin_prefetch(&entries_[home]);
+    __builtin_prefetch(&inodes_[home]);
+}
+
+std::optional<FolderSnapshot::Listed> FolderSnapshot::ListedAs(std::string_view name,
+                                                               std::uint64_t hash) const {
+    if (!known_ || inodes_.empty() || name.empty() || name.size() > kLongestName)
         return std::nullopt;
-    const std::size_t slot = SlotOf(name, NameTags::HashOf(name));
+    const std::size_t slot = SlotOf(name, hash);
     if (!tags_.Taken(slot)) return std::nullopt;
-    return listed_[slot];
+    return Listed{inodes_[slot], entries_[slot].type};
 }
 
 FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector<TargetRow>& rows,
@@ -78,10 +87,18 @@ FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector
     FolderSnapshot snapshot;
     struct ListedName {
         Entry entry;
-        unsigned char type;
         unsigned long long inode;
     };
     std::vector<ListedName> listed;
+    // The folder's size hints at how many names it holds (ext4 takes at least 12 bytes a
+    // name, tmpfs counts 20) and how long they are: room made once, instead of the listing
+    // copied over as it grows. Room never written costs nothing.
+    if (struct stat folderStatus{}; ::fstat(fd, &folderStatus) == 0 && folderStatus.st_size > 0) {
+        constexpr std::size_t kRoomAtMost = std::size_t{1} << 26;
+        const auto size = std::min(static_cast<std::size_t>(folderStatus.st_size), kRoomAtMost);
+        listed.reserve(size / 12);
+        snapshot.names_.reserve(size);
+    }
     for (;;) {
         errno = 0;
         const dirent* found = ::readdir(dir);
@@ -96,15 +113,14 @@ FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector
         if (snapshot.names_.size() + name.size() > std::numeric_limits<std::uint32_t>::max())
             return {};
         listed.push_back({{static_cast<std::uint32_t>(snapshot.names_.size()),
-                           static_cast<std::uint8_t>(name.size()), EntryKind::Other},
-                          found->d_type,
+                           static_cast<std::uint8_t>(name.size()), EntryKind::Other, found->d_type},
                           found->d_ino});
         snapshot.names_.append(name);
     }
 
     snapshot.tags_ = NameTags(listed.size());
     snapshot.entries_.resize(snapshot.tags_.SlotCount());
-    if (withInodes) snapshot.listed_.resize(snapshot.tags_.SlotCount());
+    if (withInodes) snapshot.inodes_.resize(snapshot.tags_.SlotCount());
     // Slots whose kind the listing left open; only the rows' sources are asked for it.
     std::vector<bool> unresolved;
     for (const ListedName& each : listed) {
@@ -115,12 +131,12 @@ FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector
         snapshot.tags_.Take(slot, hash);
         Entry& entry = snapshot.entries_[slot];
         entry = each.entry;
-        if (withInodes) snapshot.listed_[slot] = {each.inode, each.type};
+        if (withInodes) snapshot.inodes_[slot] = each.inode;
         ++snapshot.count_;
         if (name.front() == '.') continue;  // hidden, whatever it is
-        if (each.type == DT_REG) {
+        if (each.entry.type == DT_REG) {
             entry.kind = EntryKind::OrdinaryFile;
-        } else if (each.type == DT_UNKNOWN) {
+        } else if (each.entry.type == DT_UNKNOWN) {
             if (unresolved.empty()) unresolved.resize(snapshot.entries_.size());
             unresolved[slot] = true;
         }

@@ -40,7 +40,13 @@ class FolderSnapshot {
         unsigned long long inode;
         unsigned char type;
     };
-    std::optional<Listed> ListedAs(std::string_view name) const;
+    std::optional<Listed> ListedAs(std::string_view name) const {
+        return ListedAs(name, NameTags::HashOf(name));
+    }
+    // `hash` is NameTags::HashOf(name), for a caller that has it already.
+    std::optional<Listed> ListedAs(std::string_view name, std::uint64_t hash) const;
+    // Starts loading what a ListedAs for `hash` will read first; PrefetchName then follows.
+    void PrefetchListed(std::uint64_t hash) const;
 
     // Whether the folder was read; an unknown snapshot says Absent to every name.
     bool Known() const { return known_; }
@@ -59,6 +65,7 @@ class FolderSnapshot {
         std::uint32_t offset = 0;  // of the name in names_
         std::uint8_t length = 0;   // no name in a folder is longer than 255 bytes
         EntryKind kind = EntryKind::Absent;
+        std::uint8_t type = 0;  // the d_type the listing gave
     };
 
     // The slot of `name`, or the free slot it would take.
@@ -66,8 +73,8 @@ class FolderSnapshot {
 
     std::string names_;  // every name, back to back
     NameTags tags_;
-    std::vector<Entry> entries_;  // by slot of tags_
-    std::vector<Listed> listed_;  // by slot of tags_, when read with inodes
+    std::vector<Entry> entries_;              // by slot of tags_
+    std::vector<unsigned long long> inodes_;  // by slot of tags_, when read with inodes
     std::size_t count_ = 0;
     bool known_ = false;
 };

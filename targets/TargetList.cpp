@@ -97,6 +97,9 @@ void TargetList::AllClear() {
 void TargetList::SortRows() {
     // Each row's sort text becomes a key once; the sort compares keys as plain bytes.
     std::string keys;
+    std::size_t textBytes = 0;
+    for (const TargetRow& row : rows_) textBytes += SortText(row, sortKey_).size();
+    keys.reserve(textBytes + 9 * rows_.size());  // room for a run of digits in each
     std::vector<std::uint32_t> keyEnds(rows_.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         AppendNaturalKey(keys, SortText(rows_[i], sortKey_));
