@@ -11,7 +11,7 @@
 #include <memory>
 #include <sstream>
 
-#include "bench/BenchFolder.h"
+#include "bench/BenchRun.h"
 #include "rename/BatchRun.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RunHistory.h"
@@ -40,13 +40,7 @@ double BareLoop(bool onDisk) {
 double Batch(bool onDisk) {
     const auto files = std::make_unique<karvel::bench::BenchFolder>(kFiles, onDisk);
     karvel::PosixRunFileSystem fileSystem;
-    karvel::BatchRequest request;
-    request.date = karvel::CalendarDate{2024, 3, 5};
-    request.pattern = "yymmdd";
-    request.digits = "5";
-    request.start = "1";
-    request.assumeYes = true;
-    request.files = files->Paths();
+    const karvel::BatchRequest request = karvel::bench::BatchRequestFor(*files);
     std::istringstream in;
     std::ostringstream out, err;
     // As the program runs it: the lock and the journal that undo reads.

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "bench/BenchFolder.h"
+#include "bench/BenchRun.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
 #include "rename/RunHistory.h"
@@ -16,19 +16,6 @@
 namespace {
 
 constexpr std::size_t kFiles = 10'000;
-
-class SilentHost final : public karvel::RunHost {
-  public:
-    karvel::RunAnswer ShowMessage(karvel::RunIcon icon, const std::string&) override {
-        return icon == karvel::RunIcon::Question ? karvel::RunAnswer::Yes : karvel::RunAnswer::Ok;
-    }
-    void SetBusy(bool) override {}
-    void RowSelected(std::size_t) override {}
-    void Progress(std::size_t, std::size_t) override {}
-    void ProcessEvents() override {}
-    bool StopRequested() override { return false; }
-    void BringToFront() override {}
-};
 
 void BM_BareLoop(benchmark::State& state) {
     for (auto _ : state) {
@@ -45,7 +32,7 @@ void BM_BareLoop(benchmark::State& state) {
 BENCHMARK(BM_BareLoop)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_CoreRun(benchmark::State& state) {
-    SilentHost host;
+    karvel::bench::SilentHost host;
     karvel::PosixRunFileSystem fileSystem;
     for (auto _ : state) {
         state.PauseTiming();

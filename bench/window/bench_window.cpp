@@ -19,7 +19,7 @@
 #include "app/FolderWatch.h"
 #include "app/KarvelFm.h"
 #include "app/MessageBox.h"
-#include "bench/BenchFolder.h"
+#include "bench/BenchRun.h"
 #include "rename/BatchRun.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
@@ -81,20 +81,6 @@ double Milliseconds(std::chrono::steady_clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// Answers every question yes and shows nothing, as batch mode with --yes does.
-class SilentHost final : public karvel::RunHost {
-  public:
-    karvel::RunAnswer ShowMessage(karvel::RunIcon icon, const std::string&) override {
-        return icon == karvel::RunIcon::Question ? karvel::RunAnswer::Yes : karvel::RunAnswer::Ok;
-    }
-    void SetBusy(bool) override {}
-    void RowSelected(std::size_t) override {}
-    void Progress(std::size_t, std::size_t) override {}
-    void ProcessEvents() override {}
-    bool StopRequested() override { return false; }
-    void BringToFront() override {}
-};
-
 struct Timed {
     double run = 0;    // from the start command until done (and, in the window, painted)
     double whole = 0;  // from the paths given: taken in and run
@@ -117,23 +103,12 @@ Timed WindowJob(std::size_t count) {
     return {Milliseconds(end - click), Milliseconds(end - start)};
 }
 
-karvel::BatchRequest BatchRequestFor(const karvel::bench::BenchFolder& files) {
-    karvel::BatchRequest request;
-    request.date = karvel::CalendarDate{2024, 3, 5};
-    request.pattern = "yymmdd";
-    request.digits = "5";
-    request.start = "1";
-    request.assumeYes = true;
-    request.files = files.Paths();
-    return request;
-}
-
 // Batch mode's run alone: the list taken in as batch mode takes it, untimed, then the run.
 double BatchRun(std::size_t count) {
     const karvel::bench::BenchFolder files(count);
     karvel::TargetList list;
     karvel::TakeInDrop(list, files.Paths(), {{2024, 3, 5}, "yymmdd", "5", "1"}, {}, nullptr, false);
-    SilentHost host;
+    karvel::bench::SilentHost host;
     karvel::PosixRunFileSystem fileSystem;
     karvel::StateRecords records(files.Folder() + "state");
     const auto start = std::chrono::steady_clock::now();
@@ -151,8 +126,9 @@ double BatchWhole(std::size_t count) {
     std::ostringstream out, err;
     karvel::StateRecords records(files.Folder() + "state");
     const auto start = std::chrono::steady_clock::now();
-    const int status = karvel::RunBatch(BatchRequestFor(files), files.Folder() + "none.ini",
-                                        {2026, 12, 7}, {in, out, err}, fileSystem, &records);
+    const int status =
+        karvel::RunBatch(karvel::bench::BatchRequestFor(files), files.Folder() + "none.ini",
+                         {2026, 12, 7}, {in, out, err}, fileSystem, &records);
     const double ms = Milliseconds(std::chrono::steady_clock::now() - start);
     return status == karvel::kExitRenamed ? ms : 0;
 }
