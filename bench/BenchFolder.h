@@ -46,6 +46,12 @@ class BenchFolder {
     // Ends in "/".
     const std::string& Folder() const { return folder_; }
     const std::vector<std::string>& Names() const { return names_; }
+    // The names as a drop sorts them, by their numbers: the order a run renames them in.
+    std::vector<std::string> NamesInListOrder() const {
+        std::vector<std::string> sorted(names_.size());
+        for (const std::string& name : names_) sorted[std::stoul(name.substr(4))] = name;
+        return sorted;
+    }
     std::vector<std::string> Paths() const {
         std::vector<std::string> paths;
         paths.reserve(names_.size());
@@ -77,10 +83,10 @@ inline std::string BenchNewName(std::size_t i) {
     return "240305_" + std::to_string(i) + ".jpg";
 }
 
-// The bare calls for every file of the folder, each to its new name.
-inline void BareRunLoop(const BenchFolder& files) {
-    for (std::size_t i = 0; i < files.Names().size(); ++i) {
-        BareRenameCalls(files.Folder() + files.Names()[i], files.Folder() + BenchNewName(i));
+// The bare calls for each of `names` in turn, each to its new name.
+inline void BareRunLoop(const BenchFolder& files, const std::vector<std::string>& names) {
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        BareRenameCalls(files.Folder() + names[i], files.Folder() + BenchNewName(i));
     }
 }
 

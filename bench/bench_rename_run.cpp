@@ -22,7 +22,7 @@ void BM_BareLoop(benchmark::State& state) {
         state.PauseTiming();
         auto files = std::make_unique<karvel::bench::BenchFolder>(kFiles);
         state.ResumeTiming();
-        karvel::bench::BareRunLoop(*files);
+        karvel::bench::BareRunLoop(*files, files->Names());
         state.PauseTiming();
         files.reset();
         state.ResumeTiming();
