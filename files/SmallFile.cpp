@@ -95,17 +95,20 @@ UniqueFd CreateSibling(const std::string& folder, const std::string& name, std::
 }  // namespace
 
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
-    SmallFile file;
     // Non-blocking, so that a named pipe at the path cannot hang the read.
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!fd.Valid()) {
-        file.status =
-            (errno == ENOENT || errno == ENOTDIR) ? FileStatus::Missing : FileStatus::Unusable;
-        return file;
+        const bool missing = errno == ENOENT || errno == ENOTDIR;
+        return {missing ? FileStatus::Missing : FileStatus::Unusable, {}};
     }
+    return ReadOpenedSmallFile(fd.Get(), maxBytes);
+}
+
+SmallFile ReadOpenedSmallFile(int fd, std::size_t maxBytes) {
+    SmallFile file;
     file.status = FileStatus::Unusable;
     struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
         static_cast<unsigned long long>(info.st_size) > maxBytes) {
         return file;
     }
@@ -120,7 +123,7 @@ SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes) {
             if (total > maxBytes) return file;
             bytes.resize(std::min(2 * total, maxBytes + 1));
         }
-        const ssize_t got = ::read(fd.Get(), bytes.data() + total, bytes.size() - total);
+        const ssize_t got = ::read(fd, bytes.data() + total, bytes.size() - total);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return file;
         if (got == 0) break;

@@ -21,6 +21,8 @@ struct SmallFile {
 
 // Reads the whole file at `path` when it is a regular file of at most `maxBytes`.
 SmallFile ReadSmallFile(const std::string& path, std::size_t maxBytes);
+// The same for a file already open for reading; never Missing.
+SmallFile ReadOpenedSmallFile(int fd, std::size_t maxBytes);
 
 // Makes `bytes` the content of the file at `path`: written to a new file in
 // the same folder, flushed to disk and renamed over the old one, so that a

@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "files/FileWrites.h"
+#include "files/SmallFile.h"
 
 namespace karvel {
 
@@ -138,20 +139,13 @@ KeptRun ReadKeptRun(const std::string& path) {
         return run;
     }
     run.started = StartedFromName(path.substr(path.rfind('/') + 1), info);
-    if (static_cast<std::size_t>(info.st_size) > kMaxKeptBytes) {
+    // A read that fails halfway gives no journal, rather than a shorter one.
+    const SmallFile file = ReadOpenedSmallFile(fd.Get(), kMaxKeptBytes);
+    if (file.status != FileStatus::Read) {
         run.status = JournalRead::Unusable;
         return run;
     }
-    std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd.Get(), bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
-    run.journal = ReadJournalText(bytes);
+    run.journal = ReadJournalText(file.bytes);
     run.status = run.journal ? JournalRead::Read : JournalRead::Unusable;
     return run;
 }

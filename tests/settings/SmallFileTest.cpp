@@ -1,9 +1,11 @@
 #include "files/SmallFile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "files/UniqueFd.h"
 #include "support/TempDir.h"
 
 namespace karvel {
@@ -34,6 +36,16 @@ TEST(SmallFile, ContentBeyondTheSizeTheSystemGivesIsReadAndCounted) {
     EXPECT_NE(status.bytes.find("\nPid:"), std::string::npos);
     EXPECT_GT(status.bytes.size(), 100u);
     EXPECT_EQ(ReadSmallFile("/proc/self/status", 16).status, FileStatus::Unusable);
+}
+
+TEST(SmallFile, AReadThatFailsGivesNothingRatherThanPartOfTheFile) {
+    testing::TempDir temp;
+    const std::string path = temp.MakeFile("journal", "row\tcontent\n");
+    const UniqueFd writeOnly(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+    ASSERT_TRUE(writeOnly.Valid());
+    const SmallFile file = ReadOpenedSmallFile(writeOnly.Get(), 1024);
+    EXPECT_EQ(file.status, FileStatus::Unusable);
+    EXPECT_EQ(file.bytes, "");
 }
 
 }  // namespace
