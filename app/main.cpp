@@ -64,12 +64,13 @@ int Usage(const std::string& problem) {
 int RunUndo(const karvel::CommandLine& line, karvel::RunFileSystem& fileSystem) {
     const std::string stateFolder = karvel::StateFolder();
     if (line.list) {
-        std::cout << karvel::HistoryText(stateFolder) << std::flush;
+        std::cout << karvel::HistoryText(stateFolder, fileSystem) << std::flush;
         return karvel::kExitRenamed;
     }
     if (line.forget) {
-        if (karvel::ForgetLastRun(stateFolder)) return karvel::kExitRenamed;
-        std::cerr << "karvel: no run to forget\n";
+        const karvel::ForgetOutcome forgot = karvel::ForgetLastRun(stateFolder);
+        if (forgot.forgotten) return karvel::kExitRenamed;
+        std::cerr << "karvel: " << karvel::TerminalText(forgot.problem) << '\n';
         return karvel::kExitNotRenamed;
     }
     karvel::ConsoleHost host(std::cin, std::cerr, line.batch.assumeYes);

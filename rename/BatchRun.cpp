@@ -203,8 +203,8 @@ std::string_view WayText(RenameWay way) {
             return "renames that never replace";
         case RenameWay::LinkAndUnlink:
             return "a hard link, then the old name removed";
-        case RenameWay::CheckThenRename:
-            return "a check that the name is free, then a plain rename";
+        case RenameWay::Placeholder:
+            return "an empty placeholder taken first, then a rename over it";
         case RenameWay::NotYetKnown:
             break;
     }
@@ -242,7 +242,9 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
     ConsoleHost host(streams.in, streams.err, request.assumeYes);
     if (!request.dryRun) {
         const RunReport report = BtnStart_Click(list, settings, host, fileSystem, records);
-        if (report.result == RunResult::Interrupted) {
+        if (report.result == RunResult::Interrupted && !report.changed) {
+            streams.err << kStoppedBeforeAnyChange << '\n';
+        } else if (report.result == RunResult::Interrupted) {
             streams.err << "karvel: stopped by a signal after " << report.renamed << " of "
                         << list.RowCount()
                         << " files; next: " << ShownName(list.Rows()[report.renamed].BeforeName)

@@ -1,6 +1,7 @@
 #include "rename/ConsoleHost.h"
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -9,9 +10,23 @@ namespace karvel {
 namespace {
 
 volatile sig_atomic_t stopSignalled = 0;
+volatile sig_atomic_t changesMayBegin = 0;
 
 void OnStopSignal(int) {
+    if (changesMayBegin == 0) {
+        // Nothing has changed: end now, while the list is read or a question waits.
+        const std::string_view line = kStoppedBeforeAnyChange;
+        (void)!::write(STDERR_FILENO, "\n", 1);
+        (void)!::write(STDERR_FILENO, line.data(), line.size());
+        (void)!::write(STDERR_FILENO, "\n", 1);
+        ::_exit(1);
+    }
     stopSignalled = 1;
+}
+
+RunAnswer Answered(RunAnswer answer) {
+    if (answer == RunAnswer::Yes) changesMayBegin = 1;
+    return answer;
 }
 
 bool IsYes(std::string answer) {
@@ -49,14 +64,14 @@ RunAnswer ConsoleHost::ShowMessage(RunIcon icon, const std::string& text) {
     err_ << TerminalText(text) << " [y/N] ";
     if (assumeYes_) {
         err_ << "y\n" << std::flush;
-        return RunAnswer::Yes;
+        return Answered(RunAnswer::Yes);
     }
     err_ << std::flush;
     std::string answer;
     // No answer, or an input that is closed, is a No.
     const bool read = static_cast<bool>(std::getline(in_, answer));
     if (!read) err_ << '\n';
-    return read && IsYes(answer) ? RunAnswer::Yes : RunAnswer::No;
+    return Answered(read && IsYes(answer) ? RunAnswer::Yes : RunAnswer::No);
 }
 
 bool ConsoleHost::StopRequested() {

@@ -4,6 +4,7 @@
 
 #include <istream>
 #include <ostream>
+#include <string_view>
 
 #include "rename/RunHost.h"
 
@@ -29,7 +30,12 @@ class ConsoleHost final : public RunHost {
     bool assumeYes_;
 };
 
-// From here on SIGINT and SIGTERM ask the run to stop after the current file.
+inline constexpr std::string_view kStoppedBeforeAnyChange =
+    "karvel: stopped by a signal; nothing changed";
+
+// From here on SIGINT and SIGTERM end the program at once, with that line: nothing has
+// changed yet. Once a question to go ahead is answered Yes they only ask the run to stop
+// after the current file.
 void CatchStopSignals();
 
 // A message's CR LF and lone CR as line breaks of a terminal.

@@ -8,6 +8,9 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <random>
+
+#include "filetime/LocalTime.h"
 
 namespace karvel {
 
@@ -25,16 +28,35 @@ int SystemLink(int folder, const char* from, const char* to) {
     return ::linkat(folder, from, folder, to, 0);
 }
 
+int SystemOpenUnnamed(int folder) {
+    return ::openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+}
+
 // Seconds apart; FAT keeps modified times to two seconds.
 bool SameToTwoSeconds(const timespec& a, const timespec& b) {
     const long long apart = static_cast<long long>(a.tv_sec) - static_cast<long long>(b.tv_sec);
     return std::llabs(apart) <= 2;
 }
 
+// The modified time as the file system itself has it now, past any cache of FUSE's.
+bool ReadModifiedFresh(int fd, timespec& out) {
+    struct statx entry {};
+    if (::statx(fd, "", AT_EMPTY_PATH | AT_STATX_FORCE_SYNC, STATX_MTIME, &entry) != 0)
+        return false;
+    out.tv_sec = entry.stx_mtime.tv_sec;
+    out.tv_nsec = entry.stx_mtime.tv_nsec;
+    return true;
+}
+
+std::string ProbeName() {
+    std::random_device random;
+    return ".karvel-probe-" + std::to_string(::getpid()) + "-" + std::to_string(random());
+}
+
 }  // namespace
 
 RenameCalls SystemRenameCalls() {
-    return {&SystemRenameNoReplace, &SystemLink};
+    return {&SystemRenameNoReplace, &SystemLink, &SystemOpenUnnamed};
 }
 
 bool NoReplaceUnsupported(int error) {
@@ -45,36 +67,66 @@ bool LinksUnsupported(int error) {
     return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP;
 }
 
-FolderOpening PosixRunFileSystem::OpenFolder(const std::string& folder) {
+FolderOpening PosixRunFileSystem::OpenFolder(const std::string& folder, ScratchNotes* notes) {
     CloseFolder();
     way_ = RenameWay::NotYetKnown;
+    notes_ = notes;
     std::string path = folder;
     // A trailing separator would follow a final link.
     while (path.size() > 1 && path.ends_with('/')) path.pop_back();
     folder_.Reset(::open(path.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (!folder_.Valid()) return {LastError(), {}};
+    if (!folder_.Valid()) return {LastError(), {}, {}, true};
     FileEntry entry;
-    if (const std::error_code error = ReadOpenedEntry(folder_.Get(), entry)) return {error, {}};
-    return {{}, entry.Id()};
+    if (const std::error_code error = ReadOpenedEntry(folder_.Get(), entry))
+        return {error, {}, {}, true};
+    kind_ = MountKindOf(folder_.Get());
+    return {{}, entry.Id(), kind_.type, kind_.keepsInodes};
 }
 
 void PosixRunFileSystem::CloseFolder() {
     folder_.Reset();
+    notes_ = nullptr;
+}
+
+UniqueFd PosixRunFileSystem::CreateScratch(const std::string& name) {
+    if (notes_ != nullptr && !notes_->BeforeScratch(name)) {
+        errno = ECANCELED;
+        return UniqueFd();
+    }
+    return UniqueFd(::openat(folder_.Get(), name.c_str(),
+                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+}
+
+StampFit PosixRunFileSystem::ProbeOn(int fd, const timespec& instant) {
+    const timespec probe[2] = {instant, instant};
+    if (::futimens(fd, probe) != 0) return StampFit::Unknown;
+    timespec kept{};
+    if (!ReadModifiedFresh(fd, kept)) return StampFit::Unknown;
+    return SameToTwoSeconds(kept, instant) ? StampFit::Kept : StampFit::Changed;
 }
 
 StampFit PosixRunFileSystem::TryStamp(const timespec& instant) {
-    FileEntry before;
-    if (ReadOpenedEntry(folder_.Get(), before)) return StampFit::Unknown;
-    // An O_PATH descriptor takes new times only through its name in /proc.
-    const std::string self = "/proc/self/fd/" + std::to_string(folder_.Get());
-    const timespec probe[2] = {before.instants.access, instant};
-    if (::utimensat(AT_FDCWD, self.c_str(), probe, 0) != 0) return StampFit::Unknown;
-    FileEntry after;
-    const bool read = !ReadOpenedEntry(folder_.Get(), after);
-    const timespec restore[2] = {before.instants.access, before.instants.modify};
-    (void)::utimensat(AT_FDCWD, self.c_str(), restore, 0);
-    if (!read) return StampFit::Unknown;
-    return SameToTwoSeconds(after.instants.modify, instant) ? StampFit::Kept : StampFit::Changed;
+    // Where FUSE would answer from its cache, the file system's own range tells.
+    if (kind_.firstYear && kind_.lastYear) {
+        const auto local = InstantToLocal(instant);
+        if (!local) return StampFit::Changed;
+        const int year = local->time.wYear;
+        return year >= *kind_.firstYear && year <= *kind_.lastYear ? StampFit::Kept
+                                                                   : StampFit::Changed;
+    }
+    // An unnamed file leaves nothing behind, even when killed; the folder's times stay.
+    if (calls_.openUnnamed != nullptr) {
+        const UniqueFd unnamed(calls_.openUnnamed(folder_.Get()));
+        if (unnamed.Valid()) return ProbeOn(unnamed.Get(), instant);
+    }
+    // A file system without them gets a scratch file, told of first.
+    const std::string name = ProbeName();
+    UniqueFd scratch = CreateScratch(name);
+    if (!scratch.Valid()) return StampFit::Unknown;
+    const StampFit fit = ProbeOn(scratch.Get(), instant);
+    scratch.Reset();
+    (void)::unlinkat(folder_.Get(), name.c_str(), 0);
+    return fit;
 }
 
 Lookup PosixRunFileSystem::LookupRegularFile(const std::string& name) {
@@ -90,12 +142,6 @@ Lookup PosixRunFileSystem::LookupRegularFile(const std::string& name) {
             {entry.device, entry.inode, entry.size},
             entry.instants,
             entry.mode};
-}
-
-Lookup PosixRunFileSystem::LookupOrdinaryFile(const std::string& name) {
-    Lookup found = LookupRegularFile(name);
-    if (found.result == LookupResult::Found && name.starts_with('.')) return {};
-    return found;
 }
 
 std::error_code PosixRunFileSystem::WriteTimes(const std::string& name, const FileInstants& in) {
@@ -140,15 +186,22 @@ std::error_code PosixRunFileSystem::RenameByLink(const std::string& from, const 
     return {};
 }
 
-// The last resort, where the file system has neither: the target is checked right
-// before a plain rename. A file created between the two would be replaced.
-std::error_code PosixRunFileSystem::CheckThenRename(const std::string& from,
-                                                    const std::string& to) {
-    FileEntry entry;
-    const std::error_code lookup = ReadFileEntryAt(folder_.Get(), to, entry);
-    if (!lookup) return std::make_error_code(std::errc::file_exists);
-    if (lookup != std::errc::no_such_file_or_directory) return lookup;
-    if (::renameat(folder_.Get(), from.c_str(), folder_.Get(), to.c_str()) != 0) return LastError();
+// Where the file system has neither: the new name is taken first by an empty file created
+// exclusively, so that a file someone else makes there meanwhile is never replaced (their
+// file wins, the step fails); the rename then replaces only that placeholder.
+std::error_code PosixRunFileSystem::RenameOverPlaceholder(const std::string& from,
+                                                          const std::string& to) {
+    UniqueFd placeholder = CreateScratch(to);
+    if (!placeholder.Valid()) {
+        if (errno == ECANCELED) return ScratchNotRecorded();
+        return LastError();
+    }
+    placeholder.Reset();
+    if (::renameat(folder_.Get(), from.c_str(), folder_.Get(), to.c_str()) != 0) {
+        const std::error_code error = LastError();
+        (void)::unlinkat(folder_.Get(), to.c_str(), 0);
+        return error;
+    }
     return {};
 }
 
@@ -161,8 +214,8 @@ std::error_code PosixRunFileSystem::RenameNoReplace(const std::string& from,
             return {};
         case RenameWay::LinkAndUnlink:
             return RenameByLink(from, to);
-        case RenameWay::CheckThenRename:
-            return CheckThenRename(from, to);
+        case RenameWay::Placeholder:
+            return RenameOverPlaceholder(from, to);
         case RenameWay::NotYetKnown:
             break;
     }
@@ -177,8 +230,8 @@ std::error_code PosixRunFileSystem::RenameNoReplace(const std::string& from,
         if (!linked) way_ = RenameWay::LinkAndUnlink;
         return linked;
     }
-    way_ = RenameWay::CheckThenRename;
-    return CheckThenRename(from, to);
+    way_ = RenameWay::Placeholder;
+    return RenameOverPlaceholder(from, to);
 }
 
 }  // namespace karvel

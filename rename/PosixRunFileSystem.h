@@ -1,16 +1,19 @@
 #pragma once
 // The run's file-system calls on the real disk, all relative to the opened folder.
 
+#include "files/MountKind.h"
 #include "files/UniqueFd.h"
 #include "rename/RunFileSystem.h"
 
 namespace karvel {
 
-// The two system calls that decide how a folder renames without replacing; tests put
-// in calls that refuse, as some file systems do.
+// The system calls that decide how a folder renames without replacing and how its stamps
+// are probed; tests put in calls that refuse, as some file systems do.
 struct RenameCalls {
     int (*renameNoReplace)(int folder, const char* from, const char* to);
     int (*link)(int folder, const char* from, const char* to);
+    // An unnamed file in the folder, or -1 with errno where the file system has none.
+    int (*openUnnamed)(int folder) = nullptr;
 };
 RenameCalls SystemRenameCalls();
 
@@ -18,10 +21,9 @@ class PosixRunFileSystem final : public RunFileSystem {
   public:
     explicit PosixRunFileSystem(RenameCalls calls = SystemRenameCalls()) : calls_(calls) {}
 
-    FolderOpening OpenFolder(const std::string& folder) override;
+    FolderOpening OpenFolder(const std::string& folder, ScratchNotes* notes = nullptr) override;
     void CloseFolder() override;
     StampFit TryStamp(const timespec& instant) override;
-    Lookup LookupOrdinaryFile(const std::string& name) override;
     Lookup LookupRegularFile(const std::string& name) override;
     std::error_code WriteTimes(const std::string& name, const FileInstants& in) override;
     std::error_code RenameNoReplace(const std::string& from, const std::string& to) override;
@@ -31,10 +33,14 @@ class PosixRunFileSystem final : public RunFileSystem {
 
   private:
     std::error_code RenameByLink(const std::string& from, const std::string& to);
-    std::error_code CheckThenRename(const std::string& from, const std::string& to);
+    std::error_code RenameOverPlaceholder(const std::string& from, const std::string& to);
+    StampFit ProbeOn(int fd, const timespec& instant);
+    UniqueFd CreateScratch(const std::string& name);
 
     RenameCalls calls_;
     UniqueFd folder_;
+    MountKind kind_;
+    ScratchNotes* notes_ = nullptr;
     RenameWay way_ = RenameWay::NotYetKnown;
 };
 

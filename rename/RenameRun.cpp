@@ -53,6 +53,7 @@ bool DateFitsDisk(const CalendarDate& date, RunFileSystem& fileSystem) {
 
 std::string FailedStepText(const std::error_code& error, const TargetRow& row) {
     if (error == std::errc::file_exists) return TargetExistsText(row.BeforeName, row.AfterName);
+    if (error == ScratchNotRecorded()) return RecordFailedText(row.BeforeName, row.AfterName);
     if (error == std::errc::no_such_file_or_directory) return SourceMissingText(row.BeforeName);
     return FailureText(error, row.BeforeName, row.AfterName);
 }
@@ -105,10 +106,11 @@ class Run {
     std::size_t LookUpSources(std::size_t first, std::size_t end);
     bool UsableSource(std::size_t row);
     void Plan(const SourceIndex& sourceIndex);
-    JournalEntry EntryFor(const PlanStep& step) const;
+    JournalEntry EntryFor(const PlanStep& step, std::uint32_t group) const;
     bool RecordAhead(std::size_t firstStep, std::size_t& recordedUpTo);
     std::error_code Perform(const PlanStep& step, bool& stamped);
-    void Undo(const std::vector<Performed>& group);
+    std::vector<DisplacedFile> Undo(const std::vector<Performed>& group);
+    RunReport Body(const std::string& folder, FileId folderId);
     void Show(std::size_t row);
     // The message names the row it stops at, shown selected.
     RunReport Stop(std::size_t row, const std::string& text) {
@@ -134,25 +136,36 @@ class Run {
     std::unordered_map<std::uint32_t, std::string> temps_;
     std::optional<std::size_t> selected_;
     std::size_t done_ = 0;
+    // Journal entries carried out, from the first: the rest never happened.
+    std::size_t performed_ = 0;
     bool changed_ = false;
 };
 
 RunReport Run::Go(const std::string& folder, FileId folderId) {
+    const RunReport report = Body(folder, folderId);
+    if (journal_ != nullptr) journal_->Ran(performed_);
+    return report;
+}
+
+RunReport Run::Body(const std::string& folder, FileId folderId) {
     const std::size_t total = rows_.size();
     host_.Progress(0, total);
     if (total == 0) return {RunResult::Completed, 0, false};
 
     // Every call of the run is made inside the folder the files were taken from, even if
     // it is moved or another takes its name meanwhile.
-    const OpenedFolder opened(fileSystem_, folder);
+    const OpenedFolder opened(fileSystem_, folder, journal_);
     if (opened.Opening().error || opened.Opening().identity != folderId || !folderId.Known()) {
         return Stop(0, SourceMissingText(rows_.front().BeforeName));
     }
+    // A stop asked for before the first change changes nothing.
+    if (host_.StopRequested()) return {RunResult::Interrupted, 0, false};
     // A disk that would store another date than the chosen one is found before any file changes.
     if (!DateFitsDisk(settings_.date, fileSystem_)) {
         host_.ShowMessage(RunIcon::Error, std::string(kMsgDateNotStorable));
         return {RunResult::Stopped, 0, false};
     }
+    if (host_.StopRequested()) return {RunResult::Interrupted, 0, false};
     const SourceIndex sourceIndex(rows_);
     return PlanNeeded(rows_, sourceIndex) ? Planned(sourceIndex) : InListOrder();
 }
@@ -171,7 +184,8 @@ RunReport Run::InListOrder() {
             std::vector<JournalEntry> entries;
             entries.reserve(usableEnd - row);
             for (std::size_t each = row; each < usableEnd; ++each) {
-                entries.push_back(EntryFor({static_cast<std::uint32_t>(each), StepKind::Rename}));
+                const auto step = static_cast<std::uint32_t>(each);
+                entries.push_back(EntryFor({step, StepKind::Rename}, step));
             }
             if (!journal_->Record(entries)) {
                 return Stop(row, RecordFailedText(rows_[row].BeforeName, rows_[row].AfterName));
@@ -185,6 +199,7 @@ RunReport Run::InListOrder() {
                 return Stop(row, FailedStepText(error, rows_[row]));
             }
             ++done_;
+            performed_ = row + 1;
             host_.Progress(done_, total);
             host_.ProcessEvents();
             if (!host_.StopRequested()) continue;
@@ -231,9 +246,12 @@ RunReport Run::Planned(const SourceIndex& sourceIndex) {
             if (Final(step)) Show(step.row);
             bool stamped = false;
             if (const std::error_code error = Perform(step, stamped)) {
-                // No file is left halfway: the group goes back to where it was.
-                Undo(group);
-                return Stop(step.row, FailedStepText(error, rows_[step.row]));
+                // No file is left halfway: the group goes back to where it was, and where
+                // it cannot (someone took a name meanwhile) the message says where each is.
+                const std::vector<DisplacedFile> displaced = Undo(group);
+                if (!displaced.empty()) performed_ = groupEnd;
+                return Stop(step.row,
+                            FailedStepText(error, rows_[step.row]) + DisplacedFilesText(displaced));
             }
             group.push_back({step, stamped});
             if (Final(step)) {
@@ -241,6 +259,7 @@ RunReport Run::Planned(const SourceIndex& sourceIndex) {
                 highestDone = std::max<std::size_t>(highestDone, step.row);
             }
         }
+        performed_ = groupEnd;
         for (const Performed& performed : group) {
             if (!Final(performed.step)) continue;
             ++done_;
@@ -270,7 +289,7 @@ std::size_t Run::LookUpSources(std::size_t first, std::size_t end) {
     restamped_.reserve(end - first);
     sourceBase_ = first;
     for (std::size_t row = first; row < end; ++row) {
-        Lookup look = fileSystem_.LookupOrdinaryFile(rows_[row].BeforeName);
+        Lookup look = fileSystem_.LookupRegularFile(rows_[row].BeforeName);
         // Another file under the listed name is not the file the user chose.
         if (look.result != LookupResult::Found || look.identity.Id() != rows_[row].Identity) {
             return row;
@@ -282,7 +301,7 @@ std::size_t Run::LookUpSources(std::size_t first, std::size_t end) {
 }
 
 bool Run::UsableSource(std::size_t row) {
-    const Lookup look = fileSystem_.LookupOrdinaryFile(rows_[row].BeforeName);
+    const Lookup look = fileSystem_.LookupRegularFile(rows_[row].BeforeName);
     return look.result == LookupResult::Found && look.identity.Id() == rows_[row].Identity;
 }
 
@@ -298,10 +317,11 @@ void Run::Plan(const SourceIndex& sourceIndex) {
     }
 }
 
-JournalEntry Run::EntryFor(const PlanStep& step) const {
+JournalEntry Run::EntryFor(const PlanStep& step, std::uint32_t group) const {
     const Lookup& source = Source(step.row);
-    JournalEntry entry{From(step),      To(step),   true, source.instants, source.instants.modify,
-                       source.identity, Final(step)};
+    JournalEntry entry{
+        From(step),  To(step), source.instants, source.instants.modify, source.identity,
+        Final(step), group};
     if (Final(step) && !source.ReadOnly())
         entry.written = restamped_[step.row - sourceBase_].modify;
     return entry;
@@ -314,7 +334,12 @@ bool Run::RecordAhead(std::size_t firstStep, std::size_t& recordedUpTo) {
     const std::size_t lastStep = end == ends.end() ? plan_.steps.size() : *end;
     std::vector<JournalEntry> entries;
     entries.reserve(lastStep - firstStep);
-    for (std::size_t i = firstStep; i < lastStep; ++i) entries.push_back(EntryFor(plan_.steps[i]));
+    auto groupEnd = std::ranges::upper_bound(ends, firstStep);
+    std::size_t groupStart = firstStep;
+    for (std::size_t i = firstStep; i < lastStep; ++i) {
+        if (groupEnd != ends.end() && i == *groupEnd) groupStart = *groupEnd++;
+        entries.push_back(EntryFor(plan_.steps[i], static_cast<std::uint32_t>(groupStart)));
+    }
     if (!journal_->Record(entries)) return false;
     recordedUpTo = lastStep;
     return true;
@@ -336,13 +361,25 @@ std::error_code Run::Perform(const PlanStep& step, bool& stamped) {
     return {};
 }
 
-void Run::Undo(const std::vector<Performed>& group) {
+std::vector<DisplacedFile> Run::Undo(const std::vector<Performed>& group) {
+    std::unordered_map<std::uint32_t, std::string> nameNow;
+    for (const Performed& performed : group) nameNow[performed.step.row] = To(performed.step);
     for (auto performed = group.rbegin(); performed != group.rend(); ++performed) {
         const PlanStep& step = performed->step;
         if (performed->stamped) (void)fileSystem_.WriteTimes(To(step), Source(step.row).instants);
-        if (step.kind != StepKind::Keep) (void)fileSystem_.RenameNoReplace(To(step), From(step));
+        if (step.kind == StepKind::Keep || !fileSystem_.RenameNoReplace(To(step), From(step)))
+            nameNow[step.row] = From(step);
         if (Final(step)) rows_[step.row].Selected = false;
     }
+    std::vector<DisplacedFile> displaced;
+    for (const Performed& performed : group) {
+        const std::uint32_t row = performed.step.row;
+        const auto now = nameNow.find(row);
+        if (now == nameNow.end() || now->second == rows_[row].BeforeName) continue;
+        displaced.push_back({rows_[row].BeforeName, now->second});
+        nameNow.erase(now);
+    }
+    return displaced;
 }
 
 void Run::Show(std::size_t row) {
@@ -392,9 +429,13 @@ RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost&
 
     RunJournal* journal = nullptr;
     if (records != nullptr) {
-        switch (records->Begin(list.TargetFolder())) {
+        switch (records->Begin(list.TargetFolder(), fileSystem)) {
             case RunRecords::Start::Busy:
                 host.ShowMessage(RunIcon::Error, std::string(kMsgAnotherRun));
+                return {RunResult::Refused, 0, false};
+            case RunRecords::Start::LockFailed:
+                host.ShowMessage(RunIcon::Error, records->LockProblem());
+                records->End(false);
                 return {RunResult::Refused, 0, false};
             case RunRecords::Start::NoRecord:
                 if (host.ShowMessage(RunIcon::WarningQuestion, std::string(kMsgNoUndoRecord)) !=

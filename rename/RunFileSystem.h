@@ -5,6 +5,7 @@
 // rest of the run elsewhere.
 
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -14,8 +15,8 @@
 namespace karvel {
 
 enum class LookupResult {
-    Found,     // an ordinary file is there
-    NotFound,  // nothing, or something that is not an ordinary file
+    Found,     // a regular file is there
+    NotFound,  // nothing, or something that is not a regular file
     Failed,    // the lookup itself failed (permission, I/O error, a name too long)
 };
 
@@ -43,38 +44,57 @@ struct Lookup {
 struct FolderOpening {
     std::error_code error;  // set when the folder could not be opened
     FileId identity;        // the folder that was opened
+    // The kind of its file system, as the mount table names it ("ext4", "fuseblk", ...).
+    std::string fileSystem;
+    // FAT, exFAT and file systems through FUSE number their files anew on every mount:
+    // there a file is told by its name, size and stamps.
+    bool keepsInodes = true;
 };
 
 // Whether a file system keeps a modified time as it was written.
 enum class StampFit { Kept, Changed, Unknown };
 
 // How the opened folder's file system renames without replacing: a rename that
-// refuses a taken name, a hard link then an unlink, or (where it has neither) a
-// check that the name is free right before a plain rename.
-enum class RenameWay { NotYetKnown, NoReplace, LinkAndUnlink, CheckThenRename };
+// refuses a taken name, a hard link then an unlink, or (where it has neither) an
+// empty placeholder created exclusively under the new name, which the file then
+// replaces: whoever takes a name first keeps it.
+enum class RenameWay { NotYetKnown, NoReplace, LinkAndUnlink, Placeholder };
+
+// Told of every file of Karvel's own (a placeholder, a probe) right before it is created,
+// so that one left by a kill can be found and removed later. False: it could not be told,
+// and the file is not created.
+class ScratchNotes {
+  public:
+    virtual ~ScratchNotes() = default;
+    virtual bool BeforeScratch(std::string_view name) = 0;
+};
+
+// The error of a step whose scratch file could not be told of first.
+inline std::error_code ScratchNotRecorded() {
+    return std::make_error_code(std::errc::operation_canceled);
+}
 
 class RunFileSystem {
   public:
     virtual ~RunFileSystem() = default;
 
     // Opens `folder` (absolute, ending in the separator; a final link is not
-    // followed); the calls below name entries inside it until it is closed.
-    virtual FolderOpening OpenFolder(const std::string& folder) = 0;
+    // followed); the calls below name entries inside it until it is closed. `notes`
+    // hears of every scratch file made in it meanwhile.
+    virtual FolderOpening OpenFolder(const std::string& folder, ScratchNotes* notes = nullptr) = 0;
     virtual void CloseFolder() = 0;
-    // Whether the opened folder's file system keeps `instant` as a modified time, tried
-    // on the folder itself, whose own times are put back.
+    // Whether the opened folder's file system keeps `instant` as a modified time, as the
+    // disk itself keeps it (not a cache). The folder's own times stay as they are.
     virtual StampFit TryStamp(const timespec& instant) = 0;
 
-    // An ordinary file is a regular file (links not followed) whose name does
-    // not begin with "." (a hidden file). One look tells its identity and stamps too.
-    virtual Lookup LookupOrdinaryFile(const std::string& name) = 0;
-    // A regular file, hidden or not: undo finds a file under a run's temporary name too.
+    // A regular file (links not followed), whatever its name. One look tells its
+    // identity and stamps too.
     virtual Lookup LookupRegularFile(const std::string& name) = 0;
     // Sets the access and modified instants of the entry itself (never a link's target).
     virtual std::error_code WriteTimes(const std::string& name, const FileInstants& in) = 0;
     // Renames within the opened folder; never replaces an existing file.
     virtual std::error_code RenameNoReplace(const std::string& from, const std::string& to) = 0;
-    // Removes one name of a file that has another.
+    // Removes one name of a file that has another, or an empty scratch file of Karvel's.
     virtual std::error_code RemoveName(const std::string& name) = 0;
     // Every name in the opened folder, for a run that must plan its moves.
     virtual std::error_code ListNames(std::vector<std::string>& out) = 0;
@@ -85,8 +105,9 @@ class RunFileSystem {
 // The folder open for as long as this object lives.
 class OpenedFolder {
   public:
-    OpenedFolder(RunFileSystem& fileSystem, const std::string& folder)
-        : fileSystem_(fileSystem), opening_(fileSystem.OpenFolder(folder)) {}
+    OpenedFolder(RunFileSystem& fileSystem, const std::string& folder,
+                 ScratchNotes* notes = nullptr)
+        : fileSystem_(fileSystem), opening_(fileSystem.OpenFolder(folder, notes)) {}
     ~OpenedFolder() { fileSystem_.CloseFolder(); }
     OpenedFolder(const OpenedFolder&) = delete;
     OpenedFolder& operator=(const OpenedFolder&) = delete;

@@ -14,6 +14,8 @@
 
 #include "files/FileWrites.h"
 #include "files/SmallFile.h"
+#include "rename/Leftovers.h"
+#include "rename/RunMessages.h"
 
 namespace karvel {
 
@@ -32,11 +34,19 @@ std::string NewJournalName() {
     return name;
 }
 
-std::time_t StartedFromName(const std::string& name, const struct stat& info) {
+// When a run started: its journal's name tells, or else when the journal was last written.
+std::optional<std::time_t> StartedOf(const std::string& path) {
+    const std::string name = path.substr(path.rfind('/') + 1);
     long long nanos = 0;
-    if (std::sscanf(name.c_str(), "run-%20lld-", &nanos) == 1)
+    if (std::sscanf(name.c_str(), "run-%20lld-", &nanos) == 1 && nanos > 0)
         return static_cast<std::time_t>(nanos / 1'000'000'000);
-    return info.st_mtime;
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0) return info.st_mtime;
+    return std::nullopt;
+}
+
+std::error_code LastError() {
+    return {errno, std::generic_category()};
 }
 
 std::vector<std::string> JournalNames(const std::string& stateFolder) {
@@ -51,7 +61,7 @@ std::vector<std::string> JournalNames(const std::string& stateFolder) {
         }
     }
     ::closedir(dir);
-    // The journal of the version before the history ("last-run") sorts before every run.
+    // Names sort by when their run started.
     std::ranges::sort(names);
     return names;
 }
@@ -67,16 +77,76 @@ std::string StateFolder() {
 }
 
 RunLock::RunLock(const std::string& stateFolder) {
-    if (stateFolder.empty() || !MakeFolders(stateFolder)) return;
-    fd_.Reset(
-        ::open((stateFolder + "/lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!fd_.Valid()) return;
-    if (::flock(fd_.Get(), LOCK_EX | LOCK_NB) == 0) {
-        state_ = State::Held;
-    } else {
-        state_ = errno == EWOULDBLOCK ? State::Busy : State::Unavailable;
-        fd_.Reset();
+    if (stateFolder.empty()) {
+        path_ = "~/.local/state/Karvel/lock";
+        error_ = std::make_error_code(std::errc::no_such_file_or_directory);
+        return;
     }
+    path_ = stateFolder + "/lock";
+    if (!MakeFolders(stateFolder)) {
+        struct stat info {};
+        error_ = ::stat(stateFolder.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)
+                     ? std::make_error_code(std::errc::not_a_directory)
+                     : LastError();
+        return;
+    }
+    // A folder, a link or a file nobody may open under the lock's name means no lock: then
+    // nothing starts.
+    fd_.Reset(::open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+    if (!fd_.Valid()) {
+        error_ = LastError();
+        return;
+    }
+    struct stat info {};
+    if (::fstat(fd_.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        error_ = std::make_error_code(std::errc::not_supported);
+        fd_.Reset();
+        return;
+    }
+    if (::flock(fd_.Get(), LOCK_EX | LOCK_NB) != 0) {
+        state_ = errno == EWOULDBLOCK ? State::Busy : State::Unavailable;
+        error_ = LastError();
+        fd_.Reset();
+        return;
+    }
+    state_ = State::Held;
+    const SmallFile names = ReadOpenedSmallFile(fd_.Get(), 1u << 16);
+    std::string_view rest = names.bytes;
+    while (!rest.empty()) {
+        const auto end = rest.find('\n');
+        if (end == std::string_view::npos) break;  // cut short by a kill
+        if (end > 0) unsettled_.emplace_back(rest.substr(0, end));
+        rest.remove_prefix(end + 1);
+    }
+}
+
+RunLock::~RunLock() {
+    if (state_ != State::Held || (working_.empty() && unsettled_.empty())) return;
+    working_.clear();
+    WriteNames();
+}
+
+std::string RunLock::Problem() const {
+    return LockProblemText(path_, error_);
+}
+
+void RunLock::Settled(const std::string& journalPath) {
+    std::erase(unsettled_, journalPath);
+    WriteNames();
+}
+
+void RunLock::Working(const std::string& journalPath) {
+    working_ = journalPath;
+    WriteNames();
+}
+
+void RunLock::WriteNames() {
+    if (state_ != State::Held) return;
+    std::string names;
+    for (const std::string& name : unsettled_) names += name + "\n";
+    if (!working_.empty()) names += working_ + "\n";
+    if (::ftruncate(fd_.Get(), 0) != 0) return;
+    (void)::pwrite(fd_.Get(), names.data(), names.size(), 0);
 }
 
 std::unique_ptr<JournalFile> JournalFile::Create(const std::string& stateFolder,
@@ -91,6 +161,34 @@ std::unique_ptr<JournalFile> JournalFile::Create(const std::string& stateFolder,
     }
     SyncFolder(stateFolder);
     return std::unique_ptr<JournalFile>(new JournalFile(path, std::move(fd)));
+}
+
+namespace {
+
+bool AppendScratchLine(int fd, std::string_view name) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return fd >= 0 && WriteAll(fd, ScratchLine(name, now));
+}
+
+}  // namespace
+
+void JournalFile::Ran(std::size_t performed) {
+    if (fd_.Valid()) (void)WriteAll(fd_.Get(), RanLine(performed));
+}
+
+bool JournalFile::BeforeScratch(std::string_view name) {
+    return AppendScratchLine(fd_.Get(), name);
+}
+
+JournalAppender::JournalAppender(const std::string& journalPath)
+    : fd_(::open(journalPath.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)) {
+    struct stat info {};
+    if (fd_.Valid() && (::fstat(fd_.Get(), &info) != 0 || !S_ISREG(info.st_mode))) fd_.Reset();
+}
+
+bool JournalAppender::BeforeScratch(std::string_view name) {
+    return AppendScratchLine(fd_.Get(), name);
 }
 
 bool JournalFile::Record(std::span<const JournalEntry> entries) {
@@ -108,13 +206,21 @@ void JournalFile::Discard() {
     ::unlink(path_.c_str());
 }
 
-RunRecords::Start StateRecords::Begin(const std::string& folder) {
+RunRecords::Start StateRecords::Begin(const std::string& folder, RunFileSystem& fileSystem) {
     lock_.emplace(folder_);
     if (lock_->Get() == RunLock::State::Busy) return Start::Busy;
+    if (lock_->Get() == RunLock::State::Unavailable) return Start::LockFailed;
+    SettleLeftovers(*lock_, fileSystem);
     if (!recording_) return Start::Recording;
     PruneKeptRuns(folder_, 1);
     journal_ = JournalFile::Create(folder_, folder);
-    return journal_ ? Start::Recording : Start::NoRecord;
+    if (!journal_) return Start::NoRecord;
+    lock_->Working(journal_->Path());
+    return Start::Recording;
+}
+
+std::string StateRecords::LockProblem() const {
+    return lock_ ? lock_->Problem() : std::string();
 }
 
 void StateRecords::End(bool changedAnything) {
@@ -127,6 +233,7 @@ void StateRecords::End(bool changedAnything) {
 KeptRun ReadKeptRun(const std::string& path) {
     KeptRun run;
     run.path = path;
+    run.started = StartedOf(path);
     // A pipe or a link put in a journal's place is never waited on nor followed.
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) {
@@ -138,7 +245,6 @@ KeptRun ReadKeptRun(const std::string& path) {
         run.status = JournalRead::NotAFile;
         return run;
     }
-    run.started = StartedFromName(path.substr(path.rfind('/') + 1), info);
     // A read that fails halfway gives no journal, rather than a shorter one.
     const SmallFile file = ReadOpenedSmallFile(fd.Get(), kMaxKeptBytes);
     if (file.status != FileStatus::Read) {

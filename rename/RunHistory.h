@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "files/UniqueFd.h"
@@ -21,16 +23,34 @@ inline constexpr std::size_t kMaxKeptBytes = 64u << 20;
 // $XDG_STATE_HOME/Karvel, by default ~/.local/state/Karvel; empty when no home is known.
 std::string StateFolder();
 
-// Held while a run or undo goes on.
+// Held while a run or undo goes on. It also names the journals whose run or undo was
+// working when it was killed, so that the next holder can tidy what that one left.
 class RunLock {
   public:
     enum class State { Held, Busy, Unavailable };
     explicit RunLock(const std::string& stateFolder);
+    ~RunLock();
+    RunLock(const RunLock&) = delete;
+    RunLock& operator=(const RunLock&) = delete;
+
     State Get() const { return state_; }
+    // Why the lock is Unavailable, as a message tells it.
+    std::string Problem() const;
+    // Journals of a run or undo killed while it held the lock.
+    const std::vector<std::string>& Unsettled() const { return unsettled_; }
+    void Settled(const std::string& journalPath);
+    // From now on a kill leaves `journalPath` for the next holder to tidy.
+    void Working(const std::string& journalPath);
 
   private:
+    void WriteNames();
+
+    std::string path_;
+    std::error_code error_;
     UniqueFd fd_;
     State state_ = State::Unavailable;
+    std::vector<std::string> unsettled_;
+    std::string working_;
 };
 
 // A run's journal, written in blocks; created exclusively, never through a link.
@@ -40,6 +60,8 @@ class JournalFile final : public RunJournal {
     static std::unique_ptr<JournalFile> Create(const std::string& stateFolder,
                                                const std::string& runFolder);
     bool Record(std::span<const JournalEntry> entries) override;
+    void Ran(std::size_t performed) override;
+    bool BeforeScratch(std::string_view name) override;
     const std::string& Path() const { return path_; }
     // Removes the journal (a run that changed nothing).
     void Discard();
@@ -50,14 +72,25 @@ class JournalFile final : public RunJournal {
     UniqueFd fd_;
 };
 
+// Appends to a kept run's journal what undo does: its scratch files.
+class JournalAppender final : public ScratchNotes {
+  public:
+    explicit JournalAppender(const std::string& journalPath);
+    bool BeforeScratch(std::string_view name) override;
+
+  private:
+    UniqueFd fd_;
+};
+
 // The lock and a journal in the state folder. Without `recording` (the user chose to go
 // without undo) only the lock is taken.
 class StateRecords final : public RunRecords {
   public:
     explicit StateRecords(std::string stateFolder, bool recording = true)
         : folder_(std::move(stateFolder)), recording_(recording) {}
-    Start Begin(const std::string& folder) override;
+    Start Begin(const std::string& folder, RunFileSystem& fileSystem) override;
     RunJournal* Journal() override { return journal_.get(); }
+    std::string LockProblem() const override;
     void End(bool changedAnything) override;
     // The run changed files and its journal holds what undo needs.
     bool KeptUndoRecord() const { return keptUndoRecord_; }
@@ -74,7 +107,7 @@ enum class JournalRead { Read, Missing, NotAFile, Unusable };
 
 struct KeptRun {
     std::string path;
-    std::time_t started = 0;
+    std::optional<std::time_t> started;  // unknown when neither its name nor the file tells
     JournalRead status = JournalRead::Missing;
     std::optional<karvel::Journal> journal;  // when read and valid
 };

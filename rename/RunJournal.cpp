@@ -10,10 +10,9 @@ namespace karvel {
 
 namespace {
 
-// Version 1 journals (one run each, no steps to temporary names, no done marks) are
-// still read: they may hold a run not yet undone.
-constexpr std::string_view kHeader1 = "karvel-journal 1\n";
+// Version 2 journals (no groups, no end) are still read: they may hold a run not yet undone.
 constexpr std::string_view kHeader2 = "karvel-journal 2\n";
+constexpr std::string_view kHeader3 = "karvel-journal 3\n";
 
 template <class Number>
 void AppendNumber(std::string& out, Number value) {
@@ -88,12 +87,15 @@ bool PlainName(const std::optional<std::string>& name) {
            name->find_first_of(std::string_view("/\0", 2)) == std::string::npos;
 }
 
-std::optional<JournalEntry> ParseEntry(std::string_view line, bool version2) {
+bool Flag(std::string_view field) {
+    return field == "0" || field == "1";
+}
+
+// Version 2: 14 fields, the 13th a flag no run ever cleared. Version 3: 14 fields, the
+// last the entry's group.
+std::optional<JournalEntry> ParseEntry(std::string_view line, bool version3, std::size_t index) {
     const auto fields = Fields(line);
-    const std::size_t expected = version2 ? 14 : 13;
-    const auto flag = [](std::string_view f) { return f == "0" || f == "1"; };
-    if (fields.size() != expected || fields[0] != "row" || !flag(fields[12])) return std::nullopt;
-    if (version2 && !flag(fields[13])) return std::nullopt;
+    if (fields.size() != 14 || fields[0] != "row") return std::nullopt;
     JournalEntry entry;
     const auto oldName = DecodeJournalName(fields[1]);
     const auto newName = DecodeJournalName(fields[2]);
@@ -108,9 +110,32 @@ std::optional<JournalEntry> ParseEntry(std::string_view line, bool version2) {
         !ParseNumber(fields[11], entry.identity.size)) {
         return std::nullopt;
     }
-    entry.stampsKnown = fields[12] == "1";
-    entry.restamped = !version2 || fields[13] == "1";
+    const std::string_view restamped = version3 ? fields[12] : fields[13];
+    if (!Flag(restamped) || (!version3 && !Flag(fields[12]))) return std::nullopt;
+    entry.restamped = restamped == "1";
+    if (version3) {
+        // A group begins at or before its entries.
+        if (!ParseNumber(fields[13], entry.group) || entry.group > index) return std::nullopt;
+    } else {
+        entry.group = static_cast<std::uint32_t>(index);
+    }
     return entry;
+}
+
+// Version 2 told no groups: a step to a temporary name and the steps up to the one that
+// leaves it went round one ring.
+void GroupRings(std::vector<JournalEntry>& entries) {
+    for (std::size_t first = 0; first < entries.size(); ++first) {
+        if (entries[first].restamped) continue;
+        const std::string& temporary = entries[first].newName;
+        for (std::size_t last = first + 1; last < entries.size(); ++last) {
+            entries[last].group = static_cast<std::uint32_t>(first);
+            if (entries[last].oldName == temporary) {
+                first = last;
+                break;
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -120,14 +145,14 @@ std::size_t Journal::Pending() const {
 }
 
 std::string JournalHeader(const std::string& folder) {
-    return std::string(kHeader2) + "folder\t" + EncodeJournalName(folder) + "\n";
+    return std::string(kHeader3) + "folder\t" + EncodeJournalName(folder) + "\n";
 }
 
 std::string JournalLines(std::span<const JournalEntry> entries) {
     // A block is written on the run's path, ahead of its renames: one buffer, no pieces.
     std::size_t size = 0;
     for (const JournalEntry& entry : entries)
-        size += entry.oldName.size() + entry.newName.size() + 160;
+        size += entry.oldName.size() + entry.newName.size() + 170;
     std::string lines;
     lines.reserve(size);
     for (const JournalEntry& entry : entries) {
@@ -147,14 +172,28 @@ std::string JournalLines(std::span<const JournalEntry> entries) {
         AppendNumber(lines, entry.identity.inode);
         lines += '\t';
         AppendNumber(lines, entry.identity.size);
-        lines += entry.stampsKnown ? "\t1" : "\t0";
-        lines += entry.restamped ? "\t1\n" : "\t0\n";
+        lines += entry.restamped ? "\t1\t" : "\t0\t";
+        AppendNumber(lines, entry.group);
+        lines += '\n';
     }
     return lines;
 }
 
 std::string DoneLine(std::size_t entry) {
     return "done\t" + std::to_string(entry) + "\n";
+}
+
+std::string RanLine(std::size_t performed) {
+    return "ran\t" + std::to_string(performed) + "\n";
+}
+
+std::string ScratchLine(std::string_view name, const timespec& at) {
+    std::string line = "scratch\t";
+    AppendName(line, name);
+    line += '\t';
+    AppendInstant(line, at);
+    line += '\n';
+    return line;
 }
 
 std::string EncodeJournalName(std::string_view name) {
@@ -188,21 +227,22 @@ std::optional<std::string> DecodeJournalName(std::string_view text) {
 }
 
 std::optional<Journal> ReadJournalText(std::string_view bytes) {
-    const bool version2 = bytes.starts_with(kHeader2);
-    if (!version2 && !bytes.starts_with(kHeader1)) return std::nullopt;
-    bytes.remove_prefix(kHeader2.size());
+    const bool version3 = bytes.starts_with(kHeader3);
+    if (!version3 && !bytes.starts_with(kHeader2)) return std::nullopt;
+    bytes.remove_prefix(kHeader3.size());
 
     Journal journal;
     journal.entries.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')));
     bool folderRead = false;
     std::vector<std::size_t> doneMarks;
+    std::optional<std::size_t> performed;
     while (true) {
         const auto end = bytes.find('\n');
         if (end == std::string_view::npos) break;  // a line cut short by a kill
         const std::string_view line = bytes.substr(0, end);
         bytes.remove_prefix(end + 1);
+        const auto fields = Fields(line);
         if (!folderRead) {
-            const auto fields = Fields(line);
             if (fields.size() != 2 || fields[0] != "folder") return std::nullopt;
             auto folder = DecodeJournalName(fields[1]);
             if (!folder || !folder->starts_with('/') || !folder->ends_with('/') ||
@@ -213,20 +253,43 @@ std::optional<Journal> ReadJournalText(std::string_view bytes) {
             folderRead = true;
             continue;
         }
-        if (version2 && line.starts_with("done\t")) {
+        if (fields[0] == "done") {
             std::size_t index = 0;
-            if (!ParseNumber(line.substr(5), index)) return std::nullopt;
+            if (fields.size() != 2 || !ParseNumber(fields[1], index)) return std::nullopt;
             doneMarks.push_back(index);
             continue;
         }
-        auto entry = ParseEntry(line, version2);
+        if (version3 && fields[0] == "ran") {
+            std::size_t count = 0;
+            if (fields.size() != 2 || !ParseNumber(fields[1], count)) return std::nullopt;
+            performed = count;
+            continue;
+        }
+        if (version3 && fields[0] == "scratch") {
+            ScratchNote note;
+            auto name = DecodeJournalName(fields.size() == 4 ? fields[1] : std::string_view());
+            if (!PlainName(name) || !ParseInstant(fields[2], fields[3], note.at))
+                return std::nullopt;
+            note.name = std::move(*name);
+            journal.scratch = std::move(note);
+            continue;
+        }
+        auto entry = ParseEntry(line, version3, journal.entries.size());
         if (!entry) return std::nullopt;
         journal.entries.push_back(std::move(*entry));
     }
     if (!folderRead) return std::nullopt;
+    if (!version3) GroupRings(journal.entries);
     journal.done.assign(journal.entries.size(), false);
     for (const std::size_t index : doneMarks) {
         if (index < journal.done.size()) journal.done[index] = true;
+    }
+    if (performed) {
+        journal.performed = performed;
+        for (std::size_t i = std::min(*performed, journal.entries.size()); i < journal.done.size();
+             ++i) {
+            journal.done[i] = true;
+        }
     }
     return journal;
 }

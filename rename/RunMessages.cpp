@@ -67,4 +67,18 @@ std::string FailureText(const std::error_code& error, std::string_view beforeNam
            RowPair(beforeName, afterName);
 }
 
+std::string LockProblemText(std::string_view lockPath, const std::error_code& error) {
+    return "ロックファイルを使用できないため処理を開始できません\r( " + ShownName(lockPath) +
+           " )\r\n" + std::to_string(error.value()) + " " + error.message();
+}
+
+std::string DisplacedFilesText(const std::vector<DisplacedFile>& files) {
+    if (files.empty()) return {};
+    std::string text = "\r\n元の名前に戻せなかったファイル (「元に戻す」で戻せます):";
+    for (const DisplacedFile& file : files)
+        text += "\r\n( " + ShownName(file.beforeName) + " ) は " + ShownName(file.nameNow) +
+                " にあります";
+    return text;
+}
+
 }  // namespace karvel

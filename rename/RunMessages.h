@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace karvel {
 
@@ -33,5 +34,15 @@ std::string TargetExistsText(std::string_view beforeName, std::string_view after
 std::string RecordFailedText(std::string_view beforeName, std::string_view afterName);
 std::string FailureText(const std::error_code& error, std::string_view beforeName,
                         std::string_view afterName);
+// The lock that lets one run or undo go at a time cannot be taken: nothing starts.
+std::string LockProblemText(std::string_view lockPath, const std::error_code& error);
+
+// A file a stopped group could not take back to its old name, and where it is now.
+struct DisplacedFile {
+    std::string beforeName;
+    std::string nameNow;
+};
+// Lines added to a stop message for each such file; undo can restore them later.
+std::string DisplacedFilesText(const std::vector<DisplacedFile>& files);
 
 }  // namespace karvel

@@ -1,8 +1,10 @@
 #pragma once
 // Taking runs back: the newest run with something left to restore gets its old names
-// and stamps again, last step first, with the same renames that never replace and
-// inside the run's own folder only. A file changed or moved since is left alone, named,
-// and kept in the run's journal for a later undo.
+// and stamps again, last group first, with the same renames that never replace and
+// inside the run's own folder only. The files of a ring or a chain go back together or
+// not at all; a group with a file changed or moved since is left alone, named, and kept
+// in the run's journal for a later undo. Whatever a killed run or undo left half done,
+// the next undo finds it on the disk and finishes it.
 
 #include <cstddef>
 #include <string>
@@ -19,7 +21,7 @@ namespace karvel {
 
 inline constexpr std::string_view kMsgNothingToUndo = "元に戻す変換処理はありません";
 
-enum class SkipReason { FolderMissing, Missing, Changed, NameTaken, Failed };
+enum class SkipReason { FolderMissing, Missing, Changed, NameTaken, Failed, WithItsGroup };
 
 struct SkippedFile {
     std::string name;  // the name the file has now
@@ -28,13 +30,24 @@ struct SkippedFile {
 };
 
 struct UndoReport {
-    std::size_t restored = 0;          // files back under their old names and stamps
+    std::size_t restored = 0;          // files given back their old names or stamps
     std::vector<SkippedFile> skipped;  // left alone, still to restore
     std::vector<std::size_t> done;     // journal entries dealt with
+    bool stopped = false;              // the host asked to stop before the end
 };
 
-// Tells `host` of its progress and yields to it after each file.
-UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem, RunHost& host);
+// What an undo of `journal` would do, looked at without changing anything.
+struct UndoPreview {
+    bool folderReachable = false;
+    std::size_t toRestore = 0;  // files it would move back or re-stamp
+    std::size_t groupsBlocked = 0;
+};
+UndoPreview PreviewUndo(const Journal& journal, RunFileSystem& fileSystem);
+
+// Tells `host` of its progress and yields to it after each group. Karvel's scratch files
+// (placeholders on disks that need them) are told of to `notes` first.
+UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem, RunHost& host,
+                       ScratchNotes* notes = nullptr);
 
 enum class UndoResult { Refused, Busy, Declined, Completed, Skipped };
 
@@ -42,11 +55,16 @@ enum class UndoResult { Refused, Busy, Declined, Completed, Skipped };
 // restore, marks what it restored and reports; a run fully restored leaves the history.
 UndoResult UndoLastRun(const std::string& stateFolder, RunHost& host, RunFileSystem& fileSystem);
 
-// Drops the run undo would take back next; false when there is none.
-bool ForgetLastRun(const std::string& stateFolder);
+// Drops the run undo would take back next; otherwise says why not.
+struct ForgetOutcome {
+    bool forgotten = false;
+    std::string problem;
+};
+ForgetOutcome ForgetLastRun(const std::string& stateFolder);
 
-// The history, newest first: when, where, files renamed and files still to restore.
-std::string HistoryText(const std::string& stateFolder);
+// The history, newest first: when, where, files renamed and files still to restore. A run
+// that was killed is looked at on the disk, so that only what it really did is counted.
+std::string HistoryText(const std::string& stateFolder, RunFileSystem& fileSystem);
 
 std::string UndoConfirmationText(std::size_t fileCount);
 std::string UndoReportText(const UndoReport& report);

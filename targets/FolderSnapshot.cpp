@@ -133,7 +133,6 @@ FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector
         entry = each.entry;
         if (withInodes) snapshot.inodes_[slot] = each.inode;
         ++snapshot.count_;
-        if (name.front() == '.') continue;  // hidden, whatever it is
         if (each.entry.type == DT_REG) {
             entry.kind = EntryKind::OrdinaryFile;
         } else if (each.entry.type == DT_UNKNOWN) {

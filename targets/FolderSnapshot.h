@@ -17,8 +17,8 @@ struct TargetRow;
 
 enum class EntryKind : std::uint8_t {
     Absent,
-    OrdinaryFile,  // a regular file, not a link, whose name does not begin with "."
-    Other,         // a folder, a link, a hidden file, anything else
+    OrdinaryFile,  // a regular file, not a link, whatever its name
+    Other,         // a folder, a link, anything else
 };
 
 class FolderSnapshot {

@@ -24,7 +24,7 @@ enum class RowConflict : std::uint8_t {
     DuplicateName,   // an earlier row takes (or means to take) the same After Name first
     NameTaken,       // something in the folder has the After Name when the row's turn comes
     NameTooLong,     // the After Name is longer than any folder can hold
-    SourceUnusable,  // the file is missing, hidden or not a regular file
+    SourceUnusable,  // the file is missing or not a regular file
 };
 
 // What the list's folder snapshot says of a row's own file. The conflict preview

@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
     EachFileSystem, RenameWays,
     ::testing::Values(WayCase{"NoReplace", SystemRenameCalls(), RenameWay::NoReplace},
                       WayCase{"NoFlag", {&NoFlag, &SystemLink}, RenameWay::LinkAndUnlink},
-                      WayCase{"NoFlagNoLinks", {&NoFlag, &NoLinks}, RenameWay::CheckThenRename}),
+                      WayCase{"NoFlagNoLinks", {&NoFlag, &NoLinks}, RenameWay::Placeholder}),
     [](const auto& each) { return std::string(each.param.title); });
 
 // A whole run where the disk refuses both safe ways: names and stamps come out right,
@@ -68,7 +68,7 @@ TEST(RenameWays, ARunOnADiskWithNeitherWay) {
         run.List({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}});
         if (taken) run.dir.MakeFile("x_2.jpg", "theirs");
         const RunReport report = run.Start();
-        EXPECT_EQ(run.fileSystem.Way(), RenameWay::CheckThenRename);
+        EXPECT_EQ(run.fileSystem.Way(), RenameWay::Placeholder);
         EXPECT_EQ(run.Content("x_1.jpg"), "a.jpg");
         FileInstants stamped;
         ASSERT_FALSE(ReadFileInstants(run.dir.path() + "x_1.jpg", stamped));
@@ -102,19 +102,19 @@ TEST(OrdinaryFileLookup, TellsMissingFromUnreachable) {
     dir.MakeFile("plain");
     PosixRunFileSystem fileSystem;
     ASSERT_FALSE(fileSystem.OpenFolder(dir.path()).error);
-    EXPECT_EQ(fileSystem.LookupOrdinaryFile("plain").result, LookupResult::Found);
-    EXPECT_EQ(fileSystem.LookupOrdinaryFile("none").result, LookupResult::NotFound);
+    EXPECT_EQ(fileSystem.LookupRegularFile("plain").result, LookupResult::Found);
+    EXPECT_EQ(fileSystem.LookupRegularFile("none").result, LookupResult::NotFound);
     // A path through a plain file cannot be reached at all.
-    const Lookup through = fileSystem.LookupOrdinaryFile("plain/inner");
+    const Lookup through = fileSystem.LookupRegularFile("plain/inner");
     EXPECT_EQ(through.result, LookupResult::Failed);
     EXPECT_EQ(through.error, std::errc::not_a_directory);
-    const Lookup tooLong = fileSystem.LookupOrdinaryFile(std::string(300, 'n'));
+    const Lookup tooLong = fileSystem.LookupRegularFile(std::string(300, 'n'));
     EXPECT_EQ(tooLong.error, std::errc::filename_too_long);
 }
 
-// One look tells the file, its stamps and its mode; a hidden name is no ordinary file,
-// but undo finds its own temporary names.
-TEST(OrdinaryFileLookup, OneLookTellsStampsAndHiddenNamesAreLeftOut) {
+// One look tells the file, its stamps and its mode; a name beginning with a dot is a file
+// like any other: the user chose it.
+TEST(OrdinaryFileLookup, OneLookTellsStampsAndDotNamesAreFiles) {
     TempDir dir;
     const std::string b = dir.MakeFile("b");
     dir.MakeFile(".hidden");
@@ -125,11 +125,10 @@ TEST(OrdinaryFileLookup, OneLookTellsStampsAndHiddenNamesAreLeftOut) {
 
     PosixRunFileSystem fileSystem;
     ASSERT_FALSE(fileSystem.OpenFolder(dir.path()).error);
-    const Lookup found = fileSystem.LookupOrdinaryFile("b");
+    const Lookup found = fileSystem.LookupRegularFile("b");
     ASSERT_EQ(found.result, LookupResult::Found);
     EXPECT_EQ(found.instants.modify.tv_sec, 1'000'000'000);
     EXPECT_TRUE(found.ReadOnly());
-    EXPECT_EQ(fileSystem.LookupOrdinaryFile(".hidden").result, LookupResult::NotFound);
     EXPECT_EQ(fileSystem.LookupRegularFile(".hidden").result, LookupResult::Found);
 }
 

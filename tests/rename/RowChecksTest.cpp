@@ -33,14 +33,11 @@ TEST(RowChecks, TheSecondRowWithTheSameNewNameStopsTheRun) {
     EXPECT_EQ(run.Content("b.jpg"), "b.jpg");
 }
 
-TEST(RowChecks, HiddenFilesLinksAndFoldersAreNoSources) {
-    for (const std::string kind : {"hidden", "link", "folder"}) {
+TEST(RowChecks, LinksAndFoldersAreNoSources) {
+    for (const std::string kind : {"link", "folder"}) {
         RunFixture run;
-        std::string name = "entry";
-        if (kind == "hidden") {
-            name = ".entry";
-            run.dir.MakeFile(name);
-        } else if (kind == "link") {
+        const std::string name = "entry";
+        if (kind == "link") {
             run.dir.MakeFile("real");
             ASSERT_EQ(::symlink("real", (run.dir.path() + name).c_str()), 0);
         } else {
@@ -53,6 +50,14 @@ TEST(RowChecks, HiddenFilesLinksAndFoldersAreNoSources) {
             << kind;
         EXPECT_TRUE(run.Exists(name) && !run.Exists("new")) << kind;
     }
+}
+
+// A file the user listed is renamed whatever its name begins with.
+TEST(RowChecks, ADotNameIsRenamedAsAnyOther) {
+    RunFixture run;
+    run.List({{".profile.jpg", "x_1.jpg"}});
+    EXPECT_EQ(run.Start().result, RunResult::Completed);
+    EXPECT_EQ(run.Content("x_1.jpg"), ".profile.jpg");
 }
 
 TEST(RowChecks, AFailedLookupOrATakenNameStopsTheRunAtTheRow) {
@@ -75,7 +80,7 @@ TEST(RowChecks, AFailedLookupOrATakenNameStopsTheRunAtTheRow) {
     EXPECT_TRUE(target.Exists("a"));
 }
 
-// A hidden name, a folder, or a file that appeared after the drop: the rename refuses it.
+// A folder, or a file that appeared after the drop: the rename refuses it.
 TEST(RowChecks, ATargetTheListDidNotKnowIsNeverReplaced) {
     for (const char* kind : {"folder", "late file"}) {
         RunFixture run;

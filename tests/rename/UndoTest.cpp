@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <regex>
 
 #include "rename/RunFixture.h"
@@ -195,11 +196,22 @@ TEST_F(Undo, ThreeRunsComeBackOneAfterAnotherNewestFirst) {
 
 // Never a change without its record; no record, no word: the user is asked first.
 TEST_F(Undo, ARunThatCannotBeRecordedAsksFirst) {
-    stateDir.MakeFile("state", "a plain file where the folder should be");
+    // The lock is taken, but no journal can be made (a full disk, say).
+    class Unrecorded : public RunRecords {
+      public:
+        explicit Unrecorded(const std::string& folder) : lock_(folder) {}
+        Start Begin(const std::string&, RunFileSystem&) override { return Start::NoRecord; }
+        RunJournal* Journal() override { return nullptr; }
+        void End(bool) override {}
+
+      private:
+        RunLock lock_;
+    };
     for (const RunAnswer answer : {RunAnswer::No, RunAnswer::Yes}) {
         ListStamped({{"a.jpg", "x_1.jpg"}});
         run.host.answers = {RunAnswer::Yes, answer};
-        const RunReport report = StartRecorded();
+        Unrecorded records(state);
+        const RunReport report = StartRecorded(&records);
         EXPECT_EQ(run.host.messages[1].icon, RunIcon::WarningQuestion);
         EXPECT_EQ(run.host.messages[1].text, kMsgNoUndoRecord);
         EXPECT_EQ(report.result,
@@ -209,13 +221,47 @@ TEST_F(Undo, ARunThatCannotBeRecordedAsksFirst) {
     }
 }
 
+// A lock that cannot be taken for any reason but another holder: nothing starts, and the
+// message names the lock and why.
+TEST_F(Undo, NoLockNoStart) {
+    const std::string lock = state + "/lock";
+    const std::vector<std::pair<std::string, std::function<void()>>> cases = {
+        {"a plain file where the state folder should be",
+         [&] { stateDir.MakeFile("state", "not a folder"); }},
+        {"a folder", [&] { std::filesystem::create_directories(lock); }},
+        {"a dangling link",
+         [&] {
+             std::filesystem::create_directories(state);
+             ASSERT_EQ(::symlink("nowhere", lock.c_str()), 0);
+         }},
+    };
+    for (const auto& [title, make] : cases) {
+        std::filesystem::remove_all(state);
+        make();
+        ListStamped({{"a.jpg", "x_1.jpg"}});
+        run.host.messages.clear();
+        EXPECT_EQ(StartRecorded().result, RunResult::Refused) << title;
+        ASSERT_EQ(run.host.messages.size(), 2U) << title;
+        EXPECT_EQ(run.host.messages.back().icon, RunIcon::Error) << title;
+        EXPECT_THAT(
+            run.host.messages.back().text,
+            ::testing::StartsWith("ロックファイルを使用できないため処理を開始できません\r( " +
+                                  lock + " )\r\n"))
+            << title;
+        EXPECT_TRUE(run.Exists("a.jpg")) << title;
+        EXPECT_EQ(UndoNow(), UndoResult::Refused) << title;
+    }
+}
+
 // The journal's second block cannot be written: the run stops before the first row it
 // would have told of, and undo restores exactly the rows done.
 TEST_F(Undo, ARecordFailingMidRunStopsThere) {
     class FailingSecondBlock : public RunRecords, public RunJournal {
       public:
         explicit FailingSecondBlock(const std::string& folder) : real_(folder) {}
-        Start Begin(const std::string& folder) override { return real_.Begin(folder); }
+        Start Begin(const std::string& folder, RunFileSystem& fileSystem) override {
+            return real_.Begin(folder, fileSystem);
+        }
         RunJournal* Journal() override { return this; }
         void End(bool changed) override { real_.End(changed); }
         bool Record(std::span<const JournalEntry> entries) override {
@@ -302,16 +348,17 @@ TEST_F(Undo, ALinkOrAPipeInAJournalsPlaceIsNeverFollowedNorWaitedOn) {
 TEST_F(Undo, TheHistoryIsListedAndCanBeForgotten) {
     ListStamped({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}});
     ASSERT_EQ(StartRecorded().result, RunResult::Completed);
-    EXPECT_THAT(HistoryText(state), ::testing::MatchesRegex("[-0-9]+ [:0-9]+\t" + run.dir.path() +
-                                                            "\t2 renamed\t2 to restore\n"));
-    EXPECT_TRUE(ForgetLastRun(state));
+    EXPECT_THAT(HistoryText(state, run.fileSystem),
+                ::testing::MatchesRegex("[-0-9]+ [:0-9]+\t" + run.dir.path() +
+                                        "\t2 renamed\t2 to restore\n"));
+    EXPECT_TRUE(ForgetLastRun(state).forgotten);
     EXPECT_FALSE(CanUndo(state));
-    EXPECT_EQ(HistoryText(state), "");
+    EXPECT_EQ(HistoryText(state, run.fileSystem), "no runs are kept for undo\n");
 }
 
 TEST(JournalFormat, KeepsAnyNameAndDropsALineCutShort) {
     const std::string awkward = "tab\there\nnew%line\x01\xff.jpg";
-    JournalEntry entry{awkward, "x_1.jpg", true, {}, Utc(2024, 3, 5, 0, 0, 0, 7), {1, 2, 3}, false};
+    JournalEntry entry{awkward, "x_1.jpg", {}, Utc(2024, 3, 5, 0, 0, 0, 7), {1, 2, 3}, false, 0};
     entry.original.modify = Utc(2020, 1, 1, 0, 0, 0, 999'999'999);
     const std::string text =
         JournalHeader("/photos/写真 %/") + JournalLines({&entry, 1}) + DoneLine(0) + "row\tcut";
@@ -327,14 +374,36 @@ TEST(JournalFormat, KeepsAnyNameAndDropsALineCutShort) {
     EXPECT_FALSE(journal->entries[0].restamped);
     EXPECT_EQ(journal->Pending(), 0U);
 
-    for (const char* bad : {"", "karvel-journal 2\n", "karvel-journal 1\nrow\ta\n",
-                            "karvel-journal 1\nfolder\t/x/\nrow\ta\tb\n",
-                            "karvel-journal 2\nfolder\t/x/\ndone\tx\n"}) {
+    for (const char* bad :
+         {"", "karvel-journal 3\n", "karvel-journal 3\nfolder\t/x/\ndone\tx\n",
+          "karvel-journal 1\nfolder\t/x/\nrow\ta\tb\t0\t0\t0\t0\t0\t0\t1\t1\t1\t1\n",
+          // A group that would begin after its own entry.
+          "karvel-journal 3\nfolder\t/x/\nrow\ta\tb\t0\t0\t0\t0\t0\t0\t1\t1\t1\t1\t1\n"}) {
         EXPECT_FALSE(ReadJournalText(bad)) << bad;
     }
-    // A journal of the version before the history still reads.
-    EXPECT_TRUE(ReadJournalText(
-        "karvel-journal 1\nfolder\t/x/\nrow\ta\tb\t0\t0\t0\t0\t0\t0\t1\t1\t1\t1\n"));
+    // The version before groups still reads: a ring's steps, from its step to a
+    // temporary name up to the one that leaves it, are one group.
+    const auto released = ReadJournalText(
+        "karvel-journal 2\nfolder\t/x/\n"
+        "row\ta\t.t\t0\t0\t0\t0\t0\t0\t1\t1\t1\t1\t0\n"
+        "row\tb\ta\t0\t0\t0\t0\t0\t0\t1\t2\t1\t1\t1\n"
+        "row\t.t\tb\t0\t0\t0\t0\t0\t0\t1\t1\t1\t1\t1\n"
+        "row\tc\td\t0\t0\t0\t0\t0\t0\t1\t3\t1\t1\t1\n");
+    ASSERT_TRUE(released);
+    std::vector<std::uint32_t> groups;
+    for (const JournalEntry& each : released->entries) groups.push_back(each.group);
+    EXPECT_EQ(groups, (std::vector<std::uint32_t>{0, 0, 0, 3}));
+
+    // The run's end marks what it never did; the last scratch file announced is kept.
+    const std::string ended = JournalHeader("/x/") + JournalLines({&entry, 1}) +
+                              ScratchLine("x_1.jpg", Utc(2024, 3, 5, 0, 0, 0, 0)) +
+                              JournalLines({&entry, 1}) + RanLine(1);
+    const auto journal2 = ReadJournalText(ended);
+    ASSERT_TRUE(journal2);
+    EXPECT_EQ(journal2->performed, 1U);
+    EXPECT_EQ(journal2->done, (std::vector<bool>{false, true}));
+    ASSERT_TRUE(journal2->scratch);
+    EXPECT_EQ(journal2->scratch->name, "x_1.jpg");
 }
 
 }  // namespace

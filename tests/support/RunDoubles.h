@@ -59,18 +59,14 @@ class ScriptedFileSystem : public RunFileSystem {
     // Over a disk whose renames behave as `calls` do.
     explicit ScriptedFileSystem(RenameCalls renameCalls) : real_(renameCalls) {}
 
-    FolderOpening OpenFolder(const std::string& folder) override {
-        if (failOpen) return {failure, {}};
-        return real_.OpenFolder(folder);
+    FolderOpening OpenFolder(const std::string& folder, ScratchNotes* notes) override {
+        if (failOpen) return {failure, {}, {}, true};
+        return real_.OpenFolder(folder, notes);
     }
     void CloseFolder() override { real_.CloseFolder(); }
     StampFit TryStamp(const timespec& instant) override {
         if (stampFit) return *stampFit;
         return real_.TryStamp(instant);
-    }
-    Lookup LookupOrdinaryFile(const std::string& name) override {
-        if (Fails(FsCall::Lookup, name)) return {LookupResult::Failed, failure, {}, {}, 0};
-        return real_.LookupOrdinaryFile(name);
     }
     Lookup LookupRegularFile(const std::string& name) override {
         if (Fails(FsCall::Lookup, name)) return {LookupResult::Failed, failure, {}, {}, 0};

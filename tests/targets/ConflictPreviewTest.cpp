@@ -52,14 +52,14 @@ TEST(ConflictPreview, EachReason) {
               {"e", "dir"},
               {"f", "dangling"},
               {"own", "own"},
-              {".hidden", "1"},
+              {".dotted", "1"},
               {"dir", "2"},
               {"link", "3"},
               {"gone", "4"},
               {"g", "gone"}});
     std::filesystem::remove(folder + "gone");
-    EXPECT_EQ(Preview(run), (Marks{kNone, kEmpty, kDuplicate, kTaken, kTaken, kTaken, kTaken,
-                                   kSource, kSource, kSource, kSource, kNone}));
+    EXPECT_EQ(Preview(run), (Marks{kNone, kEmpty, kDuplicate, kTaken, kTaken, kTaken, kTaken, kNone,
+                                   kSource, kSource, kSource, kNone}));
 
     // A new snapshot is looked at afresh.
     std::filesystem::remove(folder + "\xff.jpg");
