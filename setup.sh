@@ -11,7 +11,7 @@ packages=(
     fonts-ipafont-gothic tzdata
     desktop-file-utils appstream dpkg-dev man-db
     clang libclang-rt-14-dev clang-format
-    exfat-fuse exfatprogs mount
+    exfat-fuse exfatprogs mount strace
 )
 
 install_missing() {

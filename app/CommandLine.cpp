@@ -33,7 +33,9 @@ constexpr std::array<OptionText, 19> kOptions = {{
     {"--dry-run", "",
      "Print old name, new name and modified time of each file,\n"
      "tab-separated; change nothing. Exit 1 where the run would stop."},
-    {"--verbose", "", "Also tell how the folder renames (a dry run: every move)."},
+    {"--verbose", "",
+     "Also tell how the folder renames (a dry run: every move; an\n"
+     "undo: how it told the files)."},
     {"--yes", "", "Start without asking for confirmation."},
     {"--files-from", "LIST", "Also read the files from LIST, one a line (- for standard input)."},
     {"--null", "", "LIST is separated by NUL characters."},

@@ -61,7 +61,7 @@ int Usage(const std::string& problem) {
     return karvel::kExitUsage;
 }
 
-int RunUndo(const karvel::CommandLine& line, karvel::RunFileSystem& fileSystem) {
+int RunUndo(const karvel::CommandLine& line, karvel::PosixRunFileSystem& fileSystem) {
     const std::string stateFolder = karvel::StateFolder();
     if (line.list) {
         std::cout << karvel::HistoryText(stateFolder, fileSystem) << std::flush;
@@ -74,9 +74,13 @@ int RunUndo(const karvel::CommandLine& line, karvel::RunFileSystem& fileSystem) 
         return karvel::kExitNotRenamed;
     }
     karvel::ConsoleHost host(std::cin, std::cerr, line.batch.assumeYes);
-    return karvel::UndoLastRun(stateFolder, host, fileSystem) == karvel::UndoResult::Completed
-               ? karvel::kExitRenamed
-               : karvel::kExitNotRenamed;
+    const karvel::UndoResult result = karvel::UndoLastRun(stateFolder, host, fileSystem);
+    if (line.batch.verbose && !fileSystem.Kind().keepsInodes) {
+        std::cerr << "karvel: " << fileSystem.Kind().type
+                  << " numbers its files anew on each mount: files were told by their names, "
+                     "sizes and time stamps\n";
+    }
+    return result == karvel::UndoResult::Completed ? karvel::kExitRenamed : karvel::kExitNotRenamed;
 }
 
 int RunBatch(karvel::CommandLine& line) {

@@ -1,7 +1,11 @@
 #include "rename/Leftovers.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 
+#include "files/SmallFile.h"
 #include "rename/FileMatch.h"
 
 namespace karvel {
@@ -17,26 +21,37 @@ bool LooksLikeScratch(const Lookup& found, const ScratchNote& note) {
            std::llabs(apart) <= 3;
 }
 
+// The file under the journal's last scratch name is Karvel's own empty file, never one the
+// run moved there.
+bool IsOwnScratch(const Journal& journal, RunFileSystem& fileSystem, const MatchRules& rules) {
+    const ScratchNote& note = *journal.scratch;
+    const Lookup found = fileSystem.LookupRegularFile(note.name);
+    if (!LooksLikeScratch(found, note)) return false;
+    return std::ranges::none_of(journal.entries, [&](const JournalEntry& entry) {
+        return (entry.oldName == note.name || entry.newName == note.name) &&
+               IsRecordedFile(found, entry, rules);
+    });
+}
+
 }  // namespace
 
 bool SettleJournal(const std::string& journalPath, RunFileSystem& fileSystem) {
     const KeptRun run = ReadKeptRun(journalPath);
-    if (!run.journal || !run.journal->scratch) return true;
-    const Journal& journal = *run.journal;
-    const ScratchNote& note = *journal.scratch;
-    const OpenedFolder folder(fileSystem, journal.folder);
-    if (folder.Opening().error) return false;
-    const MatchRules rules{folder.Opening().keepsInodes};
-    const Lookup found = fileSystem.LookupRegularFile(note.name);
-    if (!LooksLikeScratch(found, note)) return true;
-    // Never a file the run moved there: only Karvel's own empty file goes.
-    for (const JournalEntry& entry : journal.entries) {
-        if ((entry.oldName == note.name || entry.newName == note.name) &&
-            IsRecordedFile(found, entry, rules)) {
-            return true;
-        }
+    if (!run.journal) {
+        const SmallFile file = ReadSmallFile(journalPath, kMaxKeptBytes);
+        if (file.status == FileStatus::Read && CutBeforeAnyStep(file.bytes))
+            ::unlink(journalPath.c_str());
+        return true;
     }
-    (void)fileSystem.RemoveName(note.name);
+    const Journal& journal = *run.journal;
+    if (journal.scratch) {
+        const OpenedFolder folder(fileSystem, journal.folder);
+        if (folder.Opening().error) return false;
+        if (IsOwnScratch(journal, fileSystem, MatchRules{folder.Opening().keepsInodes}))
+            (void)fileSystem.RemoveName(journal.scratch->name);
+    }
+    // Killed before it recorded a step, or after undo had marked every step: nothing to keep.
+    if (journal.Pending() == 0) ::unlink(journalPath.c_str());
     return true;
 }
 

@@ -28,6 +28,10 @@ int SystemLink(int folder, const char* from, const char* to) {
     return ::linkat(folder, from, folder, to, 0);
 }
 
+int SystemPlainRename(int folder, const char* from, const char* to) {
+    return ::renameat(folder, from, folder, to);
+}
+
 int SystemOpenUnnamed(int folder) {
     return ::openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
 }
@@ -56,7 +60,7 @@ std::string ProbeName() {
 }  // namespace
 
 RenameCalls SystemRenameCalls() {
-    return {&SystemRenameNoReplace, &SystemLink, &SystemOpenUnnamed};
+    return {&SystemRenameNoReplace, &SystemLink, &SystemOpenUnnamed, &SystemPlainRename};
 }
 
 bool NoReplaceUnsupported(int error) {
@@ -197,7 +201,8 @@ std::error_code PosixRunFileSystem::RenameOverPlaceholder(const std::string& fro
         return LastError();
     }
     placeholder.Reset();
-    if (::renameat(folder_.Get(), from.c_str(), folder_.Get(), to.c_str()) != 0) {
+    const auto rename = calls_.plainRename != nullptr ? calls_.plainRename : &SystemPlainRename;
+    if (rename(folder_.Get(), from.c_str(), to.c_str()) != 0) {
         const std::error_code error = LastError();
         (void)::unlinkat(folder_.Get(), to.c_str(), 0);
         return error;

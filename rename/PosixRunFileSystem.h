@@ -14,6 +14,8 @@ struct RenameCalls {
     int (*link)(int folder, const char* from, const char* to);
     // An unnamed file in the folder, or -1 with errno where the file system has none.
     int (*openUnnamed)(int folder) = nullptr;
+    // A rename that replaces: only ever over Karvel's own placeholder.
+    int (*plainRename)(int folder, const char* from, const char* to) = nullptr;
 };
 RenameCalls SystemRenameCalls();
 
@@ -30,6 +32,8 @@ class PosixRunFileSystem final : public RunFileSystem {
     std::error_code RemoveName(const std::string& name) override;
     std::error_code ListNames(std::vector<std::string>& out) override;
     RenameWay Way() const override { return way_; }
+    // The file system of the folder opened last.
+    const MountKind& Kind() const { return kind_; }
 
   private:
     std::error_code RenameByLink(const std::string& from, const std::string& to);

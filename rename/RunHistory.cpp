@@ -150,9 +150,11 @@ void RunLock::WriteNames() {
 }
 
 std::unique_ptr<JournalFile> JournalFile::Create(const std::string& stateFolder,
-                                                 const std::string& runFolder) {
+                                                 const std::string& runFolder, RunLock* lock) {
     if (stateFolder.empty() || !MakeFolders(stateFolder)) return nullptr;
     const std::string path = stateFolder + "/" + NewJournalName();
+    // Named to the lock first: a journal a kill leaves empty is tidied away later.
+    if (lock != nullptr) lock->Working(path);
     UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd.Valid()) return nullptr;
     if (!WriteAll(fd.Get(), JournalHeader(runFolder)) || ::fdatasync(fd.Get()) != 0) {
@@ -213,10 +215,8 @@ RunRecords::Start StateRecords::Begin(const std::string& folder, RunFileSystem& 
     SettleLeftovers(*lock_, fileSystem);
     if (!recording_) return Start::Recording;
     PruneKeptRuns(folder_, 1);
-    journal_ = JournalFile::Create(folder_, folder);
-    if (!journal_) return Start::NoRecord;
-    lock_->Working(journal_->Path());
-    return Start::Recording;
+    journal_ = JournalFile::Create(folder_, folder, &*lock_);
+    return journal_ ? Start::Recording : Start::NoRecord;
 }
 
 std::string StateRecords::LockProblem() const {

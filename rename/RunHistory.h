@@ -57,8 +57,10 @@ class RunLock {
 class JournalFile final : public RunJournal {
   public:
     // Empty when it cannot be created (no folder, a full disk, a name already there).
+    // `lock`, when given, names it as the run's before it exists.
     static std::unique_ptr<JournalFile> Create(const std::string& stateFolder,
-                                               const std::string& runFolder);
+                                               const std::string& runFolder,
+                                               RunLock* lock = nullptr);
     bool Record(std::span<const JournalEntry> entries) override;
     void Ran(std::size_t performed) override;
     bool BeforeScratch(std::string_view name) override;

@@ -144,6 +144,11 @@ std::size_t Journal::Pending() const {
     return static_cast<std::size_t>(std::count(done.begin(), done.end(), false));
 }
 
+bool CutBeforeAnyStep(std::string_view text) {
+    const std::string_view head = text.substr(0, kHeader3.size());
+    return kHeader3.starts_with(head) && std::count(text.begin(), text.end(), '\n') < 2;
+}
+
 std::string JournalHeader(const std::string& folder) {
     return std::string(kHeader3) + "folder\t" + EncodeJournalName(folder) + "\n";
 }

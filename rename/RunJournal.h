@@ -82,6 +82,9 @@ struct Journal {
 // inside an absolute folder. A last line cut short by a kill is left out.
 std::optional<Journal> ReadJournalText(std::string_view text);
 
+// A journal a kill cut short before its folder line was whole: it tells of no step.
+bool CutBeforeAnyStep(std::string_view text);
+
 std::string JournalHeader(const std::string& folder);
 // One line per entry, the block in one string.
 std::string JournalLines(std::span<const JournalEntry> entries);

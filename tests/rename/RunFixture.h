@@ -19,17 +19,22 @@ namespace karvel::testing {
 
 class RunFixture {
   public:
+    RunFixture() = default;
+    // Files in `folder` (ending in "/") instead of a fresh one: a disk mounted for the test.
+    explicit RunFixture(std::string folder) : folder_(std::move(folder)) {}
+
     // Creates each Before Name as a file holding its own name and lists the pairs as they stand.
     void List(const std::vector<std::pair<std::string, std::string>>& names) {
         std::vector<TargetRow> rows;
         for (const auto& [before, after] : names) {
-            if (!std::filesystem::exists(dir.path() + before)) dir.MakeFile(before, before);
+            if (!std::filesystem::exists(folder_ + before))
+                std::ofstream(folder_ + before, std::ios::binary) << before;
             TargetRow row{before, after, "", false};
-            row.Identity = IdOf(dir.path() + before);
+            row.Identity = IdOf(folder_ + before);
             rows.push_back(std::move(row));
         }
-        list.SetTargetFolder(dir.path());
-        list.SetTargetFolderId(IdOf(dir.path()));
+        list.SetTargetFolder(folder_);
+        list.SetTargetFolderId(IdOf(folder_));
         list.AssignRows(std::move(rows));
         list.WriteRowCount();
         list.SetStsBarText(std::string(kStsPressStart));
@@ -46,9 +51,9 @@ class RunFixture {
 
     bool Exists(const std::string& name) const {
         struct stat status {};
-        return ::lstat((dir.path() + name).c_str(), &status) == 0;
+        return ::lstat((folder_ + name).c_str(), &status) == 0;
     }
-    std::string Content(const std::string& name) const { return ReadAll(dir.path() + name); }
+    std::string Content(const std::string& name) const { return ReadAll(folder_ + name); }
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
         for (const auto& message : host.messages) texts.push_back(message.text);
@@ -60,6 +65,9 @@ class RunFixture {
     RecordingHost host;
     ScriptedFileSystem fileSystem;
     RunSettings settings{{2024, 3, 5}, false};
+
+  private:
+    std::string folder_ = dir.path();
 };
 
 }  // namespace karvel::testing
