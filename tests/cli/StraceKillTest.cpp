@@ -2,6 +2,7 @@
 // old name with its old stamps, no temporary name is left and no run stays pending.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -113,6 +114,10 @@ void ExpectAllBack(const TempDir& dir, const Scenario& scenario, const std::stri
             << entry.path() << ", " << moment;
     }
     EXPECT_EQ(files, scenario.names.size()) << moment;
+    // The date check never leaves the folder at the chosen date.
+    struct stat folder {};
+    ASSERT_EQ(::stat(dir.path().c_str(), &folder), 0);
+    EXPECT_GT(folder.st_mtim.tv_sec, 1'735'689'600) << moment;  // after 2024
     EXPECT_EQ(Karvel(dir, {"--batch", "--undo", "--list"}).out, "no runs are kept for undo\n")
         << moment;
 }
