@@ -94,5 +94,34 @@ TEST_F(RingRecovery, TheQuestionCountsOnlyFilesTheRunChanged) {
     EXPECT_EQ(run.host.messages.back().text, UndoConfirmationText(1));
 }
 
+// A ring recorded ahead and killed before its first rename: undo blames no file, the
+// history counts nothing renamed, and the run leaves the history.
+TEST_F(RingRecovery, AKilledRingThatDidNothingIsNoRunToUndo) {
+    run.List({{"a", "b"}, {"b", "c"}, {"c", "a"}});
+    std::vector<JournalEntry> entries;
+    for (const auto& [from, to] : {std::pair{"a", ".karvel-1-2-0"}, std::pair{"c", "a"},
+                                   std::pair{"b", "c"}, std::pair{".karvel-1-2-0", "b"}}) {
+        const std::string source = std::string(from).starts_with('.') ? "a" : from;
+        FileEntry file;
+        ASSERT_FALSE(ReadFileEntry(run.dir.path() + source, file));
+        entries.push_back({from,
+                           to,
+                           file.instants,
+                           file.instants.modify,
+                           {file.device, file.inode, file.size},
+                           !std::string(to).starts_with('.'),
+                           0});
+    }
+    std::filesystem::create_directories(state);
+    std::ofstream(state + "/run-00000000000000000001-1.journal", std::ios::binary)
+        << JournalHeader(run.dir.path()) + JournalLines(entries);
+    EXPECT_THAT(HistoryText(state, run.fileSystem),
+                ::testing::EndsWith("\t0 renamed\t0 to restore\n"));
+    EXPECT_EQ(UndoNow(), UndoResult::Refused);
+    EXPECT_EQ(run.host.messages.back().text, kMsgNothingToUndo);
+    for (const char* name : {"a", "b", "c"}) EXPECT_EQ(run.Content(name), name);
+    EXPECT_EQ(HistoryText(state, run.fileSystem), "no runs are kept for undo\n");
+}
+
 }  // namespace
 }  // namespace karvel
