@@ -1,7 +1,5 @@
 #include "settings/StoredOptions.h"
 
-#include <algorithm>
-
 #include "naming/DatePrefix.h"
 #include "naming/NewNames.h"
 #include "settings/PersistedSettings.h"
@@ -29,7 +27,7 @@ class OptionControls final : public SettingsWindow {
     void SetStartNoText(const std::string& text) override { options.startNoText = text; }
     std::string ColText() const override { return options.colText; }
     bool SetColText(const std::string& text) override {
-        const bool listed = std::ranges::find(kDigitCountTexts, text) != kDigitCountTexts.end();
+        const bool listed = IsDigitCountText(text);
         options.colText = listed ? text : "";
         return listed;
     }
