@@ -138,9 +138,10 @@ void KarvelFm::ConnectHandlers() {
 
 void KarvelFm::Form_Load() {
     setWindowTitle(QStringLiteral("Karvel   Ver. " KARVEL_VERSION));
-    RestorePlacement(*settings_, iniPath_);
+    const StoredSettings stored = LoadSettings(iniPath_);
+    settings_->RestorePlacement(stored.placement);
     controls_.FillLists();
-    RestoreOptions(*settings_, iniPath_);
+    settings_->RestoreOptions(stored.options);
     controls_.monthView1->setSelectedDate(QDate::currentDate());
     controls_.menuUndo->setEnabled(CanUndo(stateFolder_));
     BtnALLClear_Click();
