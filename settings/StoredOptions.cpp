@@ -4,12 +4,13 @@
 #include <cmath>
 #include <limits>
 
+#include "text/Text.h"
+
 namespace karvel {
 
 std::optional<std::int32_t> StoredStartNumber(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return std::nullopt;
-    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    text = Trim(text);
+    if (text.empty()) return std::nullopt;
     // from_chars takes a "-" but no "+".
     if (text.front() == '+') {
         text.remove_prefix(1);
