@@ -103,8 +103,8 @@ KarvelFm::~KarvelFm() {
     controls_.listVi->setModel(nullptr);
 }
 
-SettingsWindow& KarvelFm::Settings() {
-    return *settings_;
+StoredSettings KarvelFm::Settings() const {
+    return settings_->Collect();
 }
 
 void KarvelFm::ConnectHandlers() {
@@ -155,7 +155,7 @@ void KarvelFm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!endingWithoutSave_) SaveSettings(*settings_, iniPath_);
+    if (!endingWithoutSave_) SaveSettings(iniPath_, settings_->Collect());
     event->accept();
 }
 

@@ -33,12 +33,6 @@ QSize WindowSettings::FrameExtra() const {
     return window_.frameGeometry().size() - window_.geometry().size();
 }
 
-double WindowSettings::WindowLeft() const {
-    return twips_.FromPixels(window_.frameGeometry().x());
-}
-double WindowSettings::WindowTop() const {
-    return twips_.FromPixels(window_.frameGeometry().y());
-}
 double WindowSettings::WindowWidth() const {
     const int outer = pendingOuterSize_.width() >= 0 ? pendingOuterSize_.width()
                                                      : window_.frameGeometry().width();
@@ -105,31 +99,24 @@ void WindowSettings::RestoreOptions(const StoredOptions& options) const {
     if (options.timeUpd) controls_.chkTime->SetValue(*options.timeUpd);
 }
 
-WindowState WindowSettings::State() const {
-    if (window_.isMinimized()) return WindowState::Minimized;
-    if (window_.isMaximized()) return WindowState::Maximized;
-    return WindowState::Normal;
-}
-
-double WindowSettings::ColumnWidth(int column) const {
-    return twips_.FromPixels(controls_.listVi->header()->sectionSize(column - 1));
-}
-
-std::string WindowSettings::StartNoText() const {
-    return controls_.txtStartNo->text().toStdString();
-}
-
-std::string WindowSettings::ColText() const {
-    return controls_.cmbCol->currentText().toStdString();
-}
-std::string WindowSettings::TypeText() const {
-    return controls_.cmbType->currentText().toStdString();
-}
-int WindowSettings::TimeUpdState() const {
-    return controls_.chkTime->Value();
-}
-int WindowSettings::OptState() const {
-    return controls_.chkOpt->Value();
+StoredSettings WindowSettings::Collect() const {
+    StoredSettings settings;
+    // A minimised or maximised window would store a placement the user never chose.
+    if (!window_.isMinimized() && !window_.isMaximized()) {
+        const QHeaderView* header = controls_.listVi->header();
+        settings.placement = {
+            twips_.FromPixels(window_.frameGeometry().x()),
+            twips_.FromPixels(window_.frameGeometry().y()),
+            WindowWidth(),
+            WindowHeight(),
+            {twips_.FromPixels(header->sectionSize(0)), twips_.FromPixels(header->sectionSize(1)),
+             twips_.FromPixels(header->sectionSize(2))}};
+    }
+    settings.options = {controls_.txtStartNo->text().toStdString(),
+                        controls_.cmbCol->currentText().toStdString(),
+                        controls_.cmbType->currentText().toStdString(), controls_.chkTime->Value(),
+                        controls_.chkOpt->Value()};
+    return settings;
 }
 
 }  // namespace karvel

@@ -1,6 +1,6 @@
 #pragma once
 // The window's side of the persisted settings: stored values applied to its outer
-// placement, column widths (in twips) and option controls, and its values read back.
+// placement, column widths (in twips) and option controls, and collected back.
 
 #include <QSize>
 
@@ -13,7 +13,7 @@ namespace karvel {
 struct WindowControls;
 class Twips;
 
-class WindowSettings final : public SettingsWindow {
+class WindowSettings {
   public:
     WindowSettings(QMainWindow& window, const WindowControls& controls, const Twips& twips)
         : window_(window), controls_(controls), twips_(twips) {}
@@ -27,22 +27,14 @@ class WindowSettings final : public SettingsWindow {
     void RestorePlacement(const StoredPlacement& placement);
     // Start-up, once the option lists hold their items.
     void RestoreOptions(const StoredOptions& options) const;
-
-    double WindowLeft() const override;
-    double WindowTop() const override;
-    double WindowWidth() const override;
-    double WindowHeight() const override;
-    WindowState State() const override;
-    double ColumnWidth(int column) const override;
-    std::string StartNoText() const override;
-    std::string ColText() const override;
-    std::string TypeText() const override;
-    int TimeUpdState() const override;
-    int OptState() const override;
+    // What the window holds now, as the settings file keeps it.
+    StoredSettings Collect() const;
 
   private:
     // Outer frame minus inner geometry, in pixels.
     QSize FrameExtra() const;
+    double WindowWidth() const;
+    double WindowHeight() const;
     void SetWindowWidth(double twips);
     void SetWindowHeight(double twips);
 

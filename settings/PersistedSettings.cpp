@@ -78,27 +78,38 @@ StoredSettings LoadSettings(const std::string& iniPath) {
     return {ReadPlacement(ini), ReadOptions(ini)};
 }
 
-void SaveSettings(SettingsWindow& window, const std::string& iniPath) {
-    // A minimised or maximised window would store a placement the user never chose.
-    if (window.State() == WindowState::Normal) {
+void SaveSettings(const std::string& iniPath, const StoredSettings& settings) {
+    const StoredPlacement& placement = settings.placement;
+    {
         clsIniFile ini;
         ini.pFileName(iniPath);
-        ini.mSetString(kSettings, "MainLeft", NumberText(window.WindowLeft()));
-        ini.mSetString(kSettings, "MainTop", NumberText(window.WindowTop()));
-        ini.mSetString(kSettings, "MainWidth", NumberText(window.WindowWidth()));
-        ini.mSetString(kSettings, "MainHeight", NumberText(window.WindowHeight()));
-        ini.mSetString(kLVSettings, "ColWidth1", NumberText(window.ColumnWidth(1)));
-        ini.mSetString(kLVSettings, "ColWidth2", NumberText(window.ColumnWidth(2)));
-        ini.mSetString(kLVSettings, "ColWidth3", NumberText(window.ColumnWidth(3)));
+        const auto twips = [&ini](std::string_view section, std::string_view key,
+                                  const std::optional<double>& value) {
+            if (value) ini.mSetString(section, key, NumberText(*value));
+        };
+        twips(kSettings, "MainLeft", placement.left);
+        twips(kSettings, "MainTop", placement.top);
+        twips(kSettings, "MainWidth", placement.width);
+        twips(kSettings, "MainHeight", placement.height);
+        twips(kLVSettings, "ColWidth1", placement.columnWidths[0]);
+        twips(kLVSettings, "ColWidth2", placement.columnWidths[1]);
+        twips(kLVSettings, "ColWidth3", placement.columnWidths[2]);
     }
 
+    const StoredOptions& options = settings.options;
     clsIniFile ini;
     ini.pFileName(iniPath);
-    ini.mSetString(kOption, "StartNo", window.StartNoText());
-    ini.mSetString(kOption, "Colummn", window.ColText());
-    ini.mSetString(kOption, "Type", window.TypeText());
-    ini.mSetString(kOption, "TimeUpd", std::to_string(window.TimeUpdState()));
-    ini.mSetString(kOption, "NextOption", std::to_string(window.OptState()));
+    const auto text = [&ini](std::string_view key, const std::optional<std::string>& value) {
+        if (value) ini.mSetString(kOption, key, *value);
+    };
+    const auto state = [&ini](std::string_view key, const std::optional<int>& value) {
+        if (value) ini.mSetString(kOption, key, std::to_string(*value));
+    };
+    text("StartNo", options.startNoText);
+    text("Colummn", options.colText);
+    text("Type", options.typeText);
+    state("TimeUpd", options.timeUpd);
+    state("NextOption", options.optState);
 }
 
 }  // namespace karvel

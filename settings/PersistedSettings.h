@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 
-#include "settings/SettingsWindow.h"
 #include "settings/StoredOptions.h"
 
 namespace karvel {
@@ -27,19 +26,18 @@ struct StoredSettings {
 };
 
 // Every value as its control would take it. A missing or empty position or size
-// is absent; the columns are 1600, 1600 and 1500 then. The state of the
-// carry-over box comes first, and then either the stored start number, digit
-// count, date pattern and modified-date box, or the fixed "1", "2", "yymmdd"
-// and on; a box that refuses its stored state stays off, as the window builds it.
-// The start number converts to a signed 32-bit number, as the box holds it,
-// every other number to 16 bits. A value that does not convert, a negative
-// size or a check box state it refuses is absent; a text that is not one of
-// its drop-down list's items is empty, the list is left without a selection.
+// is absent; missing column widths are 1600, 1600 and 1500. With the carry-over
+// box off (also when it refuses its stored state: it starts off) the options are
+// the fixed "1", "2", "yymmdd" and on, otherwise the stored ones. The start
+// number converts to a signed 32-bit number, as the box holds it, every other
+// number to 16 bits. A value that does not convert, a negative size or a
+// check-box state other than 0, 1 and 2 is absent; a text that is not one of its
+// drop-down list's items is empty: the list is left without a selection.
 StoredSettings LoadSettings(const std::string& iniPath);
 
-// Close: the placement and column widths only while the window is neither
-// minimised nor maximised, then always the five options. A failed write goes
-// unnoticed; the next start reads the older values or the defaults.
-void SaveSettings(SettingsWindow& window, const std::string& iniPath);
+// Close: every value present, the placement and column widths first, then the
+// options; the window leaves its placement out while minimised or maximised. A
+// failed write goes unnoticed; the next start reads the older values or the defaults.
+void SaveSettings(const std::string& iniPath, const StoredSettings& settings);
 
 }  // namespace karvel

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "settings/clsIniFile.h"
 #include "support/TempDir.h"
@@ -27,28 +28,15 @@ namespace {
 
 using testing::ReadAll;
 
-// The values the main window holds when it closes.
-struct FakeWindow : SettingsWindow {
-    double left = 1440.5, top = 900, width = 40000, height = 6000;
-    WindowState state = WindowState::Normal;
-    std::array<double, 3> columns{1600, 1600, 1500};
-    std::string startNo = "1", col = "2", type = "yymmdd";
-    int timeUpd = 1, opt = 0;
+// What the main window holds when it closes.
+const StoredSettings kClosing{{1440.5, 900, 40000, 6000, {1600, 1600, 1500}},
+                              {"1", "2", "yymmdd", 1, 0}};
 
-    double WindowLeft() const override { return left; }
-    double WindowTop() const override { return top; }
-    double WindowWidth() const override { return width; }
-    double WindowHeight() const override { return height; }
-    WindowState State() const override { return state; }
-    double ColumnWidth(int column) const override {
-        return columns.at(static_cast<std::size_t>(column - 1));
-    }
-    std::string StartNoText() const override { return startNo; }
-    std::string ColText() const override { return col; }
-    std::string TypeText() const override { return type; }
-    int TimeUpdState() const override { return timeUpd; }
-    int OptState() const override { return opt; }
-};
+StoredSettings WithStartNo(std::string text) {
+    StoredSettings settings = kClosing;
+    settings.options.startNoText = std::move(text);
+    return settings;
+}
 
 StoredSettings LoadFrom(const std::string& content) {
     testing::TempDir temp;
@@ -74,8 +62,7 @@ TEST(PersistedSettings, WithoutAFileDefaultsApplyAndTheFirstSaveWritesAllKeys) {
     EXPECT_FALSE(std::filesystem::exists(ini)) << "loading writes nothing";
 
     // A width beyond 16 bits is still written; the next start keeps its own (below).
-    FakeWindow window;
-    SaveSettings(window, ini);
+    SaveSettings(ini, kClosing);
     EXPECT_EQ(ReadAll(ini),
               "[Settings]\nMainLeft=1440.5\nMainTop=900\nMainWidth=40000\nMainHeight=6000\n\n"
               "[LVSettings]\nColWidth1=1600\nColWidth2=1600\nColWidth3=1500\n\n"
@@ -149,10 +136,9 @@ TEST(PersistedSettings, StartNumbersBeyond16BitsComeBackAsTheBoxHeldThem) {
         SCOPED_TRACE(c.saved);
         testing::TempDir temp;
         const std::string ini = temp.path() + "Karvel.ini";
-        FakeWindow first;
-        first.startNo = c.saved;
-        first.opt = 1;
-        SaveSettings(first, ini);
+        StoredSettings first = WithStartNo(c.saved);
+        first.options.optState = 1;
+        SaveSettings(ini, first);
         EXPECT_EQ(LoadSettings(ini).options.startNoText, c.restored);
     }
 }
@@ -165,9 +151,7 @@ TEST(PersistedSettings, SettingsFileWithoutWriteBitsIsLeftUntouchedAlsoForRoot) 
     struct stat before {};
     ASSERT_EQ(::stat(ini.c_str(), &before), 0);
 
-    FakeWindow window;
-    window.startNo = "12";
-    SaveSettings(window, ini);
+    SaveSettings(ini, WithStartNo("12"));
 
     struct stat after {};
     ASSERT_EQ(::stat(ini.c_str(), &after), 0);
@@ -181,46 +165,35 @@ TEST(PersistedSettings, SettingsFileWithoutWriteBitsIsLeftUntouchedAlsoForRoot) 
 TEST(PersistedSettings, RefusedDigitCountIsSavedEmptyAndReadAsDefaultNextTime) {
     testing::TempDir temp;
     const std::string ini = temp.MakeFile("Karvel.ini", "[Option]\nNextOption=2\nColummn=9\n");
-    const StoredOptions first = LoadSettings(ini).options;
-    EXPECT_EQ(first.colText, "");
-    FakeWindow window;
-    window.col = *first.colText;
-    window.opt = *first.optState;
-    SaveSettings(window, ini);
+    const StoredSettings first = LoadSettings(ini);
+    EXPECT_EQ(first.options.colText, "");
+    SaveSettings(ini, first);
     EXPECT_EQ(Stored(ini, "Option", "Colummn", "<none>"), "<none>");
     EXPECT_EQ(Stored(ini, "Option", "NextOption"), "2");
 
     EXPECT_EQ(LoadSettings(ini).options, (StoredOptions{"1", "2", "yymmdd", 1, 2}));
 }
 
-TEST(PersistedSettings, MinimisedOrMaximisedWindowSavesOnlyTheOptions) {
-    for (const WindowState state : {WindowState::Minimized, WindowState::Maximized}) {
-        testing::TempDir temp;
-        const std::string placement =
-            "; mine\n[Settings]\nMainLeft=10\nMainTop=20\nMainWidth=3000\nMainHeight=2000\n\n"
-            "[LVSettings]\nColWidth1=100\nColWidth2=200\nColWidth3=300\n";
-        const std::string ini = temp.MakeFile("Karvel.ini", placement);
-        FakeWindow window;
-        window.state = state;
-        window.startNo = "";
-        window.col = "5";
-        window.type = "mmdd";
-        window.timeUpd = 2;
-        window.opt = 1;
-        SaveSettings(window, ini);
-        EXPECT_EQ(ReadAll(ini), placement +
-                                    "\n[Option]\nStartNo=\nColummn=5\nType=mmdd\nTimeUpd=2\n"
-                                    "NextOption=1\n");
-    }
+TEST(PersistedSettings, AbsentValuesAreNotWritten) {
+    testing::TempDir temp;
+    const std::string placement =
+        "; mine\n[Settings]\nMainLeft=10\nMainTop=20\nMainWidth=3000\nMainHeight=2000\n\n"
+        "[LVSettings]\nColWidth1=100\nColWidth2=200\nColWidth3=300\n";
+    const std::string ini = temp.MakeFile("Karvel.ini", placement);
+    SaveSettings(ini, {});
+    EXPECT_EQ(ReadAll(ini), placement);
+    // As a minimised or maximised window closes: its options only.
+    SaveSettings(ini, {{}, {"", "5", "mmdd", 2, 1}});
+    EXPECT_EQ(ReadAll(ini), placement +
+                                "\n[Option]\nStartNo=\nColummn=5\nType=mmdd\nTimeUpd=2\n"
+                                "NextOption=1\n");
 }
 
 TEST(PersistedSettings, SaveToAnImpossiblePathChangesNothing) {
     testing::TempDir temp;
     const std::string plain = temp.MakeFile("program", "not a folder");
     const std::string ini = plain + "/Karvel.ini";
-    FakeWindow window;
-    window.startNo = "12";
-    SaveSettings(window, ini);
+    SaveSettings(ini, WithStartNo("12"));
     EXPECT_EQ(ReadAll(plain), "not a folder");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()),
                             std::filesystem::directory_iterator()),
