@@ -103,8 +103,8 @@ KarvelFm::~KarvelFm() {
     controls_.listVi->setModel(nullptr);
 }
 
-SettingsWindow& KarvelFm::Settings() {
-    return *settings_;
+StoredSettings KarvelFm::Settings() const {
+    return settings_->Collect();
 }
 
 void KarvelFm::ConnectHandlers() {
@@ -138,9 +138,10 @@ void KarvelFm::ConnectHandlers() {
 
 void KarvelFm::Form_Load() {
     setWindowTitle(QStringLiteral("Karvel   Ver. " KARVEL_VERSION));
-    RestorePlacement(*settings_, iniPath_);
+    const StoredSettings stored = LoadSettings(iniPath_);
+    settings_->RestorePlacement(stored.placement);
     controls_.FillLists();
-    RestoreOptions(*settings_, iniPath_);
+    settings_->RestoreOptions(stored.options);
     controls_.monthView1->setSelectedDate(QDate::currentDate());
     controls_.menuUndo->setEnabled(CanUndo(stateFolder_));
     BtnALLClear_Click();
@@ -154,7 +155,7 @@ void KarvelFm::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!endingWithoutSave_) SaveSettings(*settings_, iniPath_);
+    if (!endingWithoutSave_) SaveSettings(iniPath_, settings_->Collect());
     event->accept();
 }
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/WindowControls.h"
-#include "settings/SettingsWindow.h"
+#include "settings/PersistedSettings.h"
 #include "targets/TargetList.h"
 
 class QMimeData;
@@ -35,8 +35,8 @@ class KarvelFm : public QMainWindow {
     const std::string& IniPath() const { return iniPath_; }
     // The naming options as the controls hold them now.
     NamingOptions CurrentNamingOptions() const { return controls_.CurrentNamingOptions(); }
-    // Placement, column widths and options, as the settings file keeps them.
-    SettingsWindow& Settings();
+    // Placement, column widths and options as a close would save them now.
+    StoredSettings Settings() const;
 
     // Where runs keep what undo needs and take their lock (the user's state folder by default).
     void SetStateFolder(std::string folder);

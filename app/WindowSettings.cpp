@@ -33,12 +33,6 @@ QSize WindowSettings::FrameExtra() const {
     return window_.frameGeometry().size() - window_.geometry().size();
 }
 
-double WindowSettings::WindowLeft() const {
-    return twips_.FromPixels(window_.frameGeometry().x());
-}
-double WindowSettings::WindowTop() const {
-    return twips_.FromPixels(window_.frameGeometry().y());
-}
 double WindowSettings::WindowWidth() const {
     const int outer = pendingOuterSize_.width() >= 0 ? pendingOuterSize_.width()
                                                      : window_.frameGeometry().width();
@@ -51,97 +45,78 @@ double WindowSettings::WindowHeight() const {
     return twips_.FromPixels(outer);
 }
 
-bool WindowSettings::SetWindowLeft(int twips) {
-    window_.move(twips_.ToPixels(twips), window_.frameGeometry().y());
-    return true;
-}
-
-bool WindowSettings::SetWindowTop(int twips) {
-    window_.move(window_.frameGeometry().x(), twips_.ToPixels(twips));
-    return true;
-}
-
 // Before the first showing the frame is unknown and counts as none: the outer size
 // is kept for later and, meanwhile, the inner size takes it. Asking for the width
-// the window reports already changes nothing, so a missing key keeps the first-start size.
-bool WindowSettings::SetWindowWidth(int twips) {
-    if (twips < 0) return false;
+// the window reports already changes nothing: the first-start size stays as it is.
+void WindowSettings::SetWindowWidth(double twips) {
     const int outer = twips_.ToPixels(twips);
     if (!frameKnown_) {
-        if (twips == WindowWidth()) return true;
+        if (twips == WindowWidth()) return;
         pendingOuterSize_.setWidth(outer);
     }
     window_.resize(std::max(0, outer - FrameExtra().width()), window_.height());
-    return true;
 }
 
-bool WindowSettings::SetWindowHeight(int twips) {
-    if (twips < 0) return false;
+void WindowSettings::SetWindowHeight(double twips) {
     const int outer = twips_.ToPixels(twips);
     if (!frameKnown_) {
-        if (twips == WindowHeight()) return true;
+        if (twips == WindowHeight()) return;
         pendingOuterSize_.setHeight(outer);
     }
     window_.resize(window_.width(), std::max(0, outer - FrameExtra().height()));
-    return true;
 }
 
-WindowState WindowSettings::State() const {
-    if (window_.isMinimized()) return WindowState::Minimized;
-    if (window_.isMaximized()) return WindowState::Maximized;
-    return WindowState::Normal;
-}
-
-double WindowSettings::ColumnWidth(int column) const {
-    return twips_.FromPixels(controls_.listVi->header()->sectionSize(column - 1));
-}
-
-bool WindowSettings::SetColumnWidth(int column, int twips) {
-    if (column < 1 || column > 3 || twips < 0) return false;
-    controls_.listVi->header()->resizeSection(column - 1, twips_.ToPixels(twips));
-    return true;
-}
-
-std::string WindowSettings::StartNoText() const {
-    return controls_.txtStartNo->text().toStdString();
-}
-void WindowSettings::SetStartNoText(const std::string& text) {
-    controls_.txtStartNo->setText(TargetTableModel::Display(text));
+void WindowSettings::RestorePlacement(const StoredPlacement& placement) {
+    if (placement.left) {
+        window_.move(twips_.ToPixels(*placement.left), window_.frameGeometry().y());
+    }
+    if (placement.top) window_.move(window_.frameGeometry().x(), twips_.ToPixels(*placement.top));
+    if (placement.width) SetWindowWidth(*placement.width);
+    if (placement.height) SetWindowHeight(*placement.height);
+    for (int column = 0; column < 3; ++column) {
+        const auto& twips = placement.columnWidths[static_cast<std::size_t>(column)];
+        if (twips) controls_.listVi->header()->resizeSection(column, twips_.ToPixels(*twips));
+    }
 }
 
 namespace {
 
-bool SelectItem(QComboBox* list, const std::string& text) {
-    const int index = list->findText(QString::fromStdString(text), Qt::MatchExactly);
-    list->setCurrentIndex(index);
-    return index >= 0;
+// A text that is not one of the list's items leaves it without a selection.
+void SelectItem(QComboBox* list, const std::string& text) {
+    list->setCurrentIndex(list->findText(QString::fromStdString(text), Qt::MatchExactly));
 }
 
 }  // namespace
 
-std::string WindowSettings::ColText() const {
-    return controls_.cmbCol->currentText().toStdString();
+// The carry-over box first, as the stored options were read.
+void WindowSettings::RestoreOptions(const StoredOptions& options) const {
+    if (options.optState) controls_.chkOpt->SetValue(*options.optState);
+    if (options.startNoText) {
+        controls_.txtStartNo->setText(TargetTableModel::Display(*options.startNoText));
+    }
+    if (options.colText) SelectItem(controls_.cmbCol, *options.colText);
+    if (options.typeText) SelectItem(controls_.cmbType, *options.typeText);
+    if (options.timeUpd) controls_.chkTime->SetValue(*options.timeUpd);
 }
-bool WindowSettings::SetColText(const std::string& text) {
-    return SelectItem(controls_.cmbCol, text);
-}
-std::string WindowSettings::TypeText() const {
-    return controls_.cmbType->currentText().toStdString();
-}
-bool WindowSettings::SetTypeText(const std::string& text) {
-    return SelectItem(controls_.cmbType, text);
-}
-int WindowSettings::TimeUpdState() const {
-    return controls_.chkTime->Value();
-}
-bool WindowSettings::SetTimeUpdState(int state) {
-    return controls_.chkTime->SetValue(state);
-}
-int WindowSettings::OptState() const {
-    return controls_.chkOpt->Value();
-}
-bool WindowSettings::SetOptState(int state) {
-    return controls_.chkOpt->SetValue(state);
+
+StoredSettings WindowSettings::Collect() const {
+    StoredSettings settings;
+    // A minimised or maximised window would store a placement the user never chose.
+    if (!window_.isMinimized() && !window_.isMaximized()) {
+        const QHeaderView* header = controls_.listVi->header();
+        settings.placement = {
+            twips_.FromPixels(window_.frameGeometry().x()),
+            twips_.FromPixels(window_.frameGeometry().y()),
+            WindowWidth(),
+            WindowHeight(),
+            {twips_.FromPixels(header->sectionSize(0)), twips_.FromPixels(header->sectionSize(1)),
+             twips_.FromPixels(header->sectionSize(2))}};
+    }
+    settings.options = {controls_.txtStartNo->text().toStdString(),
+                        controls_.cmbCol->currentText().toStdString(),
+                        controls_.cmbType->currentText().toStdString(), controls_.chkTime->Value(),
+                        controls_.chkOpt->Value()};
+    return settings;
 }
 
 }  // namespace karvel

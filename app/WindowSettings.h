@@ -1,11 +1,10 @@
 #pragma once
-// The window's side of the persisted settings: its outer placement and column widths in
-// twips, and the option controls, which accept or refuse a stored value as the user's
-// own controls would.
+// The window's side of the persisted settings: stored values applied to its outer
+// placement, column widths (in twips) and option controls, and collected back.
 
 #include <QSize>
 
-#include "settings/SettingsWindow.h"
+#include "settings/PersistedSettings.h"
 
 class QMainWindow;
 
@@ -14,7 +13,7 @@ namespace karvel {
 struct WindowControls;
 class Twips;
 
-class WindowSettings final : public SettingsWindow {
+class WindowSettings {
   public:
     WindowSettings(QMainWindow& window, const WindowControls& controls, const Twips& twips)
         : window_(window), controls_(controls), twips_(twips) {}
@@ -24,31 +23,20 @@ class WindowSettings final : public SettingsWindow {
     void FrameBecameKnown();
     bool FrameKnown() const { return frameKnown_; }
 
-    double WindowLeft() const override;
-    double WindowTop() const override;
-    double WindowWidth() const override;
-    double WindowHeight() const override;
-    bool SetWindowLeft(int twips) override;
-    bool SetWindowTop(int twips) override;
-    bool SetWindowWidth(int twips) override;
-    bool SetWindowHeight(int twips) override;
-    WindowState State() const override;
-    double ColumnWidth(int column) const override;
-    bool SetColumnWidth(int column, int twips) override;
-    std::string StartNoText() const override;
-    void SetStartNoText(const std::string& text) override;
-    std::string ColText() const override;
-    bool SetColText(const std::string& text) override;
-    std::string TypeText() const override;
-    bool SetTypeText(const std::string& text) override;
-    int TimeUpdState() const override;
-    bool SetTimeUpdState(int state) override;
-    int OptState() const override;
-    bool SetOptState(int state) override;
+    // Start-up, before the option lists are filled.
+    void RestorePlacement(const StoredPlacement& placement);
+    // Start-up, once the option lists hold their items.
+    void RestoreOptions(const StoredOptions& options) const;
+    // What the window holds now, as the settings file keeps it.
+    StoredSettings Collect() const;
 
   private:
     // Outer frame minus inner geometry, in pixels.
     QSize FrameExtra() const;
+    double WindowWidth() const;
+    double WindowHeight() const;
+    void SetWindowWidth(double twips);
+    void SetWindowHeight(double twips);
 
     QMainWindow& window_;
     const WindowControls& controls_;

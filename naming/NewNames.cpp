@@ -28,6 +28,10 @@ void AppendNewName(std::string& out, std::string_view base, std::int64_t number,
     out.append(extension);
 }
 
+bool IsDigitCountText(std::string_view text) {
+    return std::ranges::find(kDigitCountTexts, text) != kDigitCountTexts.end();
+}
+
 namespace {
 
 std::optional<int> ParseDigitCount(std::string_view text) {

@@ -14,6 +14,9 @@ namespace karvel {
 // The digit list's items, in the order it shows them.
 inline constexpr std::array<std::string_view, 5> kDigitCountTexts = {"1", "2", "3", "4", "5"};
 
+// Whether `text` is exactly one of the digit list's items.
+bool IsDigitCountText(std::string_view text);
+
 // The option values the names are built from, as the window's controls hold them.
 struct NamingOptions {
     CalendarDate date;

@@ -18,7 +18,7 @@
 #include "rename/ConsoleHost.h"
 #include "rename/RenameRun.h"
 #include "rename/RunMessages.h"
-#include "settings/StoredOptions.h"
+#include "settings/PersistedSettings.h"
 #include "targets/AbsolutePaths.h"
 #include "targets/ConflictPreview.h"
 #include "targets/DropIntake.h"
@@ -215,11 +215,14 @@ std::string_view WayText(RenameWay way) {
 
 int RunBatch(const BatchRequest& request, const std::string& iniPath, const CalendarDate& today,
              BatchStreams streams, RunFileSystem& fileSystem, RunRecords* records) {
-    const StoredOptions stored = ReadStoredOptions(iniPath);
-    const NamingOptions options{
-        request.date.value_or(today), request.pattern.value_or(stored.typeText),
-        request.digits.value_or(stored.colText), request.start.value_or(stored.startNoText)};
-    const RunSettings settings{options.date, request.midnight.value_or(stored.timeUpd == 1)};
+    // An option the settings leave out is as the control starts: empty, or off.
+    const StoredOptions stored = LoadSettings(iniPath).options;
+    const NamingOptions options{request.date.value_or(today),
+                                request.pattern.value_or(stored.typeText.value_or("")),
+                                request.digits.value_or(stored.colText.value_or("")),
+                                request.start.value_or(stored.startNoText.value_or(""))};
+    const RunSettings settings{options.date,
+                               request.midnight.value_or(stored.timeUpd.value_or(0) == 1)};
 
     TargetList list;
     std::vector<LeftOut> leftOut;

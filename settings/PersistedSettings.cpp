@@ -1,12 +1,10 @@
 #include "settings/PersistedSettings.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstdint>
-#include <limits>
-#include <optional>
 #include <string_view>
 
+#include "naming/DatePrefix.h"
+#include "naming/NewNames.h"
 #include "settings/NumberText.h"
 #include "settings/clsIniFile.h"
 
@@ -18,114 +16,100 @@ constexpr std::string_view kSettings = "Settings";
 constexpr std::string_view kLVSettings = "LVSettings";
 constexpr std::string_view kOption = "Option";
 
-// Reads one number and hands it on only when it converts; otherwise the
-// control keeps the value it has.
-template <class Apply>
-void RestoreNumber(const clsIniFile& ini, std::string_view section, std::string_view key,
-                   const std::string& defaultText, Apply apply) {
-    if (const std::optional<std::int16_t> number =
-            NumberTextToInt16(ini.mGetString(section, key, defaultText))) {
-        apply(static_cast<int>(*number));
-    }
+// A stored number that converts to 16 bits; a missing or empty one reads as `fallback`.
+std::optional<int> Number(const clsIniFile& ini, std::string_view section, std::string_view key,
+                          std::string_view fallback = "") {
+    const std::optional<std::int16_t> number =
+        NumberTextToInt16(ini.mGetString(section, key, fallback));
+    if (!number) return std::nullopt;
+    return *number;
 }
 
-// The start number as the box holds it: the number rules of the other keys, but
-// the range of a signed 32-bit value.
-std::optional<std::int32_t> StartNumberFromText(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return std::nullopt;
-    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
-    // from_chars takes a "-" but no "+".
-    if (text.front() == '+') {
-        text.remove_prefix(1);
-        if (text.empty() || text.front() == '-') return std::nullopt;
+std::optional<double> Size(std::optional<int> twips) {
+    if (!twips || *twips < 0) return std::nullopt;
+    return *twips;
+}
+
+std::optional<int> CheckState(std::optional<int> state) {
+    if (!state || !IsCheckState(*state)) return std::nullopt;
+    return state;
+}
+
+// A drop-down list shows a text only when it is one of its items.
+std::string Listed(std::string text, bool listed) {
+    return listed ? text : std::string();
+}
+
+StoredPlacement ReadPlacement(const clsIniFile& ini) {
+    return {Number(ini, kSettings, "MainLeft"),
+            Number(ini, kSettings, "MainTop"),
+            Size(Number(ini, kSettings, "MainWidth")),
+            Size(Number(ini, kSettings, "MainHeight")),
+            {Size(Number(ini, kLVSettings, "ColWidth1", "1600")),
+             Size(Number(ini, kLVSettings, "ColWidth2", "1600")),
+             Size(Number(ini, kLVSettings, "ColWidth3", "1500"))}};
+}
+
+StoredOptions ReadOptions(const clsIniFile& ini) {
+    const std::optional<int> optState = CheckState(Number(ini, kOption, "NextOption", "0"));
+    if (optState.value_or(0) == 0) return {"1", "2", "yymmdd", 1, optState};
+
+    StoredOptions options;
+    options.optState = optState;
+    // Through a number and back, so that a stored "007" shows as "7".
+    if (const auto number = StoredStartNumber(ini.mGetString(kOption, "StartNo", "1"))) {
+        options.startNoText = std::to_string(*number);
     }
-    double value = 0;
-    const auto [end, error] =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-        return std::nullopt;
+    if (const auto digits = Number(ini, kOption, "Colummn", "2")) {
+        const std::string text = std::to_string(*digits);
+        options.colText = Listed(text, IsDigitCountText(text));
     }
-    // The default rounding mode takes a half to the even neighbour, as the other keys do.
-    const double whole = std::nearbyint(value);
-    if (whole < std::numeric_limits<std::int32_t>::min() ||
-        whole > std::numeric_limits<std::int32_t>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(whole);
+    const std::string type = ini.mGetString(kOption, "Type", "yymmdd");
+    options.typeText = Listed(type, DatePatternFromText(type).has_value());
+    options.timeUpd = CheckState(Number(ini, kOption, "TimeUpd", "1"));
+    return options;
 }
 
 }  // namespace
 
-void RestorePlacement(SettingsWindow& window, const std::string& iniPath) {
+StoredSettings LoadSettings(const std::string& iniPath) {
     clsIniFile ini;
     ini.pFileName(iniPath);
-    // Each default is read just before its step: an earlier step may have moved the window.
-    RestoreNumber(ini, kSettings, "MainLeft", NumberText(window.WindowLeft()),
-                  [&](int twips) { window.SetWindowLeft(twips); });
-    RestoreNumber(ini, kSettings, "MainTop", NumberText(window.WindowTop()),
-                  [&](int twips) { window.SetWindowTop(twips); });
-    RestoreNumber(ini, kSettings, "MainWidth", NumberText(window.WindowWidth()), [&](int twips) {
-        if (twips >= 0) window.SetWindowWidth(twips);
-    });
-    RestoreNumber(ini, kSettings, "MainHeight", NumberText(window.WindowHeight()), [&](int twips) {
-        if (twips >= 0) window.SetWindowHeight(twips);
-    });
-
-    constexpr std::string_view kColumnKeys[] = {"ColWidth1", "ColWidth2", "ColWidth3"};
-    const std::string kColumnDefaults[] = {"1600", "1600", "1500"};
-    for (int column = 1; column <= 3; ++column) {
-        const auto index = static_cast<std::size_t>(column - 1);
-        RestoreNumber(ini, kLVSettings, kColumnKeys[index], kColumnDefaults[index], [&](int twips) {
-            if (twips >= 0) window.SetColumnWidth(column, twips);
-        });
-    }
+    return {ReadPlacement(ini), ReadOptions(ini)};
 }
 
-void RestoreOptions(SettingsWindow& window, const std::string& iniPath) {
-    clsIniFile ini;
-    ini.pFileName(iniPath);
-    RestoreNumber(ini, kOption, "NextOption", "0", [&](int state) { window.SetOptState(state); });
-
-    if (window.OptState() != 0) {
-        // Through a number and back, so that a stored "007" shows as "7".
-        if (const auto number = StartNumberFromText(ini.mGetString(kOption, "StartNo", "1"))) {
-            window.SetStartNoText(std::to_string(*number));
-        }
-        RestoreNumber(ini, kOption, "Colummn", "2",
-                      [&](int digits) { window.SetColText(std::to_string(digits)); });
-        window.SetTypeText(ini.mGetString(kOption, "Type", "yymmdd"));
-        RestoreNumber(ini, kOption, "TimeUpd", "1",
-                      [&](int state) { window.SetTimeUpdState(state); });
-    } else {
-        window.SetStartNoText("1");
-        window.SetColText("2");
-        window.SetTypeText("yymmdd");
-        window.SetTimeUpdState(1);
-    }
-}
-
-void SaveSettings(SettingsWindow& window, const std::string& iniPath) {
-    // A minimised or maximised window would store a placement the user never chose.
-    if (window.State() == WindowState::Normal) {
+void SaveSettings(const std::string& iniPath, const StoredSettings& settings) {
+    const StoredPlacement& placement = settings.placement;
+    {
         clsIniFile ini;
         ini.pFileName(iniPath);
-        ini.mSetString(kSettings, "MainLeft", NumberText(window.WindowLeft()));
-        ini.mSetString(kSettings, "MainTop", NumberText(window.WindowTop()));
-        ini.mSetString(kSettings, "MainWidth", NumberText(window.WindowWidth()));
-        ini.mSetString(kSettings, "MainHeight", NumberText(window.WindowHeight()));
-        ini.mSetString(kLVSettings, "ColWidth1", NumberText(window.ColumnWidth(1)));
-        ini.mSetString(kLVSettings, "ColWidth2", NumberText(window.ColumnWidth(2)));
-        ini.mSetString(kLVSettings, "ColWidth3", NumberText(window.ColumnWidth(3)));
+        const auto twips = [&ini](std::string_view section, std::string_view key,
+                                  const std::optional<double>& value) {
+            if (value) ini.mSetString(section, key, NumberText(*value));
+        };
+        twips(kSettings, "MainLeft", placement.left);
+        twips(kSettings, "MainTop", placement.top);
+        twips(kSettings, "MainWidth", placement.width);
+        twips(kSettings, "MainHeight", placement.height);
+        twips(kLVSettings, "ColWidth1", placement.columnWidths[0]);
+        twips(kLVSettings, "ColWidth2", placement.columnWidths[1]);
+        twips(kLVSettings, "ColWidth3", placement.columnWidths[2]);
     }
 
+    const StoredOptions& options = settings.options;
     clsIniFile ini;
     ini.pFileName(iniPath);
-    ini.mSetString(kOption, "StartNo", window.StartNoText());
-    ini.mSetString(kOption, "Colummn", window.ColText());
-    ini.mSetString(kOption, "Type", window.TypeText());
-    ini.mSetString(kOption, "TimeUpd", std::to_string(window.TimeUpdState()));
-    ini.mSetString(kOption, "NextOption", std::to_string(window.OptState()));
+    const auto text = [&ini](std::string_view key, const std::optional<std::string>& value) {
+        if (value) ini.mSetString(kOption, key, *value);
+    };
+    const auto state = [&ini](std::string_view key, const std::optional<int>& value) {
+        if (value) ini.mSetString(kOption, key, std::to_string(*value));
+    };
+    text("StartNo", options.startNoText);
+    text("Colummn", options.colText);
+    text("Type", options.typeText);
+    state("TimeUpd", options.timeUpd);
+    state("NextOption", options.optState);
 }
 
 }  // namespace karvel

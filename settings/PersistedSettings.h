@@ -3,30 +3,41 @@
 // the list's columns and the naming options, in the sections "Settings",
 // "LVSettings" and "Option" of the settings file.
 
+#include <array>
+#include <optional>
 #include <string>
 
-#include "settings/SettingsWindow.h"
+#include "settings/StoredOptions.h"
 
 namespace karvel {
 
-// Start-up, before the option lists are filled: the window's left, top, width
-// and height, then the widths of columns 1 to 3. A missing or empty value
-// keeps the window's own placement and gives the columns 1600, 1600 and 1500;
-// a value that is no 16-bit number, or a negative size, is skipped and the
-// window keeps what it has.
-void RestorePlacement(SettingsWindow& window, const std::string& iniPath);
+// The window's outer left, top, width and height, and the widths of the list's
+// columns 1 to 3, in twips; an absent value leaves the window as it is.
+struct StoredPlacement {
+    std::optional<double> left, top, width, height;
+    std::array<std::optional<double>, 3> columnWidths;
 
-// Start-up, once the option lists hold their items: the state of the
-// carry-over box, and then either the stored start number, digit count, date
-// pattern and modified-date box, or the fixed "1", "2", "yymmdd" and on.
-// The start number converts to a signed 32-bit number, as the box holds it,
-// every other value to 16 bits. A stored value that does not convert, or that
-// its control refuses, is skipped and the control keeps what it has.
-void RestoreOptions(SettingsWindow& window, const std::string& iniPath);
+    friend bool operator==(const StoredPlacement&, const StoredPlacement&) = default;
+};
 
-// Close: the placement and column widths only while the window is neither
-// minimised nor maximised, then always the five options. A failed write goes
-// unnoticed; the next start reads the older values or the defaults.
-void SaveSettings(SettingsWindow& window, const std::string& iniPath);
+struct StoredSettings {
+    StoredPlacement placement;
+    StoredOptions options;
+};
+
+// Every value as its control would take it. A missing or empty position or size
+// is absent; missing column widths are 1600, 1600 and 1500. With the carry-over
+// box off (also when it refuses its stored state: it starts off) the options are
+// the fixed "1", "2", "yymmdd" and on, otherwise the stored ones. The start
+// number converts to a signed 32-bit number, as the box holds it, every other
+// number to 16 bits. A value that does not convert, a negative size or a
+// check-box state other than 0, 1 and 2 is absent; a text that is not one of its
+// drop-down list's items is empty: the list is left without a selection.
+StoredSettings LoadSettings(const std::string& iniPath);
+
+// Close: every value present, the placement and column widths first, then the
+// options; the window leaves its placement out while minimised or maximised. A
+// failed write goes unnoticed; the next start reads the older values or the defaults.
+void SaveSettings(const std::string& iniPath, const StoredSettings& settings);
 
 }  // namespace karvel

@@ -1,66 +1,34 @@
 #include "settings/StoredOptions.h"
 
-#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
 
-#include "naming/DatePrefix.h"
-#include "naming/NewNames.h"
-#include "settings/PersistedSettings.h"
+#include "text/Text.h"
 
 namespace karvel {
 
-namespace {
-
-// The window's option controls as they stand before the restore; placement is not kept.
-class OptionControls final : public SettingsWindow {
-  public:
-    double WindowLeft() const override { return 0; }
-    double WindowTop() const override { return 0; }
-    double WindowWidth() const override { return 0; }
-    double WindowHeight() const override { return 0; }
-    bool SetWindowLeft(int) override { return true; }
-    bool SetWindowTop(int) override { return true; }
-    bool SetWindowWidth(int) override { return true; }
-    bool SetWindowHeight(int) override { return true; }
-    WindowState State() const override { return WindowState::Normal; }
-    double ColumnWidth(int) const override { return 0; }
-    bool SetColumnWidth(int, int) override { return true; }
-
-    std::string StartNoText() const override { return options.startNoText; }
-    void SetStartNoText(const std::string& text) override { options.startNoText = text; }
-    std::string ColText() const override { return options.colText; }
-    bool SetColText(const std::string& text) override {
-        const bool listed = std::ranges::find(kDigitCountTexts, text) != kDigitCountTexts.end();
-        options.colText = listed ? text : "";
-        return listed;
+std::optional<std::int32_t> StoredStartNumber(std::string_view text) {
+    text = Trim(text);
+    if (text.empty()) return std::nullopt;
+    // from_chars takes a "-" but no "+".
+    if (text.front() == '+') {
+        text.remove_prefix(1);
+        if (text.empty() || text.front() == '-') return std::nullopt;
     }
-    std::string TypeText() const override { return options.typeText; }
-    bool SetTypeText(const std::string& text) override {
-        const bool listed = DatePatternFromText(text).has_value();
-        options.typeText = listed ? text : "";
-        return listed;
+    double value = 0;
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+        return std::nullopt;
     }
-    int TimeUpdState() const override { return options.timeUpd; }
-    bool SetTimeUpdState(int state) override { return SetCheck(options.timeUpd, state); }
-    int OptState() const override { return optState; }
-    bool SetOptState(int state) override { return SetCheck(optState, state); }
-
-    StoredOptions options;
-    int optState = 0;
-
-  private:
-    static bool SetCheck(int& box, int state) {
-        if (state < 0 || state > 2) return false;
-        box = state;
-        return true;
+    // The default rounding mode takes a half to the even neighbour, as the other keys do.
+    const double whole = std::nearbyint(value);
+    if (whole < std::numeric_limits<std::int32_t>::min() ||
+        whole > std::numeric_limits<std::int32_t>::max()) {
+        return std::nullopt;
     }
-};
-
-}  // namespace
-
-StoredOptions ReadStoredOptions(const std::string& iniPath) {
-    OptionControls controls;
-    RestoreOptions(controls, iniPath);
-    return controls.options;
+    return static_cast<std::int32_t>(whole);
 }
 
 }  // namespace karvel

@@ -1,18 +1,32 @@
 #pragma once
-// The naming options a new window would start with, read without a window: the same
-// restore, over controls that accept and refuse values as the window's do.
+// The naming options as the settings file keeps them, and the rules by which a
+// control refuses a stored value.
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace karvel {
 
+// The option controls' values; an absent one leaves its control as it is.
 struct StoredOptions {
-    std::string startNoText;  // the start-number box
-    std::string colText;      // the digit list, "1" to "5", empty without a selection
-    std::string typeText;     // the pattern list, empty without a selection
-    int timeUpd = 0;          // the modified-date box: 0 off, 1 on, 2 greyed
+    std::optional<std::string> startNoText;  // the start-number box
+    std::optional<std::string> colText;      // the digit list, empty without a selection
+    std::optional<std::string> typeText;     // the pattern list, empty without a selection
+    std::optional<int> timeUpd;              // the modified-date box: 0 off, 1 on, 2 greyed
+    std::optional<int> optState;             // the carry-over box, as the modified-date box
+
+    friend bool operator==(const StoredOptions&, const StoredOptions&) = default;
 };
 
-StoredOptions ReadStoredOptions(const std::string& iniPath);
+// Check boxes take 0, 1 and 2 and refuse anything else.
+constexpr bool IsCheckState(int state) {
+    return state >= 0 && state <= 2;
+}
+
+// The start number as the box holds it: the number rules of the other keys (a
+// fraction rounds, a half to the even neighbour), but the range of a signed 32-bit value.
+std::optional<std::int32_t> StoredStartNumber(std::string_view text);
 
 }  // namespace karvel

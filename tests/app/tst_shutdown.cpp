@@ -1,6 +1,7 @@
 // Closing: "End" and the close box save the settings, the exit menu item does not.
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -33,7 +34,7 @@ class ShutdownTest : public QObject {
         QCOMPARE(fixture.ReadIni("Option", "TimeUpd"), std::string("1"));
         QCOMPARE(fixture.ReadIni("Option", "NextOption"), std::string("0"));
         QCOMPARE(fixture.ReadIni("Settings", "MainWidth"),
-                 std::to_string(static_cast<int>(window->Settings().WindowWidth())));
+                 std::to_string(static_cast<int>(window->Settings().placement.width.value_or(-1))));
     }
 
     void placementStaysTheSameOverRestarts() {
@@ -80,20 +81,24 @@ class ShutdownTest : public QObject {
         QVERIFY(!fixture.IniExists());
     }
 
-    void closingMaximisedKeepsTheStoredPlacement() {
-        WindowFixture fixture;
-        fixture.WriteIni(
-            "[Settings]\nMainLeft=1500\nMainTop=1200\nMainWidth=6000\nMainHeight=9000\n"
-            "[LVSettings]\nColWidth1=2010\nColWidth2=990\nColWidth3=1500\n");
-        auto window = fixture.Open();
-        window->showMaximized();
-        QTRY_VERIFY(window->isMaximized());
-        Child<QLineEdit>(*window, "TxtStartNo")->setText(QStringLiteral("33"));
-        window->close();
-        QCOMPARE(fixture.ReadIni("Settings", "MainLeft"), std::string("1500"));
-        QCOMPARE(fixture.ReadIni("Settings", "MainWidth"), std::string("6000"));
-        QCOMPARE(fixture.ReadIni("LVSettings", "ColWidth1"), std::string("2010"));
-        QCOMPARE(fixture.ReadIni("Option", "StartNo"), std::string("33"));
+    void closingMinimisedOrMaximisedKeepsTheStoredPlacement() {
+        for (const auto show : {&QWidget::showMinimized, &QWidget::showMaximized}) {
+            WindowFixture fixture;
+            fixture.WriteIni(
+                "[Settings]\nMainLeft=1500\nMainTop=1200\nMainWidth=6000\nMainHeight=9000\n"
+                "[LVSettings]\nColWidth1=2010\nColWidth2=990\nColWidth3=1500\n");
+            auto window = fixture.Open();
+            (window.get()->*show)();
+            QTRY_VERIFY(window->isMinimized() || window->isMaximized());
+            // A width changed meanwhile is not the user's placement either.
+            Child<QTreeView>(*window, "ListVi")->header()->resizeSection(0, 50);
+            Child<QLineEdit>(*window, "TxtStartNo")->setText(QStringLiteral("33"));
+            window->close();
+            QCOMPARE(fixture.ReadIni("Settings", "MainLeft"), std::string("1500"));
+            QCOMPARE(fixture.ReadIni("Settings", "MainWidth"), std::string("6000"));
+            QCOMPARE(fixture.ReadIni("LVSettings", "ColWidth1"), std::string("2010"));
+            QCOMPARE(fixture.ReadIni("Option", "StartNo"), std::string("33"));
+        }
     }
 };
 

@@ -14,8 +14,8 @@ using namespace karvel::testing;
 namespace {
 
 // Stored twips pass through whole pixels: equal to within half a pixel.
-bool Near(double actual, double expected) {
-    return std::abs(actual - expected) <= 8;
+bool Near(std::optional<double> actual, double expected) {
+    return actual && std::abs(*actual - expected) <= 8;
 }
 
 }  // namespace
@@ -30,9 +30,10 @@ class StartupTest : public QObject {
 
         QCOMPARE(window->windowTitle(), QStringLiteral("Karvel   Ver. " KARVEL_VERSION));
         QVERIFY(window->windowTitle().startsWith(QStringLiteral("Karvel   Ver. 0.")));
-        QVERIFY(Near(window->Settings().ColumnWidth(1), 1600));
-        QVERIFY(Near(window->Settings().ColumnWidth(2), 1600));
-        QVERIFY(Near(window->Settings().ColumnWidth(3), 1500));
+        const auto columns = window->Settings().placement.columnWidths;
+        QVERIFY(Near(columns[0], 1600));
+        QVERIFY(Near(columns[1], 1600));
+        QVERIFY(Near(columns[2], 1500));
         QCOMPARE(Child<QLineEdit>(*window, "TxtStartNo")->text(), QStringLiteral("1"));
         QCOMPARE(Child<QComboBox>(*window, "CmbCol")->currentText(), QStringLiteral("2"));
         QCOMPARE(Child<QComboBox>(*window, "CmbType")->currentText(), QStringLiteral("yymmdd"));
@@ -64,13 +65,14 @@ class StartupTest : public QObject {
             "[Option]\nStartNo=007\nColummn=4\nType=yyyymm\nTimeUpd=0\nNextOption=1\n");
         auto window = fixture.Open();
 
-        QCOMPARE(window->Settings().WindowLeft(), 1500.0);
-        QCOMPARE(window->Settings().WindowTop(), 1200.0);
-        QCOMPARE(window->Settings().WindowWidth(), 6000.0);
-        QCOMPARE(window->Settings().WindowHeight(), 9000.0);
-        QCOMPARE(window->Settings().ColumnWidth(1), 2010.0);
-        QCOMPARE(window->Settings().ColumnWidth(2), 990.0);
-        QCOMPARE(window->Settings().ColumnWidth(3), 0.0);
+        const StoredPlacement placement = window->Settings().placement;
+        QCOMPARE(placement.left.value_or(-1), 1500.0);
+        QCOMPARE(placement.top.value_or(-1), 1200.0);
+        QCOMPARE(placement.width.value_or(-1), 6000.0);
+        QCOMPARE(placement.height.value_or(-1), 9000.0);
+        QCOMPARE(placement.columnWidths[0].value_or(-1), 2010.0);
+        QCOMPARE(placement.columnWidths[1].value_or(-1), 990.0);
+        QCOMPARE(placement.columnWidths[2].value_or(-1), 0.0);
         QCOMPARE(Child<QLineEdit>(*window, "TxtStartNo")->text(), QStringLiteral("7"));
         QCOMPARE(Child<QComboBox>(*window, "CmbCol")->currentText(), QStringLiteral("4"));
         QCOMPARE(Child<QComboBox>(*window, "CmbType")->currentText(), QStringLiteral("yyyymm"));
@@ -94,7 +96,7 @@ class StartupTest : public QObject {
             "[LVSettings]\nColWidth1=abc\n"
             "[Option]\nStartNo=abc\nColummn=9\nType=ddmmyy\nTimeUpd=5\nNextOption=1\n");
         auto window = fixture.Open();
-        QVERIFY2(Near(window->Settings().ColumnWidth(1), 4000), "the first-start width");
+        QVERIFY2(Near(window->Settings().placement.columnWidths[0], 4000), "the first-start width");
         QCOMPARE(Child<QLineEdit>(*window, "TxtStartNo")->text(), QStringLiteral("Text1"));
         QCOMPARE(Child<QComboBox>(*window, "CmbCol")->currentIndex(), -1);
         QCOMPARE(Child<QComboBox>(*window, "CmbCol")->currentText(), QString());

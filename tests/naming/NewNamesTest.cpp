@@ -45,6 +45,11 @@ TEST(DatePrefix, KnowsOnlyTheFivePatternTexts) {
     EXPECT_FALSE(DatePatternFromText("yymmdd "));
 }
 
+TEST(DigitCount, KnowsOnlyTheFiveItemTexts) {
+    for (const auto text : kDigitCountTexts) EXPECT_TRUE(IsDigitCountText(text)) << text;
+    for (const char* text : {"", "0", "6", "02", " 2", "2.0"}) EXPECT_FALSE(IsDigitCountText(text));
+}
+
 TEST(BuildNewName, PadsButNeverCutsTheSerial) {
     EXPECT_EQ(BuildNewName("240305.jpg", 1, 3), "240305_001.jpg");
     EXPECT_EQ(BuildNewName("240305.jpg", 1000, 3), "240305_1000.jpg");
