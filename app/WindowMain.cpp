@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "app/KarvelFm.h"
 #include "app/QtTranslation.h"
 #include "rename/RunMessages.h"

@@ -3,7 +3,7 @@
 // batch mode's request for a bench folder.
 
 #include "bench/BenchFolder.h"
-#include "rename/BatchRun.h"
+#include "cli/BatchRun.h"
 #include "rename/RunHost.h"
 
 namespace karvel::bench {

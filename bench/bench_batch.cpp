@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "bench/BenchRun.h"
-#include "rename/BatchRun.h"
+#include "cli/BatchRun.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RunHistory.h"
 

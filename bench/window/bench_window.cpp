@@ -20,7 +20,7 @@
 #include "app/KarvelFm.h"
 #include "app/MessageBox.h"
 #include "bench/BenchRun.h"
-#include "rename/BatchRun.h"
+#include "cli/BatchRun.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
 #include "rename/RunHistory.h"

@@ -1,73 +1,30 @@
 #pragma once
-// A fresh folder with listed files, a recording host and the scripted file system.
+// A listed folder with a recording host and the scripted file system, ready to run.
 
-#include <sys/stat.h>
-
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "rename/RenameRun.h"
+#include "support/ListedFolder.h"
 #include "support/RunDoubles.h"
-#include "support/TempDir.h"
-#include "targets/StatusTexts.h"
-#include "targets/TargetList.h"
 
 namespace karvel::testing {
 
-class RunFixture {
+class RunFixture : public ListedFolder {
   public:
-    RunFixture() = default;
-    // Files in `folder` (ending in "/") instead of a fresh one: a disk mounted for the test.
-    explicit RunFixture(std::string folder) : folder_(std::move(folder)) {}
-
-    // Creates each Before Name as a file holding its own name and lists the pairs as they stand.
-    void List(const std::vector<std::pair<std::string, std::string>>& names) {
-        std::vector<TargetRow> rows;
-        for (const auto& [before, after] : names) {
-            if (!std::filesystem::exists(folder_ + before))
-                std::ofstream(folder_ + before, std::ios::binary) << before;
-            TargetRow row{before, after, "", false};
-            row.Identity = IdOf(folder_ + before);
-            rows.push_back(std::move(row));
-        }
-        list.SetTargetFolder(folder_);
-        list.SetTargetFolderId(IdOf(folder_));
-        list.AssignRows(std::move(rows));
-        list.WriteRowCount();
-        list.SetStsBarText(std::string(kStsPressStart));
-    }
+    using ListedFolder::ListedFolder;
 
     RunReport Start() { return BtnStart_Click(list, settings, host, fileSystem); }
 
-    // Which file `path` is now, links not followed; unknown when there is none.
-    static FileId IdOf(const std::string& path) {
-        FileEntry entry;
-        if (ReadFileEntry(path, entry)) return {};
-        return entry.Id();
-    }
-
-    bool Exists(const std::string& name) const {
-        struct stat status {};
-        return ::lstat((folder_ + name).c_str(), &status) == 0;
-    }
-    std::string Content(const std::string& name) const { return ReadAll(folder_ + name); }
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
         for (const auto& message : host.messages) texts.push_back(message.text);
         return texts;
     }
 
-    TempDir dir;
-    TargetList list;
     RecordingHost host;
     ScriptedFileSystem fileSystem;
     RunSettings settings{{2024, 3, 5}, false};
-
-  private:
-    std::string folder_ = dir.path();
 };
 
 }  // namespace karvel::testing

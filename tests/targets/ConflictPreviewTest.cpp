@@ -1,5 +1,5 @@
 // The conflict preview against real folders: each reason, the rows taken top to
-// bottom, when the marks are renewed, and that a real run stops where it said.
+// bottom, when the marks are renewed.
 #include "targets/ConflictPreview.h"
 #include "targets/RefreshNames.h"
 
@@ -10,14 +10,14 @@
 #include <fstream>
 #include <functional>
 
-#include "rename/RunFixture.h"
+#include "support/ListedFolder.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
 
 namespace karvel {
 namespace {
 
-using testing::RunFixture;
+using testing::ListedFolder;
 using Marks = std::vector<RowConflict>;
 constexpr auto kNone = RowConflict::None;
 constexpr auto kEmpty = RowConflict::EmptyName;
@@ -32,14 +32,14 @@ Marks MarksOf(const TargetList& list) {
 }
 
 // Snapshots the fixture's folder as a drop would, then marks the rows.
-Marks Preview(RunFixture& run) {
+Marks Preview(ListedFolder& run) {
     run.list.SetSnapshot(FolderSnapshot::Read(run.dir.path(), run.list.Rows()));
     PreviewConflicts(run.list);
     return MarksOf(run.list);
 }
 
 TEST(ConflictPreview, EachReason) {
-    RunFixture run;
+    ListedFolder run;
     const std::string& folder = run.dir.path();
     run.dir.MakeFile("file");
     std::filesystem::create_directory(folder + "dir");
@@ -74,7 +74,7 @@ TEST(ConflictPreview, RowsAreTakenTopToBottom) {
         down.emplace_back(std::to_string(i), std::to_string(i - 1));
         up.emplace_back(std::to_string(i), std::to_string(i + 1));
     }
-    RunFixture freed, notYet;
+    ListedFolder freed, notYet;
     freed.List(down);
     notYet.List(up);
     EXPECT_EQ(Preview(freed), Marks(40, kNone));
@@ -83,20 +83,20 @@ TEST(ConflictPreview, RowsAreTakenTopToBottom) {
 
     // A file an earlier row renames to takes its name: the row listing that name has
     // lost its own file, and the name stays taken.
-    RunFixture chain;
+    ListedFolder chain;
     chain.List({{"a", "n"}, {"n", "m"}, {"b", "a"}, {"c", "m"}, {"d", "n"}});
     std::filesystem::remove(chain.dir.path() + "n");
     EXPECT_EQ(Preview(chain), (Marks{kNone, kSource, kNone, kDuplicate, kDuplicate}));
 
     // A row that would fail keeps its file, so frees nothing.
-    RunFixture kept;
+    ListedFolder kept;
     std::filesystem::create_directory(kept.dir.path() + "0");
     kept.List({{"1", "0"}, {"2", "1"}});
     EXPECT_EQ(Preview(kept), (Marks{kTaken, kTaken}));
 }
 
 TEST(ConflictPreview, SortingAndRemovalMarkTheRowsAgain) {
-    RunFixture run;
+    ListedFolder run;
     run.List({{"1", "0"}, {"2", "1"}, {"3", "0"}});
     run.list.SetSorted(true);
     ASSERT_EQ(Preview(run), (Marks{kNone, kNone, kDuplicate}));
@@ -105,7 +105,7 @@ TEST(ConflictPreview, SortingAndRemovalMarkTheRowsAgain) {
     EXPECT_EQ(MarksOf(run.list), (Marks{kNone, kTaken, kDuplicate}));
     EXPECT_EQ(run.list.Rows().back().BeforeName, "1");
 
-    RunFixture twice;
+    ListedFolder twice;
     twice.List({{"a", "x"}, {"b", "x"}});
     ASSERT_EQ(Preview(twice), (Marks{kNone, kDuplicate}));
     twice.list.MutableRows()[0].Selected = true;
@@ -134,7 +134,7 @@ TEST(ConflictPreview, ADropReadsTheFolderOnce) {
 
 TEST(ConflictPreview, WithoutTheFolderOrAfterARun) {
     // A folder that could not be listed: only what the rows themselves show.
-    RunFixture run;
+    ListedFolder run;
     run.List({{"a", "x"}, {"b", "x"}, {"c", ""}, {"d", "d"}, {"e", "a"}});
     run.list.SetSnapshot(FolderSnapshot::Read(run.dir.path() + "missing/", run.list.Rows()));
     EXPECT_FALSE(run.list.Snapshot().Known());
@@ -145,65 +145,6 @@ TEST(ConflictPreview, WithoutTheFolderOrAfterARun) {
     run.list.SetStsBarText(std::string(kStsDropFiles));
     PreviewConflicts(run.list);
     EXPECT_EQ(MarksOf(run.list), Marks(5, kNone));
-}
-
-// The run checks every row for itself; it stops at the first row the preview marks.
-TEST(ConflictPreview, ARealRunStopsAtTheFirstMarkedRow) {
-    struct Case {
-        const char* what;
-        std::vector<std::pair<std::string, std::string>> rows;
-        std::function<void(const std::string& folder)> arrange;
-        RunResult result;
-        std::size_t renamed;
-    };
-    namespace fs = std::filesystem;
-    const auto none = [](const std::string&) {};
-    const Case cases[] = {
-        {"freed", {{"1", "0"}, {"2", "1"}, {"3", "2"}}, none, RunResult::Completed, 3},
-        {"freed later", {{"1", "2"}, {"2", "3"}}, none, RunResult::Completed, 2},
-        {"repeated", {{"a", "x"}, {"b", "y"}, {"c", "x"}}, none, RunResult::Stopped, 2},
-        // Row 2's file is gone; the file row 1 renamed to its name is not the one listed.
-        {"renamed on",
-         {{"a", "n"}, {"n", "m"}, {"b", "n"}, {"c", "m"}},
-         [](const std::string& folder) { fs::remove(folder + "n"); },
-         RunResult::Stopped,
-         1},
-        {"folder",
-         {{"a", "x"}, {"b", "dir"}},
-         [](const std::string& folder) { fs::create_directory(folder + "dir"); },
-         RunResult::Stopped,
-         1},
-        {"missing",
-         {{"a", "x"}, {"b", "y"}},
-         [](const std::string& folder) { fs::remove(folder + "b"); },
-         RunResult::Stopped,
-         1},
-        {"own name", {{"a", "x"}, {"b", "b"}}, none, RunResult::Completed, 2},
-        {"swap", {{"a", "b"}, {"b", "a"}}, none, RunResult::Completed, 2},
-        {"blocked chain",
-         {{"a", "b"}, {"b", "c"}, {"d", "e"}},
-         [](const std::string& folder) { std::ofstream(folder + "c") << "unlisted"; },
-         RunResult::Stopped,
-         0},
-    };
-    for (const Case& each : cases) {
-        RunFixture run;
-        run.List(each.rows);
-        each.arrange(run.dir.path());
-        const Marks marks = Preview(run);
-        const auto marked = std::find_if(marks.begin(), marks.end(),
-                                         [](RowConflict mark) { return mark != kNone; });
-        EXPECT_EQ(static_cast<std::size_t>(marked - marks.begin()), each.renamed) << each.what;
-        const RunReport report = run.Start();
-        EXPECT_EQ(report.result, each.result) << each.what;
-        EXPECT_EQ(report.renamed, each.renamed) << each.what;
-    }
-
-    // A row without a new name is marked, and the start command refuses the whole list.
-    RunFixture empty;
-    empty.List({{"a", "x"}, {"b", ""}});
-    EXPECT_EQ(Preview(empty), (Marks{kNone, kEmpty}));
-    EXPECT_EQ(empty.Start().result, RunResult::Refused);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "rename/BatchRun.h"
+#include "cli/BatchRun.h"
 
 #include <errno.h>
 #include <fcntl.h>
@@ -15,7 +15,7 @@
 
 #include "files/UniqueFd.h"
 #include "naming/NewNames.h"
-#include "rename/ConsoleHost.h"
+#include "cli/ConsoleHost.h"
 #include "rename/RenameRun.h"
 #include "rename/RunMessages.h"
 #include "settings/PersistedSettings.h"

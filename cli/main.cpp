@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
-#include "rename/ConsoleHost.h"
+#include "cli/CommandLine.h"
+#include "cli/ConsoleHost.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RunHistory.h"
 #include "rename/RunMessages.h"

@@ -1,4 +1,4 @@
-#include "rename/ConsoleHost.h"
+#include "cli/ConsoleHost.h"
 
 #include <signal.h>
 #include <unistd.h>

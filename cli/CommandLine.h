@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "rename/BatchRun.h"
+#include "cli/BatchRun.h"
 
 namespace karvel {
 

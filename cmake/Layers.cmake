@@ -1,0 +1,46 @@
+# The layers of the program, each folder a static library linking only the folders
+# below it that it may use. tests/layout/check-layering.sh reads this table too: an
+# include against it fails there, a call against it fails to link, and a link against
+# it stops the configuration.
+set(KARVEL_LAYER_text "")
+set(KARVEL_LAYER_files text)
+set(KARVEL_LAYER_naming text)
+set(KARVEL_LAYER_filetime files text)
+set(KARVEL_LAYER_settings naming files text)
+set(KARVEL_LAYER_targets naming filetime files text)
+set(KARVEL_LAYER_rename targets naming filetime files text)
+set(KARVEL_LAYER_cli rename targets naming filetime settings files text)
+
+# A core folder's library, linked to exactly the folders its layer allows.
+function(karvel_layer folder)
+    set(library karvel_${folder})
+    if(ARGN)
+        add_library(${library} STATIC ${ARGN})
+        target_include_directories(${library} PUBLIC ${PROJECT_SOURCE_DIR})
+        karvel_warnings(${library})
+        karvel_fuzz_instrument(${library})
+        foreach(below ${KARVEL_LAYER_${folder}})
+            target_link_libraries(${library} PUBLIC karvel_${below})
+        endforeach()
+    else()
+        add_library(${library} INTERFACE)
+        target_include_directories(${library} INTERFACE ${PROJECT_SOURCE_DIR})
+    endif()
+endfunction()
+
+# Every core library links only what its layer allows.
+function(karvel_check_layers)
+    foreach(folder ${ARGN})
+        get_target_property(type karvel_${folder} TYPE)
+        if(type STREQUAL "INTERFACE_LIBRARY")
+            continue()
+        endif()
+        get_target_property(links karvel_${folder} LINK_LIBRARIES)
+        foreach(link ${links})
+            string(REGEX REPLACE "^karvel_" "" below "${link}")
+            if(NOT below IN_LIST KARVEL_LAYER_${folder})
+                message(FATAL_ERROR "${folder}/ may not link ${link}: see cmake/Layers.cmake")
+            endif()
+        endforeach()
+    endforeach()
+endfunction()

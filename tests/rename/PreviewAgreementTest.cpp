@@ -1,0 +1,87 @@
+// The preview and the run agree: a real run stops at the first row the preview marks.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "rename/RunFixture.h"
+#include "targets/ConflictPreview.h"
+
+namespace karvel {
+namespace {
+
+using testing::RunFixture;
+using Marks = std::vector<RowConflict>;
+constexpr auto kNone = RowConflict::None;
+constexpr auto kEmpty = RowConflict::EmptyName;
+
+Marks Preview(RunFixture& run) {
+    run.list.SetSnapshot(FolderSnapshot::Read(run.dir.path(), run.list.Rows()));
+    PreviewConflicts(run.list);
+    Marks marks;
+    for (const TargetRow& row : run.list.Rows()) marks.push_back(row.Conflict);
+    return marks;
+}
+
+// The run checks every row for itself; it stops at the first row the preview marks.
+TEST(PreviewAgreement, ARealRunStopsAtTheFirstMarkedRow) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> rows;
+        std::function<void(const std::string& folder)> arrange;
+        RunResult result;
+        std::size_t renamed;
+    };
+    namespace fs = std::filesystem;
+    const auto none = [](const std::string&) {};
+    const Case cases[] = {
+        {"freed", {{"1", "0"}, {"2", "1"}, {"3", "2"}}, none, RunResult::Completed, 3},
+        {"freed later", {{"1", "2"}, {"2", "3"}}, none, RunResult::Completed, 2},
+        {"repeated", {{"a", "x"}, {"b", "y"}, {"c", "x"}}, none, RunResult::Stopped, 2},
+        // Row 2's file is gone; the file row 1 renamed to its name is not the one listed.
+        {"renamed on",
+         {{"a", "n"}, {"n", "m"}, {"b", "n"}, {"c", "m"}},
+         [](const std::string& folder) { fs::remove(folder + "n"); },
+         RunResult::Stopped,
+         1},
+        {"folder",
+         {{"a", "x"}, {"b", "dir"}},
+         [](const std::string& folder) { fs::create_directory(folder + "dir"); },
+         RunResult::Stopped,
+         1},
+        {"missing",
+         {{"a", "x"}, {"b", "y"}},
+         [](const std::string& folder) { fs::remove(folder + "b"); },
+         RunResult::Stopped,
+         1},
+        {"own name", {{"a", "x"}, {"b", "b"}}, none, RunResult::Completed, 2},
+        {"swap", {{"a", "b"}, {"b", "a"}}, none, RunResult::Completed, 2},
+        {"blocked chain",
+         {{"a", "b"}, {"b", "c"}, {"d", "e"}},
+         [](const std::string& folder) { std::ofstream(folder + "c") << "unlisted"; },
+         RunResult::Stopped,
+         0},
+    };
+    for (const Case& each : cases) {
+        RunFixture run;
+        run.List(each.rows);
+        each.arrange(run.dir.path());
+        const Marks marks = Preview(run);
+        const auto marked = std::find_if(marks.begin(), marks.end(),
+                                         [](RowConflict mark) { return mark != kNone; });
+        EXPECT_EQ(static_cast<std::size_t>(marked - marks.begin()), each.renamed) << each.what;
+        const RunReport report = run.Start();
+        EXPECT_EQ(report.result, each.result) << each.what;
+        EXPECT_EQ(report.renamed, each.renamed) << each.what;
+    }
+
+    // A row without a new name is marked, and the start command refuses the whole list.
+    RunFixture empty;
+    empty.List({{"a", "x"}, {"b", ""}});
+    EXPECT_EQ(Preview(empty), (Marks{kNone, kEmpty}));
+    EXPECT_EQ(empty.Start().result, RunResult::Refused);
+}
+
+}  // namespace
+}  // namespace karvel
