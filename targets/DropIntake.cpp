@@ -2,16 +2,12 @@
 #include "targets/RefreshNames.h"
 
 #include <dirent.h>
-#include <errno.h>
-#include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <unordered_map>
 
@@ -26,39 +22,34 @@ namespace karvel {
 namespace {
 
 // The folder a path names, links followed: a file's folder is reached through them.
-std::optional<FileId> FolderIdOf(const std::string& folder) {
-    struct statx entry {};
-    if (::statx(AT_FDCWD, folder.c_str(), AT_NO_AUTOMOUNT, STATX_TYPE | STATX_INO, &entry) != 0 ||
-        !S_ISDIR(entry.stx_mode)) {
-        return std::nullopt;
-    }
-    return FileId{
-        (static_cast<unsigned long long>(entry.stx_dev_major) << 32) | entry.stx_dev_minor,
-        entry.stx_ino};
+std::optional<FileId> FolderIdOf(const std::string& folder, FolderReader& reader) {
+    FileEntry entry;
+    if (reader.LookThrough(folder, entry) || !S_ISDIR(entry.mode)) return std::nullopt;
+    return entry.Id();
 }
 
 // The folder without links, "." or "..", ending in the separator; the text as given
 // where the system cannot tell.
-std::string CanonicalFolder(const std::string& folder) {
-    const std::unique_ptr<char, decltype(&::free)> real(::realpath(folder.c_str(), nullptr),
-                                                        &::free);
+std::string CanonicalFolder(const std::string& folder, FolderReader& reader) {
+    const auto real = reader.RealFolder(folder);
     if (!real) return folder;
-    return AddTrailingBackslash(real.get());
+    return AddTrailingBackslash(*real);
 }
 
 // One listing of a folder, with the inode of each entry; empty when the folder cannot be
 // listed, or its listing does not tell the inodes a look at a file would (as on some
 // layered file systems).
-std::optional<FolderSnapshot> ListingWithInodes(const std::string& folder) {
-    FolderSnapshot listing = FolderSnapshot::Read(folder, {}, true);
+std::optional<FolderSnapshot> ListingWithInodes(const std::string& folder, FolderReader& reader) {
+    FolderSnapshot listing = FolderSnapshot::Read(folder, {}, true, reader);
     if (!listing.Known()) return std::nullopt;
     return listing;
 }
 
 // Whether the listing's inodes are the ones a look at `path` (listed as `listed`) gives.
-bool InodesAgree(const std::string& path, const FolderSnapshot::Listed& listed) {
+bool InodesAgree(const std::string& path, const FolderSnapshot::Listed& listed,
+                 FolderReader& reader) {
     FileEntry entry;
-    return !ReadFileEntry(path, entry) && entry.inode == listed.inode;
+    return !reader.Look(path, entry) && entry.inode == listed.inode;
 }
 
 // The rows taken so far by the inode of their file, so that the same file given twice is
@@ -101,17 +92,17 @@ class RowsByInode {
     std::vector<Slot> slots_;
 };
 
-bool IsFolderOrLinkToOne(const std::string& path, const FileEntry& entry) {
+bool IsFolderOrLinkToOne(const std::string& path, const FileEntry& entry, FolderReader& reader) {
     if (S_ISDIR(entry.mode)) return true;
-    struct stat target {};
-    return S_ISLNK(entry.mode) && ::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+    FileEntry target;
+    return S_ISLNK(entry.mode) && !reader.LookThrough(path, target) && S_ISDIR(target.mode);
 }
 
 }  // namespace
 
 bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
                 const NamingOptions& options, const std::function<void()>& onLoading,
-                std::vector<LeftOut>* leftOut, bool listShown) {
+                std::vector<LeftOut>* leftOut, bool listShown, FolderReader& reader) {
     list.AllClear();
     list.SetStsBarText(std::string(kStsLoading));
     if (onLoading) onLoading();
@@ -169,8 +160,8 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
             const std::string folder(folderText);
             auto known = folders.find(folder);
             if (known == folders.end()) {
-                FolderSeen look{FolderIdOf(folder), std::nullopt, false};
-                if (!listShown && look.id) look.listing = ListingWithInodes(folder);
+                FolderSeen look{FolderIdOf(folder, reader), std::nullopt, false};
+                if (!listShown && look.id) look.listing = ListingWithInodes(folder, reader);
                 known = folders.emplace(folder, std::move(look)).first;
             }
             lastFolder = known->first;
@@ -198,7 +189,7 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
             }
             if (listed->type == DT_REG && !seen->inodesChecked) {
                 seen->inodesChecked = true;
-                if (!InodesAgree(path, *listed)) seen->listing.reset();
+                if (!InodesAgree(path, *listed, reader)) seen->listing.reset();
             }
             if (seen->listing && listed->type == DT_REG) {
                 entry.mode = S_IFREG;
@@ -208,11 +199,11 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
                 listed.reset();  // a folder, a link or a kind not told: looked at itself
             }
         }
-        if (!listed && ReadFileEntry(path, entry)) {
+        if (!listed && reader.Look(path, entry)) {
             leave(path, LeftOutReason::Missing);
             continue;
         }
-        if (IsFolderOrLinkToOne(path, entry)) {
+        if (IsFolderOrLinkToOne(path, entry, reader)) {
             leave(path, LeftOutReason::Folder);
             continue;
         }
@@ -222,7 +213,7 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
         }
         if (!targetId) {
             targetId = folderId;
-            targetFolder = CanonicalFolder(std::string(folderText));
+            targetFolder = CanonicalFolder(std::string(folderText), reader);
         } else if (*folderId != *targetId) {
             leave(path, LeftOutReason::OtherFolder);
             continue;
@@ -255,7 +246,8 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     list.SetSortOrder(SortOrder::Ascending);
     list.SetSorted(true);
     list.SetStsBarText(std::string(kStsPressStart));
-    if (listShown) list.SetSnapshot(FolderSnapshot::Read(list.TargetFolder(), list.Rows()));
+    if (listShown)
+        list.SetSnapshot(FolderSnapshot::Read(list.TargetFolder(), list.Rows(), false, reader));
     RefreshNewNames(list, options);
     if (listShown) PreviewConflicts(list);
     return true;

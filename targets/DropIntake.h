@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "naming/NewNames.h"
+#include "targets/FolderReader.h"
 #include "targets/TargetList.h"
 
 namespace karvel {
@@ -44,6 +45,7 @@ struct LeftOut {
 // no row is marked: the run checks every row itself.
 bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
                 const NamingOptions& options, const std::function<void()>& onLoading = {},
-                std::vector<LeftOut>* leftOut = nullptr, bool listShown = true);
+                std::vector<LeftOut>* leftOut = nullptr, bool listShown = true,
+                FolderReader& reader = SystemFolderReader());
 
 }  // namespace karvel

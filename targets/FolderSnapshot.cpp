@@ -1,15 +1,13 @@
 #include "targets/FolderSnapshot.h"
 
 #include <dirent.h>
-#include <errno.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
+#include "filetime/FileTimes.h"
 #include "targets/TargetList.h"
 
 namespace karvel {
@@ -17,17 +15,6 @@ namespace karvel {
 namespace {
 
 constexpr std::size_t kLongestName = std::numeric_limits<std::uint8_t>::max();
-
-class DirCloser {
-  public:
-    explicit DirCloser(DIR* dir) : dir_(dir) {}
-    ~DirCloser() { ::closedir(dir_); }
-    DirCloser(const DirCloser&) = delete;
-    DirCloser& operator=(const DirCloser&) = delete;
-
-  private:
-    DIR* dir_;
-};
 
 }  // namespace
 
@@ -74,49 +61,47 @@ std::optional<FolderSnapshot::Listed> FolderSnapshot::ListedAs(std::string_view 
 }
 
 FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector<TargetRow>& rows,
-                                    bool withInodes) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return {};
-    DIR* dir = ::fdopendir(fd);
-    if (dir == nullptr) {
-        ::close(fd);
-        return {};
-    }
-    const DirCloser closer(dir);
-
+                                    bool withInodes, FolderReader& reader) {
     FolderSnapshot snapshot;
     struct ListedName {
         Entry entry;
         unsigned long long inode;
     };
-    std::vector<ListedName> listed;
-    // The folder's size hints at how many names it holds (ext4 takes at least 12 bytes a
-    // name, tmpfs counts 20) and how long they are: room made once, instead of the listing
-    // copied over as it grows. Room never written costs nothing.
-    if (struct stat folderStatus{}; ::fstat(fd, &folderStatus) == 0 && folderStatus.st_size > 0) {
-        constexpr std::size_t kRoomAtMost = std::size_t{1} << 26;
-        const auto size = std::min(static_cast<std::size_t>(folderStatus.st_size), kRoomAtMost);
-        listed.reserve(size / 12);
-        snapshot.names_.reserve(size);
-    }
-    for (;;) {
-        errno = 0;
-        const dirent* found = ::readdir(dir);
-        if (found == nullptr) {
-            // A listing cut short would make present names look free.
-            if (errno != 0) return {};
-            break;
+    // Takes the names as the folder is listed, back to back in one string.
+    class Collect final : public ListingSink {
+      public:
+        Collect(FolderSnapshot& snapshot, std::vector<ListedName>& listed)
+            : snapshot_(snapshot), listed_(listed) {}
+        // The folder's size hints at how many names it holds (ext4 takes at least 12 bytes a
+        // name, tmpfs counts 20) and how long they are: room made once, instead of the
+        // listing copied over as it grows. Room never written costs nothing.
+        void Expect(std::size_t folderBytes) override {
+            constexpr std::size_t kRoomAtMost = std::size_t{1} << 26;
+            const auto size = std::min(folderBytes, kRoomAtMost);
+            listed_.reserve(size / 12);
+            snapshot_.names_.reserve(size);
         }
-        const std::string_view name(found->d_name);
-        if (name == "." || name == "..") continue;
-        if (name.size() > kLongestName) continue;  // no row can have or get such a name
-        if (snapshot.names_.size() + name.size() > std::numeric_limits<std::uint32_t>::max())
-            return {};
-        listed.push_back({{static_cast<std::uint32_t>(snapshot.names_.size()),
-                           static_cast<std::uint8_t>(name.size()), EntryKind::Other, found->d_type},
-                          found->d_ino});
-        snapshot.names_.append(name);
-    }
+        void Entry(std::string_view name, unsigned char type, unsigned long long inode) override {
+            if (overflow_ || name.size() > kLongestName) return;  // no row can have such a name
+            if (snapshot_.names_.size() + name.size() > std::numeric_limits<std::uint32_t>::max()) {
+                overflow_ = true;
+                return;
+            }
+            listed_.push_back({{static_cast<std::uint32_t>(snapshot_.names_.size()),
+                                static_cast<std::uint8_t>(name.size()), EntryKind::Other, type},
+                               inode});
+            snapshot_.names_.append(name);
+        }
+        bool Overflow() const { return overflow_; }
+
+      private:
+        FolderSnapshot& snapshot_;
+        std::vector<ListedName>& listed_;
+        bool overflow_ = false;
+    };
+    std::vector<ListedName> listed;
+    Collect collect(snapshot, listed);
+    if (reader.List(folder, collect) || collect.Overflow()) return {};
 
     snapshot.tags_ = NameTags(listed.size());
     snapshot.entries_.resize(snapshot.tags_.SlotCount());
@@ -148,12 +133,9 @@ FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector
                 snapshot.SlotOf(row.BeforeName, NameTags::HashOf(row.BeforeName));
             if (!snapshot.tags_.Taken(slot) || !unresolved[slot]) continue;
             unresolved[slot] = false;
-            struct stat status {};
-            if (::fstatat(::dirfd(dir), row.BeforeName.c_str(), &status, AT_SYMLINK_NOFOLLOW) ==
-                    0 &&
-                S_ISREG(status.st_mode)) {
+            FileEntry status;
+            if (!reader.Look(folder + row.BeforeName, status) && S_ISREG(status.mode))
                 snapshot.entries_[slot].kind = EntryKind::OrdinaryFile;
-            }
         }
     }
     snapshot.known_ = true;

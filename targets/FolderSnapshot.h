@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "targets/FolderReader.h"
 #include "targets/NameTags.h"
 
 namespace karvel {
@@ -32,7 +33,8 @@ class FolderSnapshot {
     // gives an unknown snapshot.
     // With `withInodes` it also keeps what the listing tells of each entry's file.
     static FolderSnapshot Read(const std::string& folder, const std::vector<TargetRow>& rows,
-                               bool withInodes = false);
+                               bool withInodes = false,
+                               FolderReader& reader = SystemFolderReader());
 
     // The inode and d_type the listing gave for `name`; empty for a name not listed or a
     // snapshot read without them.
