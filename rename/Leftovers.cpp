@@ -1,11 +1,8 @@
 #include "rename/Leftovers.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 
-#include "files/SmallFile.h"
 #include "rename/FileMatch.h"
 
 namespace karvel {
@@ -35,12 +32,13 @@ bool IsOwnScratch(const Journal& journal, RunFileSystem& fileSystem, const Match
 
 }  // namespace
 
-bool SettleJournal(const std::string& journalPath, RunFileSystem& fileSystem) {
-    const KeptRun run = ReadKeptRun(journalPath);
+bool SettleJournal(const History& history, const std::string& journalPath,
+                   RunFileSystem& fileSystem) {
+    const KeptRun run = ReadKeptRun(history, journalPath);
     if (!run.journal) {
-        const SmallFile file = ReadSmallFile(journalPath, kMaxKeptBytes);
-        if (file.status == FileStatus::Read && CutBeforeAnyStep(file.bytes))
-            ::unlink(journalPath.c_str());
+        const StateFile file = history.Disk().Read(journalPath, kMaxKeptBytes);
+        if (file.status == StateRead::Read && CutBeforeAnyStep(file.bytes))
+            history.Disk().Remove(journalPath);
         return true;
     }
     const Journal& journal = *run.journal;
@@ -51,14 +49,14 @@ bool SettleJournal(const std::string& journalPath, RunFileSystem& fileSystem) {
             (void)fileSystem.RemoveName(journal.scratch->name);
     }
     // Killed before it recorded a step, or after undo had marked every step: nothing to keep.
-    if (journal.Pending() == 0) ::unlink(journalPath.c_str());
+    if (journal.Pending() == 0) history.Disk().Remove(journalPath);
     return true;
 }
 
-void SettleLeftovers(RunLock& lock, RunFileSystem& fileSystem) {
+void SettleLeftovers(const History& history, RunLock& lock, RunFileSystem& fileSystem) {
     const std::vector<std::string> unsettled = lock.Unsettled();
     for (const std::string& path : unsettled) {
-        if (SettleJournal(path, fileSystem)) lock.Settled(path);
+        if (SettleJournal(history, path, fileSystem)) lock.Settled(path);
     }
 }
 

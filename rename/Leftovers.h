@@ -12,9 +12,10 @@ namespace karvel {
 
 // Tidies after each journal the lock names as unsettled; one whose folder is away stays
 // named for later.
-void SettleLeftovers(RunLock& lock, RunFileSystem& fileSystem);
+void SettleLeftovers(const History& history, RunLock& lock, RunFileSystem& fileSystem);
 
 // Tidies after one journal; false when its folder cannot be reached now.
-bool SettleJournal(const std::string& journalPath, RunFileSystem& fileSystem);
+bool SettleJournal(const History& history, const std::string& journalPath,
+                   RunFileSystem& fileSystem);
 
 }  // namespace karvel

@@ -1,19 +1,10 @@
 #include "rename/RunHistory.h"
 
-#include <dirent.h>
-#include <errno.h>
-#include <fcntl.h>
 #include <stdlib.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 
-#include "files/FileWrites.h"
-#include "files/SmallFile.h"
 #include "rename/Leftovers.h"
 #include "rename/RunMessages.h"
 
@@ -24,46 +15,39 @@ namespace {
 constexpr std::string_view kJournalSuffix = ".journal";
 
 // "run-<nanoseconds since 1970, 20 digits>-<pid>.journal": names sort by time.
-std::string NewJournalName() {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
+std::string NewJournalName(StateDisk& disk) {
+    const timespec now = disk.Now();
     char name[64];
     std::snprintf(name, sizeof name, "run-%020lld-%d.journal",
                   static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec,
-                  static_cast<int>(::getpid()));
+                  disk.ProcessId());
     return name;
 }
 
 // When a run started: its journal's name tells, or else when the journal was last written.
-std::optional<std::time_t> StartedOf(const std::string& path) {
+std::optional<std::time_t> StartedOf(const History& history, const std::string& path) {
     const std::string name = path.substr(path.rfind('/') + 1);
     long long nanos = 0;
     if (std::sscanf(name.c_str(), "run-%20lld-", &nanos) == 1 && nanos > 0)
         return static_cast<std::time_t>(nanos / 1'000'000'000);
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0) return info.st_mtime;
-    return std::nullopt;
+    return history.Disk().ModifiedOf(path);
 }
 
-std::error_code LastError() {
-    return {errno, std::generic_category()};
-}
-
-std::vector<std::string> JournalNames(const std::string& stateFolder) {
+// The journals' names, oldest first: names sort by when their run started.
+std::vector<std::string> JournalNames(const History& history) {
     std::vector<std::string> names;
-    DIR* dir = ::opendir(stateFolder.c_str());
-    if (dir == nullptr) return names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
+    for (std::string& name : history.Disk().Names(history.Folder())) {
         if (name.size() > kJournalSuffix.size() && name.ends_with(kJournalSuffix) &&
             !name.starts_with('.')) {
-            names.push_back(name);
+            names.push_back(std::move(name));
         }
     }
-    ::closedir(dir);
-    // Names sort by when their run started.
     std::ranges::sort(names);
     return names;
+}
+
+bool AppendScratchLine(StateDisk& disk, AppendFile* file, std::string_view name) {
+    return file != nullptr && file->Append(ScratchLine(name, disk.Now()));
 }
 
 }  // namespace
@@ -76,42 +60,24 @@ std::string StateFolder() {
     return {};
 }
 
-RunLock::RunLock(const std::string& stateFolder) {
-    if (stateFolder.empty()) {
+RunLock::RunLock(const History& history) {
+    if (history.Folder().empty()) {
         path_ = "~/.local/state/Karvel/lock";
         error_ = std::make_error_code(std::errc::no_such_file_or_directory);
         return;
     }
-    path_ = stateFolder + "/lock";
-    if (!MakeFolders(stateFolder)) {
-        struct stat info {};
-        error_ = ::stat(stateFolder.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)
-                     ? std::make_error_code(std::errc::not_a_directory)
-                     : LastError();
-        return;
-    }
+    path_ = history.PathOf("lock");
+    if ((error_ = history.Disk().MakeFolders(history.Folder()))) return;
     // A folder, a link or a file nobody may open under the lock's name means no lock: then
     // nothing starts.
-    fd_.Reset(::open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
-    if (!fd_.Valid()) {
-        error_ = LastError();
-        return;
-    }
-    struct stat info {};
-    if (::fstat(fd_.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        error_ = std::make_error_code(std::errc::not_supported);
-        fd_.Reset();
-        return;
-    }
-    if (::flock(fd_.Get(), LOCK_EX | LOCK_NB) != 0) {
-        state_ = errno == EWOULDBLOCK ? State::Busy : State::Unavailable;
-        error_ = LastError();
-        fd_.Reset();
-        return;
-    }
+    LockTaking taking = history.Disk().TakeLock(path_);
+    error_ = taking.error;
+    if (taking.state == LockTaking::State::Busy) state_ = State::Busy;
+    if (taking.state != LockTaking::State::Held) return;
     state_ = State::Held;
-    const SmallFile names = ReadOpenedSmallFile(fd_.Get(), 1u << 16);
-    std::string_view rest = names.bytes;
+    held_ = std::move(taking.lock);
+    const std::string names = held_->Read();
+    std::string_view rest = names;
     while (!rest.empty()) {
         const auto end = rest.find('\n');
         if (end == std::string_view::npos) break;  // cut short by a kill
@@ -145,77 +111,64 @@ void RunLock::WriteNames() {
     std::string names;
     for (const std::string& name : unsettled_) names += name + "\n";
     if (!working_.empty()) names += working_ + "\n";
-    if (::ftruncate(fd_.Get(), 0) != 0) return;
-    (void)::pwrite(fd_.Get(), names.data(), names.size(), 0);
+    held_->Replace(names);
 }
 
-std::unique_ptr<JournalFile> JournalFile::Create(const std::string& stateFolder,
+std::unique_ptr<JournalFile> JournalFile::Create(const History& history,
                                                  const std::string& runFolder, RunLock* lock) {
-    if (stateFolder.empty() || !MakeFolders(stateFolder)) return nullptr;
-    const std::string path = stateFolder + "/" + NewJournalName();
+    StateDisk& disk = history.Disk();
+    if (history.Folder().empty() || disk.MakeFolders(history.Folder())) return nullptr;
+    std::string path = history.PathOf(NewJournalName(disk));
     // Named to the lock first: a journal a kill leaves empty is tidied away later.
     if (lock != nullptr) lock->Working(path);
-    UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!fd.Valid()) return nullptr;
-    if (!WriteAll(fd.Get(), JournalHeader(runFolder)) || ::fdatasync(fd.Get()) != 0) {
-        ::unlink(path.c_str());
+    std::unique_ptr<AppendFile> file = disk.Create(path);
+    if (!file) return nullptr;
+    if (!file->Append(JournalHeader(runFolder)) || !file->Sync()) {
+        file.reset();
+        disk.Remove(path);
         return nullptr;
     }
-    SyncFolder(stateFolder);
-    return std::unique_ptr<JournalFile>(new JournalFile(path, std::move(fd)));
+    disk.SyncFolder(history.Folder());
+    return std::unique_ptr<JournalFile>(new JournalFile(history, std::move(path), std::move(file)));
 }
-
-namespace {
-
-bool AppendScratchLine(int fd, std::string_view name) {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return fd >= 0 && WriteAll(fd, ScratchLine(name, now));
-}
-
-}  // namespace
 
 void JournalFile::Ran(std::size_t performed) {
-    if (fd_.Valid()) (void)WriteAll(fd_.Get(), RanLine(performed));
+    if (file_) (void)file_->Append(RanLine(performed));
 }
 
 bool JournalFile::BeforeScratch(std::string_view name) {
-    return AppendScratchLine(fd_.Get(), name);
-}
-
-JournalAppender::JournalAppender(const std::string& journalPath)
-    : fd_(::open(journalPath.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC)) {
-    struct stat info {};
-    if (fd_.Valid() && (::fstat(fd_.Get(), &info) != 0 || !S_ISREG(info.st_mode))) fd_.Reset();
-}
-
-bool JournalAppender::BeforeScratch(std::string_view name) {
-    return AppendScratchLine(fd_.Get(), name);
+    return AppendScratchLine(history_.Disk(), file_.get(), name);
 }
 
 bool JournalFile::Record(std::span<const JournalEntry> entries) {
-    if (!fd_.Valid()) return false;
+    if (!file_) return false;
     // One write per block: a kill keeps it whole or cuts only its last line.
-    const std::string lines = JournalLines(entries);
-    if (WriteAll(fd_.Get(), lines)) return true;
+    if (file_->Append(JournalLines(entries))) return true;
     // Whatever part of the block got through stays readable: the cut line is dropped.
-    fd_.Reset();
+    file_.reset();
     return false;
 }
 
 void JournalFile::Discard() {
-    fd_.Reset();
-    ::unlink(path_.c_str());
+    file_.reset();
+    history_.Disk().Remove(path_);
+}
+
+JournalAppender::JournalAppender(const History& history, const std::string& journalPath)
+    : history_(history), file_(history.Disk().OpenToAppend(journalPath)) {}
+
+bool JournalAppender::BeforeScratch(std::string_view name) {
+    return AppendScratchLine(history_.Disk(), file_.get(), name);
 }
 
 RunRecords::Start StateRecords::Begin(const std::string& folder, RunFileSystem& fileSystem) {
-    lock_.emplace(folder_);
+    lock_.emplace(history_);
     if (lock_->Get() == RunLock::State::Busy) return Start::Busy;
     if (lock_->Get() == RunLock::State::Unavailable) return Start::LockFailed;
-    SettleLeftovers(*lock_, fileSystem);
+    SettleLeftovers(history_, *lock_, fileSystem);
     if (!recording_) return Start::Recording;
-    PruneKeptRuns(folder_, 1);
-    journal_ = JournalFile::Create(folder_, folder, &*lock_);
+    PruneKeptRuns(history_, 1);
+    journal_ = JournalFile::Create(history_, folder, &*lock_);
     return journal_ ? Start::Recording : Start::NoRecord;
 }
 
@@ -230,82 +183,74 @@ void StateRecords::End(bool changedAnything) {
     lock_.reset();
 }
 
-KeptRun ReadKeptRun(const std::string& path) {
+KeptRun ReadKeptRun(const History& history, const std::string& path) {
     KeptRun run;
     run.path = path;
-    run.started = StartedOf(path);
-    // A pipe or a link put in a journal's place is never waited on nor followed.
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.Valid()) {
-        run.status = errno == ENOENT ? JournalRead::Missing : JournalRead::NotAFile;
-        return run;
-    }
-    struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        run.status = JournalRead::NotAFile;
-        return run;
-    }
-    // A read that fails halfway gives no journal, rather than a shorter one.
-    const SmallFile file = ReadOpenedSmallFile(fd.Get(), kMaxKeptBytes);
-    if (file.status != FileStatus::Read) {
-        run.status = JournalRead::Unusable;
-        return run;
+    run.started = StartedOf(history, path);
+    StateFile file = history.Disk().Read(path, kMaxKeptBytes);
+    switch (file.status) {
+        case StateRead::Missing:
+            run.status = JournalRead::Missing;
+            return run;
+        case StateRead::NotAFile:
+            run.status = JournalRead::NotAFile;
+            return run;
+        case StateRead::Unusable:
+            run.status = JournalRead::Unusable;
+            return run;
+        case StateRead::Read:
+            break;
     }
     run.journal = ReadJournalText(file.bytes);
     run.status = run.journal ? JournalRead::Read : JournalRead::Unusable;
     return run;
 }
 
-std::vector<KeptRun> KeptRuns(const std::string& stateFolder) {
+std::vector<KeptRun> KeptRuns(const History& history) {
     std::vector<KeptRun> runs;
-    if (stateFolder.empty()) return runs;
-    const std::vector<std::string> names = JournalNames(stateFolder);
+    if (history.Folder().empty()) return runs;
+    const std::vector<std::string> names = JournalNames(history);
     for (auto name = names.rbegin(); name != names.rend(); ++name)
-        runs.push_back(ReadKeptRun(stateFolder + "/" + *name));
+        runs.push_back(ReadKeptRun(history, history.PathOf(*name)));
     return runs;
 }
 
-std::optional<KeptRun> NewestPendingRun(const std::string& stateFolder) {
-    if (stateFolder.empty()) return std::nullopt;
-    const std::vector<std::string> names = JournalNames(stateFolder);
+std::optional<KeptRun> NewestPendingRun(const History& history) {
+    if (history.Folder().empty()) return std::nullopt;
+    const std::vector<std::string> names = JournalNames(history);
     for (auto name = names.rbegin(); name != names.rend(); ++name) {
-        KeptRun run = ReadKeptRun(stateFolder + "/" + *name);
+        KeptRun run = ReadKeptRun(history, history.PathOf(*name));
         if (run.journal && run.journal->Pending() > 0) return run;
     }
     return std::nullopt;
 }
 
-bool CanUndo(const std::string& stateFolder) {
-    return NewestPendingRun(stateFolder).has_value();
+bool CanUndo(const History& history) {
+    return NewestPendingRun(history).has_value();
 }
 
-bool MarkDone(const std::string& journalPath, const std::vector<std::size_t>& entries) {
+bool MarkDone(const History& history, const std::string& journalPath,
+              const std::vector<std::size_t>& entries) {
     if (entries.empty()) return true;
-    const UniqueFd fd(
-        ::open(journalPath.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
-    if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    const std::unique_ptr<AppendFile> file = history.Disk().OpenToAppend(journalPath);
+    if (!file) return false;
     std::string lines;
     for (const std::size_t entry : entries) lines += DoneLine(entry);
-    return WriteAll(fd.Get(), lines) && ::fdatasync(fd.Get()) == 0;
+    return file->Append(lines) && file->Sync();
 }
 
-void PruneKeptRuns(const std::string& stateFolder, std::size_t room) {
-    std::vector<std::string> names = JournalNames(stateFolder);
+void PruneKeptRuns(const History& history, std::size_t room) {
+    const std::vector<std::string> names = JournalNames(history);
     std::vector<std::size_t> sizes;
     std::size_t total = 0;
     for (const std::string& name : names) {
-        struct stat info {};
-        const std::size_t size = ::lstat((stateFolder + "/" + name).c_str(), &info) == 0
-                                     ? static_cast<std::size_t>(info.st_size)
-                                     : 0;
-        sizes.push_back(size);
-        total += size;
+        sizes.push_back(history.Disk().SizeOf(history.PathOf(name)).value_or(0));
+        total += sizes.back();
     }
     std::size_t oldest = 0;
     while (oldest < names.size() &&
            (names.size() - oldest + room > kMaxKeptRuns || total > kMaxKeptBytes)) {
-        ::unlink((stateFolder + "/" + names[oldest]).c_str());
+        history.Disk().Remove(history.PathOf(names[oldest]));
         total -= sizes[oldest];
         ++oldest;
     }

@@ -12,8 +12,8 @@
 #include <system_error>
 #include <vector>
 
-#include "files/UniqueFd.h"
 #include "rename/RunJournal.h"
+#include "rename/StateDisk.h"
 
 namespace karvel {
 
@@ -28,7 +28,7 @@ std::string StateFolder();
 class RunLock {
   public:
     enum class State { Held, Busy, Unavailable };
-    explicit RunLock(const std::string& stateFolder);
+    explicit RunLock(const History& history);
     ~RunLock();
     RunLock(const RunLock&) = delete;
     RunLock& operator=(const RunLock&) = delete;
@@ -47,7 +47,7 @@ class RunLock {
 
     std::string path_;
     std::error_code error_;
-    UniqueFd fd_;
+    std::unique_ptr<HeldLock> held_;
     State state_ = State::Unavailable;
     std::vector<std::string> unsettled_;
     std::string working_;
@@ -58,8 +58,7 @@ class JournalFile final : public RunJournal {
   public:
     // Empty when it cannot be created (no folder, a full disk, a name already there).
     // `lock`, when given, names it as the run's before it exists.
-    static std::unique_ptr<JournalFile> Create(const std::string& stateFolder,
-                                               const std::string& runFolder,
+    static std::unique_ptr<JournalFile> Create(const History& history, const std::string& runFolder,
                                                RunLock* lock = nullptr);
     bool Record(std::span<const JournalEntry> entries) override;
     void Ran(std::size_t performed) override;
@@ -69,27 +68,30 @@ class JournalFile final : public RunJournal {
     void Discard();
 
   private:
-    JournalFile(std::string path, UniqueFd fd) : path_(std::move(path)), fd_(std::move(fd)) {}
+    JournalFile(const History& history, std::string path, std::unique_ptr<AppendFile> file)
+        : history_(history), path_(std::move(path)), file_(std::move(file)) {}
+    History history_;
     std::string path_;
-    UniqueFd fd_;
+    std::unique_ptr<AppendFile> file_;
 };
 
 // Appends to a kept run's journal what undo does: its scratch files.
 class JournalAppender final : public ScratchNotes {
   public:
-    explicit JournalAppender(const std::string& journalPath);
+    JournalAppender(const History& history, const std::string& journalPath);
     bool BeforeScratch(std::string_view name) override;
 
   private:
-    UniqueFd fd_;
+    History history_;
+    std::unique_ptr<AppendFile> file_;
 };
 
 // The lock and a journal in the state folder. Without `recording` (the user chose to go
 // without undo) only the lock is taken.
 class StateRecords final : public RunRecords {
   public:
-    explicit StateRecords(std::string stateFolder, bool recording = true)
-        : folder_(std::move(stateFolder)), recording_(recording) {}
+    explicit StateRecords(History history, bool recording = true)
+        : history_(std::move(history)), recording_(recording) {}
     Start Begin(const std::string& folder, RunFileSystem& fileSystem) override;
     RunJournal* Journal() override { return journal_.get(); }
     std::string LockProblem() const override;
@@ -98,7 +100,7 @@ class StateRecords final : public RunRecords {
     bool KeptUndoRecord() const { return keptUndoRecord_; }
 
   private:
-    std::string folder_;
+    History history_;
     bool recording_;
     bool keptUndoRecord_ = false;
     std::optional<RunLock> lock_;
@@ -114,16 +116,17 @@ struct KeptRun {
     std::optional<karvel::Journal> journal;  // when read and valid
 };
 
-// A journal file, opened without following links and read only when it is a regular file.
-KeptRun ReadKeptRun(const std::string& path);
+// A journal file, read only when it is a regular file, never through a link.
+KeptRun ReadKeptRun(const History& history, const std::string& path);
 // Every journal of the state folder, newest first.
-std::vector<KeptRun> KeptRuns(const std::string& stateFolder);
+std::vector<KeptRun> KeptRuns(const History& history);
 // The newest run with something still to restore.
-std::optional<KeptRun> NewestPendingRun(const std::string& stateFolder);
-bool CanUndo(const std::string& stateFolder);
+std::optional<KeptRun> NewestPendingRun(const History& history);
+bool CanUndo(const History& history);
 // Marks entries as dealt with, in one write.
-bool MarkDone(const std::string& journalPath, const std::vector<std::size_t>& entries);
+bool MarkDone(const History& history, const std::string& journalPath,
+              const std::vector<std::size_t>& entries);
 // Drops the oldest journals until `room` more runs fit.
-void PruneKeptRuns(const std::string& stateFolder, std::size_t room);
+void PruneKeptRuns(const History& history, std::size_t room);
 
 }  // namespace karvel

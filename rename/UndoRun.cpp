@@ -1,6 +1,5 @@
 #include "rename/UndoRun.h"
 
-#include <stdio.h>
 #include <time.h>
 
 #include <algorithm>
@@ -365,8 +364,8 @@ std::string UndoReportText(const UndoReport& report) {
     return text;
 }
 
-UndoResult UndoLastRun(const std::string& stateFolder, RunHost& host, RunFileSystem& fileSystem) {
-    RunLock lock(stateFolder);
+UndoResult UndoLastRun(const History& history, RunHost& host, RunFileSystem& fileSystem) {
+    RunLock lock(history);
     if (lock.Get() == RunLock::State::Busy) {
         host.ShowMessage(RunIcon::Error, std::string(kMsgAnotherRun));
         return UndoResult::Busy;
@@ -375,20 +374,20 @@ UndoResult UndoLastRun(const std::string& stateFolder, RunHost& host, RunFileSys
         host.ShowMessage(RunIcon::Error, lock.Problem());
         return UndoResult::Refused;
     }
-    SettleLeftovers(lock, fileSystem);
+    SettleLeftovers(history, lock, fileSystem);
 
     // A run whose files are all back already (an undo killed after its last rename) ends
     // here without a word; the one before it is next.
     std::optional<KeptRun> run;
     UndoPreview preview;
-    while ((run = NewestPendingRun(stateFolder))) {
+    while ((run = NewestPendingRun(history))) {
         preview = PreviewUndo(*run->journal, fileSystem);
         if (!preview.folderReachable || preview.toRestore > 0 || preview.groupsBlocked > 0) break;
         std::vector<std::size_t> all;
         for (std::size_t i = 0; i < run->journal->entries.size(); ++i)
             if (!run->journal->done[i]) all.push_back(i);
-        if (!MarkDone(run->path, all)) break;
-        ::remove(run->path.c_str());
+        if (!MarkDone(history, run->path, all)) break;
+        history.Disk().Remove(run->path);
     }
     if (!run) {
         host.ShowMessage(RunIcon::Warning, std::string(kMsgNothingToUndo));
@@ -403,15 +402,15 @@ UndoResult UndoLastRun(const std::string& stateFolder, RunHost& host, RunFileSys
         return UndoResult::Declined;
     }
     lock.Working(run->path);
-    JournalAppender appender(run->path);
+    JournalAppender appender(history, run->path);
     UndoReport report;
     {
         const HostBusyPointer busy(host);
         report = UndoJournal(journal, fileSystem, host, &appender);
     }
-    const bool marked = MarkDone(run->path, report.done);
+    const bool marked = MarkDone(history, run->path, report.done);
     const bool allDone = journal.Pending() == report.done.size();
-    if (allDone && marked) ::remove(run->path.c_str());
+    if (allDone && marked) history.Disk().Remove(run->path);
     host.BringToFront();
     if (report.skipped.empty()) {
         host.ShowMessage(RunIcon::Information, UndoReportText(report));
@@ -421,23 +420,24 @@ UndoResult UndoLastRun(const std::string& stateFolder, RunHost& host, RunFileSys
     if (host.ShowMessage(RunIcon::WarningQuestion,
                          UndoReportText(report) + "\r\n" + std::string(kMsgForgetSkipped)) ==
         RunAnswer::Yes) {
-        ::remove(run->path.c_str());
+        history.Disk().Remove(run->path);
     }
     return UndoResult::Skipped;
 }
 
-ForgetOutcome ForgetLastRun(const std::string& stateFolder) {
-    const RunLock lock(stateFolder);
+ForgetOutcome ForgetLastRun(const History& history) {
+    const RunLock lock(history);
     if (lock.Get() == RunLock::State::Busy) return {false, std::string(kMsgAnotherRun)};
     if (lock.Get() == RunLock::State::Unavailable) return {false, lock.Problem()};
-    const auto run = NewestPendingRun(stateFolder);
-    if (run && ::remove(run->path.c_str()) == 0) return {true, {}};
-    return {false, "no run to forget"};
+    const auto run = NewestPendingRun(history);
+    if (!run) return {false, "no run to forget"};
+    history.Disk().Remove(run->path);
+    return {true, {}};
 }
 
-std::string HistoryText(const std::string& stateFolder, RunFileSystem& fileSystem) {
+std::string HistoryText(const History& history, RunFileSystem& fileSystem) {
     std::string text;
-    for (const KeptRun& run : KeptRuns(stateFolder)) {
+    for (const KeptRun& run : KeptRuns(history)) {
         text += LocalTimeText(run.started) + "\t";
         if (!run.journal) {
             text += "(unreadable)\t" + ShownName(run.path) + "\n";

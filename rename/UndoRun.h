@@ -51,20 +51,20 @@ UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem, RunHos
 
 enum class UndoResult { Refused, Busy, Declined, Completed, Skipped };
 
-// Asks for confirmation, undoes the newest run of `stateFolder` that has something to
+// Asks for confirmation, undoes the newest run of `history` that has something to
 // restore, marks what it restored and reports; a run fully restored leaves the history.
-UndoResult UndoLastRun(const std::string& stateFolder, RunHost& host, RunFileSystem& fileSystem);
+UndoResult UndoLastRun(const History& history, RunHost& host, RunFileSystem& fileSystem);
 
 // Drops the run undo would take back next; otherwise says why not.
 struct ForgetOutcome {
     bool forgotten = false;
     std::string problem;
 };
-ForgetOutcome ForgetLastRun(const std::string& stateFolder);
+ForgetOutcome ForgetLastRun(const History& history);
 
 // The history, newest first: when, where, files renamed and files still to restore. A run
 // that was killed is looked at on the disk, so that only what it really did is counted.
-std::string HistoryText(const std::string& stateFolder, RunFileSystem& fileSystem);
+std::string HistoryText(const History& history, RunFileSystem& fileSystem);
 
 std::string UndoConfirmationText(std::size_t fileCount);
 std::string UndoReportText(const UndoReport& report);

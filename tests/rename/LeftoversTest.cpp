@@ -41,7 +41,7 @@ class Leftovers : public ::testing::Test {
     void Settle() {
         RunLock lock(state);
         ASSERT_EQ(lock.Get(), RunLock::State::Held);
-        SettleLeftovers(lock, fileSystem);
+        SettleLeftovers(state, lock, fileSystem);
     }
 };
 
