@@ -13,7 +13,7 @@
 #include "cli/ProgramRun.h"
 #include "filetime/FileTimes.h"
 #include "rename/PosixRunFileSystem.h"
-#include "rename/RunFixture.h"
+#include "rename/RealRunFixture.h"
 #include "support/TempDir.h"
 
 namespace karvel {
@@ -186,7 +186,7 @@ TEST_F(OnExfat, AnotherProgramsFileIsNeverReplaced) {
     RenameCalls calls = SystemRenameCalls();
     calls.plainRename = &IntrudeThenRename;
 
-    testing::RunFixture held(Folder());
+    testing::RealRunFixture held(Folder());
     held.fileSystem = testing::ScriptedFileSystem(calls);
     held.List({{"a.jpg", "x_1.jpg"}});
     EXPECT_EQ(held.Start().result, RunResult::Completed);
@@ -194,7 +194,7 @@ TEST_F(OnExfat, AnotherProgramsFileIsNeverReplaced) {
     EXPECT_EQ(gIntruderError, EEXIST);
     EXPECT_EQ(held.Content("x_1.jpg"), "a.jpg");
 
-    testing::RunFixture first(Folder());
+    testing::RealRunFixture first(Folder());
     first.List({{"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}});
     first.fileSystem.beforeRename = [&](const std::string& target) {
         if (target == "x_3.jpg") std::ofstream(Folder() + target) << "theirs";

@@ -2,17 +2,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "rename/RunFixture.h"
+#include "rename/RealRunFixture.h"
 #include "targets/DropIntake.h"
 
 namespace karvel {
 namespace {
 
-using testing::RunFixture;
+using testing::RealRunFixture;
 
 class AwkwardNames : public ::testing::Test {
   protected:
-    RunFixture run;
+    RealRunFixture run;
     NamingOptions options{{2024, 3, 5}, "yymmdd", "3", "1"};
 
     // Drops `names` from `folder` (relative to the test folder) and starts the run.

@@ -9,18 +9,18 @@
 
 #include <filesystem>
 
-#include "rename/RunFixture.h"
+#include "rename/RealRunFixture.h"
 #include "rename/RunMessages.h"
 #include "targets/DropIntake.h"
 
 namespace karvel {
 namespace {
 
-using testing::RunFixture;
+using testing::RealRunFixture;
 
 class ExactTargets : public ::testing::Test {
   protected:
-    RunFixture run;
+    RealRunFixture run;
     NamingOptions options{{2024, 3, 5}, "yymmdd", "2", "1"};
 
     void Drop(const std::vector<std::string>& paths) {
@@ -103,7 +103,7 @@ TEST_F(ExactTargets, AFileReplacedAfterTheDropStopsTheRunAndNeitherChanges) {
 // once; during the run the rest of it still happens in the chosen folder, at its new place.
 TEST_F(ExactTargets, AFolderSwappedForALinkNeverSendsTheRunElsewhere) {
     for (const std::size_t swapAt : {std::size_t{0}, std::size_t{2}}) {
-        RunFixture fresh;
+        RealRunFixture fresh;
         const std::string base = fresh.dir.path();
         std::filesystem::create_directories(base + "chosen");
         std::filesystem::create_directories(base + "other");

@@ -9,7 +9,7 @@
 namespace karvel {
 namespace {
 
-using testing::FsCall;
+using testing::DiskCall;
 using testing::Nanos;
 using testing::RunFixture;
 
@@ -18,31 +18,29 @@ struct Stamp {
     long long modified = 0;
 };
 
-Stamp StampOf(const RunFixture& run, const std::string& name) {
-    FileInstants instants;
-    if (ReadFileInstants(run.dir.path() + name, instants)) return {};
-    return {run.Content(name), Nanos(instants.modify)};
+Stamp StampOf(RunFixture& run, const std::string& name) {
+    if (!run.Exists(name)) return {};
+    return {run.Content(name), Nanos(run.Stamps(name).modify)};
 }
 
 // Each call the run makes for the second row fails with each error: the row stops the
 // run (or, for its stamp, goes on with its own stamps) and never changes half-way.
 TEST(FaultInjection, EachCallOfARowFailingWithEachError) {
     const int errors[] = {EACCES, EROFS, ENOSPC, EXDEV, ENAMETOOLONG, EIO};
-    const std::pair<FsCall, const char*> calls[] = {
-        {FsCall::Lookup, "b.jpg"}, {FsCall::Rename, "b.jpg"}, {FsCall::WriteTimes, "x_2.jpg"}};
+    const std::pair<DiskCall, const char*> calls[] = {{DiskCall::Lookup, "b.jpg"},
+                                                      {DiskCall::Rename, "b.jpg"},
+                                                      {DiskCall::WriteTimes, "x_2.jpg"}};
     for (const int error : errors) {
         for (const auto& [call, name] : calls) {
             const std::string label = std::to_string(error) + "/" + name;
             RunFixture run;
             run.List({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}});
             const Stamp before = StampOf(run, "b.jpg");
-            run.fileSystem.failure = {error, std::generic_category()};
-            run.fileSystem.failKind = call;
-            run.fileSystem.failName = name;
+            run.disk.Fail(call, name, {error, std::generic_category()});
             const RunReport report = run.Start();
             EXPECT_TRUE(run.Exists("x_1.jpg")) << label;
             const std::string& message = run.host.messages.back().text;
-            if (call == FsCall::WriteTimes) {
+            if (call == DiskCall::WriteTimes) {
                 // Stamps are never reported: the file is renamed with its own stamps.
                 EXPECT_EQ(report.result, RunResult::Completed) << label;
                 EXPECT_EQ(StampOf(run, "x_2.jpg").modified, before.modified) << label;
@@ -50,7 +48,7 @@ TEST(FaultInjection, EachCallOfARowFailingWithEachError) {
                 continue;
             }
             EXPECT_EQ(report.result, RunResult::Stopped) << label;
-            EXPECT_EQ(message, call == FsCall::Lookup
+            EXPECT_EQ(message, call == DiskCall::Lookup
                                    ? "ファイルが見つかりません  処理を中断します\r( b.jpg )"
                                    : "エラーが発生しました\r\n" + std::to_string(error) + " " +
                                          std::generic_category().message(error) +

@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "rename/Leftovers.h"
-#include "rename/RunFixture.h"
+#include "rename/RealRunFixture.h"
 #include "rename/RunHistory.h"
 #include "support/ZoneFixture.h"
 

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "rename/PosixRunFileSystem.h"
-#include "rename/RunFixture.h"
+#include "rename/RealRunFixture.h"
 
 namespace karvel {
 namespace {
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
 // and a taken name still stops the run at its row with the usual message.
 TEST(RenameWays, ARunOnADiskWithNeitherWay) {
     for (const bool taken : {false, true}) {
-        testing::RunFixture run;
+        testing::RealRunFixture run;
         run.fileSystem = testing::ScriptedFileSystem(RenameCalls{&NoFlag, &NoLinks});
         run.List({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}});
         if (taken) run.dir.MakeFile("x_2.jpg", "theirs");

@@ -1,8 +1,6 @@
 // The preview and the run agree: a real run stops at the first row the preview marks.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "rename/RunFixture.h"
@@ -17,7 +15,7 @@ constexpr auto kNone = RowConflict::None;
 constexpr auto kEmpty = RowConflict::EmptyName;
 
 Marks Preview(RunFixture& run) {
-    run.list.SetSnapshot(FolderSnapshot::Read(run.dir.path(), run.list.Rows()));
+    run.list.SetSnapshot(FolderSnapshot::Read(run.folder, run.list.Rows(), false, run.disk));
     PreviewConflicts(run.list);
     Marks marks;
     for (const TargetRow& row : run.list.Rows()) marks.push_back(row.Conflict);
@@ -29,12 +27,11 @@ TEST(PreviewAgreement, ARealRunStopsAtTheFirstMarkedRow) {
     struct Case {
         const char* what;
         std::vector<std::pair<std::string, std::string>> rows;
-        std::function<void(const std::string& folder)> arrange;
+        std::function<void(RunFixture& run)> arrange;
         RunResult result;
         std::size_t renamed;
     };
-    namespace fs = std::filesystem;
-    const auto none = [](const std::string&) {};
+    const auto none = [](RunFixture&) {};
     const Case cases[] = {
         {"freed", {{"1", "0"}, {"2", "1"}, {"3", "2"}}, none, RunResult::Completed, 3},
         {"freed later", {{"1", "2"}, {"2", "3"}}, none, RunResult::Completed, 2},
@@ -42,31 +39,31 @@ TEST(PreviewAgreement, ARealRunStopsAtTheFirstMarkedRow) {
         // Row 2's file is gone; the file row 1 renamed to its name is not the one listed.
         {"renamed on",
          {{"a", "n"}, {"n", "m"}, {"b", "n"}, {"c", "m"}},
-         [](const std::string& folder) { fs::remove(folder + "n"); },
+         [](RunFixture& run) { run.disk.RemoveEntry(run.Path("n")); },
          RunResult::Stopped,
          1},
         {"folder",
          {{"a", "x"}, {"b", "dir"}},
-         [](const std::string& folder) { fs::create_directory(folder + "dir"); },
+         [](RunFixture& run) { run.disk.MakeFolder(run.Path("dir")); },
          RunResult::Stopped,
          1},
         {"missing",
          {{"a", "x"}, {"b", "y"}},
-         [](const std::string& folder) { fs::remove(folder + "b"); },
+         [](RunFixture& run) { run.disk.RemoveEntry(run.Path("b")); },
          RunResult::Stopped,
          1},
         {"own name", {{"a", "x"}, {"b", "b"}}, none, RunResult::Completed, 2},
         {"swap", {{"a", "b"}, {"b", "a"}}, none, RunResult::Completed, 2},
         {"blocked chain",
          {{"a", "b"}, {"b", "c"}, {"d", "e"}},
-         [](const std::string& folder) { std::ofstream(folder + "c") << "unlisted"; },
+         [](RunFixture& run) { run.MakeFile("c", "unlisted"); },
          RunResult::Stopped,
          0},
     };
     for (const Case& each : cases) {
         RunFixture run;
         run.List(each.rows);
-        each.arrange(run.dir.path());
+        each.arrange(run);
         const Marks marks = Preview(run);
         const auto marked = std::find_if(marks.begin(), marks.end(),
                                          [](RowConflict mark) { return mark != kNone; });

@@ -17,16 +17,13 @@ using testing::RunFixture;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 // After the run, every After Name holds the content its row's file had.
-void ExpectMoved(const RunFixture& run, const Pairs& pairs, std::size_t rows) {
+void ExpectMoved(RunFixture& run, const Pairs& pairs, std::size_t rows) {
     for (std::size_t i = 0; i < rows; ++i)
         EXPECT_EQ(run.Content(pairs[i].second), pairs[i].first) << i;
 }
 
-bool AnyTemporaryName(const RunFixture& run) {
-    for (const auto& entry : std::filesystem::directory_iterator(run.dir.path())) {
-        if (entry.path().filename().string().starts_with(".karvel-")) return true;
-    }
-    return false;
+bool AnyTemporaryName(RunFixture& run) {
+    return !run.TemporaryNames().empty();
 }
 
 Pairs Numbered(const std::vector<int>& from, const std::vector<int>& to) {
@@ -80,7 +77,7 @@ TEST(Renumber, AShiftOfTenThousandFiles) {
 // so the run stops at row 0, as it would in list order; row 3 never moves.
 TEST(Renumber, AChainBlockedByAFileNotMovedStopsWhereTheListSays) {
     RunFixture run;
-    run.dir.MakeFile("d", "unlisted");
+    run.MakeFile("d", "unlisted");
     run.List({{"a", "b"}, {"b", "c"}, {"c", "d"}, {"x", "y"}});
     const RunReport report = run.Start();
     EXPECT_EQ(report.result, RunResult::Stopped);
@@ -92,7 +89,7 @@ TEST(Renumber, AChainBlockedByAFileNotMovedStopsWhereTheListSays) {
 
     // Rows above the blocked one that need only each other are done.
     RunFixture above;
-    above.dir.MakeFile("z", "unlisted");
+    above.MakeFile("z", "unlisted");
     above.List({{"a", "b"}, {"b", "a"}, {"c", "z"}, {"d", "e"}});
     EXPECT_EQ(above.Start().renamed, 2U);
     EXPECT_EQ(above.Content("a"), "b");
@@ -104,8 +101,7 @@ TEST(Renumber, ARingThatFailsHalfwayGoesBack) {
     RunFixture run;
     const Pairs ring = Numbered({1, 2, 3, 4}, {2, 3, 4, 1});
     run.List(ring);
-    run.fileSystem.failKind = testing::FsCall::Rename;
-    run.fileSystem.failName = ring[1].first;
+    run.disk.Fail(testing::DiskCall::Rename, ring[1].first);
     const RunReport report = run.Start();
     EXPECT_EQ(report.result, RunResult::Stopped);
     EXPECT_EQ(report.renamed, 0U);
@@ -115,13 +111,10 @@ TEST(Renumber, ARingThatFailsHalfwayGoesBack) {
 
 TEST(Renumber, ARingIsUndoneToo) {
     RunFixture run;
-    testing::TempDir state;
     const Pairs ring = Numbered({1, 2, 3, 4, 5}, {2, 3, 4, 5, 1});
     run.List(ring);
-    StateRecords records(state.path() + "s");
-    ASSERT_EQ(BtnStart_Click(run.list, run.settings, run.host, run.fileSystem, &records).result,
-              RunResult::Completed);
-    EXPECT_EQ(UndoLastRun(state.path() + "s", run.host, run.fileSystem), UndoResult::Completed);
+    ASSERT_EQ(run.StartRecorded().result, RunResult::Completed);
+    EXPECT_EQ(run.UndoNow(), UndoResult::Completed);
     EXPECT_EQ(run.host.messages.back().text, "5 File を元に戻しました");
     for (const auto& [before, after] : ring) EXPECT_EQ(run.Content(before), before);
     EXPECT_FALSE(AnyTemporaryName(run));

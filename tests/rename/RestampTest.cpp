@@ -26,10 +26,10 @@ class Restamp : public ::testing::Test {
         FileInstants set;
         set.access = access;
         set.modify = modify;
-        EXPECT_FALSE(WriteFileInstants(run.dir.path() + "photo.jpg", set));
+        run.SetStamps("photo.jpg", set);
         EXPECT_EQ(run.Start().result, RunResult::Completed);
         FileInstants after;
-        EXPECT_FALSE(ReadFileInstants(run.dir.path() + "240305_1.jpg", after));
+        after = run.Stamps("240305_1.jpg");
         return after;
     }
 };
@@ -61,12 +61,12 @@ TEST_F(Restamp, AReadOnlySourceIsRenamedWithItsOwnStamps) {
     FileInstants set;
     set.access = access;
     set.modify = modify;
-    ASSERT_FALSE(WriteFileInstants(run.dir.path() + "locked.jpg", set));
-    ASSERT_EQ(::chmod((run.dir.path() + "locked.jpg").c_str(), 0444), 0);
+    run.SetStamps("locked.jpg", set);
+    run.disk.SetMode(run.Path("locked.jpg"), 0444);
 
     EXPECT_EQ(run.Start().result, RunResult::Completed);
     FileInstants after;
-    ASSERT_FALSE(ReadFileInstants(run.dir.path() + "240305_1.jpg", after));
+    after = run.Stamps("240305_1.jpg");
     EXPECT_EQ(Nanos(after.modify), Nanos(modify));
     EXPECT_EQ(run.host.messages.back().text, "変換処理が正常終了しました");
 }

@@ -19,30 +19,18 @@ using testing::RunFixture;
 class RingRecovery : public ::testing::Test {
   protected:
     RunFixture run;
-    testing::TempDir stateDir;
-    std::string state = stateDir.path() + "state";
 
-    RunReport StartRecorded() {
-        StateRecords records(state);
-        return BtnStart_Click(run.list, run.settings, run.host, run.fileSystem, &records);
-    }
-    UndoResult UndoNow() { return UndoLastRun(state, run.host, run.fileSystem); }
-    std::vector<std::string> TemporaryNames() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(run.dir.path())) {
-            const std::string name = entry.path().filename().string();
-            if (name.starts_with(".karvel-")) names.push_back(name);
-        }
-        return names;
-    }
+    RunReport StartRecorded() { return run.StartRecorded(); }
+    UndoResult UndoNow() { return run.UndoNow(); }
+    std::vector<std::string> TemporaryNames() { return run.TemporaryNames(); }
 };
 
 // Another program takes the name a ring freed: the ring cannot go back whole, and the
 // message says where each file is; once the other file goes, undo brings it back.
 TEST_F(RingRecovery, AnIntruderInARingIsNamedAndUndoneLater) {
     run.List({{"a", "b"}, {"b", "a"}});
-    run.fileSystem.beforeRename = [this](const std::string& target) {
-        if (target == "a" && !run.Exists("a")) run.dir.MakeFile("a", "intruder");
+    run.disk.beforeRename = [this](const std::string&, const std::string& target) {
+        if (target == "a" && !run.Exists("a")) run.MakeFile("a", "intruder");
     };
     const RunReport report = StartRecorded();
     EXPECT_EQ(report.result, RunResult::Stopped);
@@ -53,21 +41,21 @@ TEST_F(RingRecovery, AnIntruderInARingIsNamedAndUndoneLater) {
               TargetExistsText("b", "a") + DisplacedFilesText({{"a", hidden[0]}}));
     EXPECT_EQ(run.Content("b"), "b");
 
-    run.fileSystem.beforeRename = nullptr;
-    std::filesystem::remove(run.dir.path() + "a");
+    run.disk.beforeRename = nullptr;
+    run.disk.RemoveEntry(run.Path("a"));
     EXPECT_EQ(UndoNow(), UndoResult::Completed);
     EXPECT_EQ(run.host.messages.back().text, "1 File を元に戻しました");
     EXPECT_EQ(run.Content("a"), "a");
     EXPECT_EQ(run.Content("b"), "b");
     EXPECT_TRUE(TemporaryNames().empty());
-    EXPECT_FALSE(CanUndo(state));
+    EXPECT_FALSE(CanUndo(run.history));
 }
 
 // One file of a ring edited since: nothing of the ring moves, it is named and kept.
 TEST_F(RingRecovery, ARingWithAnEditedFileIsSkippedWhole) {
     run.List({{"a", "b"}, {"b", "c"}, {"c", "a"}});
     ASSERT_EQ(StartRecorded().result, RunResult::Completed);
-    std::ofstream(run.dir.path() + "b", std::ios::app) << " edited";
+    run.disk.Write(run.Path("b"), run.Content("b") + " edited");
 
     EXPECT_EQ(UndoNow(), UndoResult::Skipped);
     EXPECT_EQ(run.Content("b"), "a edited");
@@ -81,13 +69,13 @@ TEST_F(RingRecovery, ARingWithAnEditedFileIsSkippedWhole) {
                                       "実行後に変更されています\r\n( "));
     EXPECT_THAT(run.host.messages.back().text,
                 ::testing::HasSubstr(" ) 一緒に名前を変えたファイルを戻せないため戻していません"));
-    EXPECT_TRUE(CanUndo(state));
+    EXPECT_TRUE(CanUndo(run.history));
 }
 
 // Undo counts only what the run did: rows recorded ahead of a stop are not files to restore.
 TEST_F(RingRecovery, TheQuestionCountsOnlyFilesTheRunChanged) {
     run.List({{"a", "x_1"}, {"b", "taken"}, {"c", "x_3"}});
-    run.dir.MakeFile("taken", "someone else's");
+    run.MakeFile("taken", "someone else's");
     ASSERT_EQ(StartRecorded().renamed, 1U);
     run.host.answers = {RunAnswer::No};
     EXPECT_EQ(UndoNow(), UndoResult::Declined);
@@ -103,7 +91,7 @@ TEST_F(RingRecovery, AKilledRingThatDidNothingIsNoRunToUndo) {
                                    std::pair{"b", "c"}, std::pair{".karvel-1-2-0", "b"}}) {
         const std::string source = std::string(from).starts_with('.') ? "a" : from;
         FileEntry file;
-        ASSERT_FALSE(ReadFileEntry(run.dir.path() + source, file));
+        ASSERT_FALSE(run.disk.Look(run.Path(source), file));
         entries.push_back({from,
                            to,
                            file.instants,
@@ -112,15 +100,14 @@ TEST_F(RingRecovery, AKilledRingThatDidNothingIsNoRunToUndo) {
                            !std::string(to).starts_with('.'),
                            0});
     }
-    std::filesystem::create_directories(state);
-    std::ofstream(state + "/run-00000000000000000001-1.journal", std::ios::binary)
-        << JournalHeader(run.dir.path()) + JournalLines(entries);
-    EXPECT_THAT(HistoryText(state, run.fileSystem),
+    run.disk.MakeFile(run.history.PathOf("run-00000000000000000001-1.journal"),
+                      JournalHeader(run.folder) + JournalLines(entries));
+    EXPECT_THAT(HistoryText(run.history, run.disk),
                 ::testing::EndsWith("\t0 renamed\t0 to restore\n"));
     EXPECT_EQ(UndoNow(), UndoResult::Refused);
     EXPECT_EQ(run.host.messages.back().text, kMsgNothingToUndo);
     for (const char* name : {"a", "b", "c"}) EXPECT_EQ(run.Content(name), name);
-    EXPECT_EQ(HistoryText(state, run.fileSystem), "no runs are kept for undo\n");
+    EXPECT_EQ(HistoryText(run.history, run.disk), "no runs are kept for undo\n");
 }
 
 }  // namespace

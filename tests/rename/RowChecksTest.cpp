@@ -18,7 +18,7 @@ TEST(RowChecks, ANewNameEqualToTheOldOneKeepsItAndIsRestamped) {
     EXPECT_EQ(run.Start().result, RunResult::Completed);
     EXPECT_EQ(run.Content("same.jpg"), "same.jpg");
     FileInstants stamped;
-    ASSERT_FALSE(ReadFileInstants(run.dir.path() + "same.jpg", stamped));
+    stamped = run.Stamps("same.jpg");
     EXPECT_EQ(ToLocalStamps(stamped).LastWriteTime.wDay, 5);
     EXPECT_EQ(ToLocalStamps(stamped).LastWriteTime.wMonth, 3);
 }
@@ -38,10 +38,10 @@ TEST(RowChecks, LinksAndFoldersAreNoSources) {
         RunFixture run;
         const std::string name = "entry";
         if (kind == "link") {
-            run.dir.MakeFile("real");
-            ASSERT_EQ(::symlink("real", (run.dir.path() + name).c_str()), 0);
+            run.MakeFile("real");
+            run.disk.MakeLink(run.Path(name), "real");
         } else {
-            std::filesystem::create_directory(run.dir.path() + name);
+            run.disk.MakeFolder(run.Path(name));
         }
         run.List({{name, "new"}});
         EXPECT_EQ(run.Start().result, RunResult::Stopped) << kind;
@@ -63,17 +63,14 @@ TEST(RowChecks, ADotNameIsRenamedAsAnyOther) {
 TEST(RowChecks, AFailedLookupOrATakenNameStopsTheRunAtTheRow) {
     RunFixture run;
     run.List({{"a", "b"}});
-    run.fileSystem.failKind = testing::FsCall::Lookup;
-    run.fileSystem.failName = "a";
+    run.disk.Fail(testing::DiskCall::Lookup, "a");
     run.Start();
     EXPECT_EQ(run.host.messages.back().text, "ファイルが見つかりません  処理を中断します\r( a )");
 
     // The rename that never replaces is the target check itself.
     RunFixture target;
     target.List({{"a", "b"}});
-    target.fileSystem.failKind = testing::FsCall::Rename;
-    target.fileSystem.failName = "a";
-    target.fileSystem.failure = std::make_error_code(std::errc::file_exists);
+    target.disk.Fail(testing::DiskCall::Rename, "a", std::make_error_code(std::errc::file_exists));
     target.Start();
     EXPECT_EQ(target.host.messages.back().text,
               "変換後のファイル名称は既に存在します  処理を中断します\r( a > b )");
@@ -86,12 +83,12 @@ TEST(RowChecks, ATargetTheListDidNotKnowIsNeverReplaced) {
         RunFixture run;
         run.List({{"a.jpg", "x.jpg"}});
         FileInstants before;
-        ASSERT_FALSE(ReadFileInstants(run.dir.path() + "a.jpg", before));
+        before = run.Stamps("a.jpg");
         if (std::string(kind) == "folder") {
-            std::filesystem::create_directory(run.dir.path() + "x.jpg");
+            run.disk.MakeFolder(run.Path("x.jpg"));
         } else {
-            run.fileSystem.beforeRename = [&run](const std::string& target) {
-                std::ofstream(run.dir.path() + target, std::ios::binary) << "someone else's";
+            run.disk.beforeRename = [&run](const std::string&, const std::string& target) {
+                run.MakeFile(target, "someone else's");
             };
         }
         EXPECT_EQ(run.Start().result, RunResult::Stopped) << kind;
@@ -101,7 +98,7 @@ TEST(RowChecks, ATargetTheListDidNotKnowIsNeverReplaced) {
             << kind;
         EXPECT_EQ(run.Content("a.jpg"), "a.jpg") << kind;
         FileInstants after;
-        ASSERT_FALSE(ReadFileInstants(run.dir.path() + "a.jpg", after));
+        after = run.Stamps("a.jpg");
         EXPECT_EQ(after.modify.tv_sec, before.modify.tv_sec) << kind;
         EXPECT_EQ(after.modify.tv_nsec, before.modify.tv_nsec) << kind;
         EXPECT_EQ(run.list.StsBarText(), kStsDropFiles);
@@ -112,12 +109,11 @@ TEST(RowChecks, AStampThatCannotBeWrittenStillRenames) {
     RunFixture run;
     run.List({{"a", "x_1"}, {"b", "x_2"}});
     FileInstants before;
-    ASSERT_FALSE(ReadFileInstants(run.dir.path() + "a", before));
-    run.fileSystem.failKind = testing::FsCall::WriteTimes;
-    run.fileSystem.failName = "x_1";
+    before = run.Stamps("a");
+    run.disk.Fail(testing::DiskCall::WriteTimes, "x_1");
     EXPECT_EQ(run.Start().result, RunResult::Completed);
     FileInstants after;
-    ASSERT_FALSE(ReadFileInstants(run.dir.path() + "x_1", after));
+    after = run.Stamps("x_1");
     EXPECT_EQ(after.modify.tv_sec, before.modify.tv_sec);
     EXPECT_TRUE(run.Exists("x_2"));
 }

@@ -27,7 +27,7 @@ TEST(StartCommand, RefusesAnEmptyListOrOneThatAsksForFiles) {
     afterRun.list.SetStsBarText(std::string(kStsDropFiles));
     EXPECT_EQ(afterRun.Start().result, RunResult::Refused);
     EXPECT_THAT(afterRun.MessageTexts(), ElementsAre("対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい"));
-    EXPECT_TRUE(afterRun.fileSystem.calls.empty());
+    EXPECT_TRUE(afterRun.disk.calls.empty());
     EXPECT_TRUE(afterRun.host.busyChanges.empty());
 }
 
@@ -51,7 +51,7 @@ TEST(StartCommand, NoChangesNothing) {
     ASSERT_EQ(run.host.messages.size(), 1U);
     EXPECT_EQ(run.host.messages[0].icon, RunIcon::Question);
     EXPECT_EQ(run.host.messages[0].text, kConfirmThree);
-    EXPECT_TRUE(run.fileSystem.calls.empty());
+    EXPECT_TRUE(run.disk.calls.empty());
     EXPECT_TRUE(run.host.busyChanges.empty());
     EXPECT_EQ(run.list.StsBarText(), kStsPressStart);
     EXPECT_TRUE(run.Exists("a.jpg") && run.Exists("b.jpg") && run.Exists("c.jpg"));
@@ -90,7 +90,7 @@ TEST(StartCommand, AStoppedRunLeavesTheRowsBelowUntouched) {
     RunFixture run;
     run.List(
         {{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}, {"d.jpg", "x_4.jpg"}});
-    std::filesystem::remove(run.dir.path() + "c.jpg");
+    run.disk.RemoveEntry(run.Path("c.jpg"));
     const RunReport report = run.Start();
 
     EXPECT_EQ(report.result, RunResult::Stopped);
@@ -144,8 +144,7 @@ TEST(StartCommand, AMissingFileOrAHostStopPastTheFirstRows) {
         for (std::size_t i = 0; i < kRows; ++i)
             names.emplace_back("f" + std::to_string(i), "x_" + std::to_string(i));
         run.List(names);
-        if (each.missing != kNone)
-            std::filesystem::remove(run.dir.path() + names[each.missing].first);
+        if (each.missing != kNone) run.disk.RemoveEntry(run.Path(names[each.missing].first));
         run.host.stopAfterFiles = each.stopAfter;
         const RunReport report = run.Start();
         EXPECT_EQ(report.result, each.result) << label;

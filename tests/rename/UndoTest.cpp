@@ -2,12 +2,7 @@
 // restored, nothing touched outside a run's folder.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <fstream>
 #include <functional>
 #include <regex>
 
@@ -27,8 +22,7 @@ using testing::Utc;
 class Undo : public ::testing::Test {
   protected:
     RunFixture run;
-    testing::TempDir stateDir;  // apart from the run's folder, which a test moves away
-    std::string state = stateDir.path() + "state";
+    const History& state = run.history;
     const timespec access = Utc(2023, 9, 1, 6, 0, 0, 987'654'321);
     const timespec modify = Utc(2023, 8, 10, 12, 30, 45, 123'456'789);
 
@@ -38,21 +32,21 @@ class Undo : public ::testing::Test {
             FileInstants stamps;
             stamps.access = access;
             stamps.modify = modify;
-            ASSERT_FALSE(WriteFileInstants(run.dir.path() + before, stamps));
+            run.SetStamps(before, stamps);
         }
     }
     RunReport StartRecorded(RunRecords* records = nullptr) {
         StateRecords stateRecords(state);
         run.list.SetStsBarText(std::string(kStsPressStart));
-        return BtnStart_Click(run.list, run.settings, run.host, run.fileSystem,
+        return BtnStart_Click(run.list, run.settings, run.host, run.disk,
                               records != nullptr ? records : &stateRecords);
     }
-    UndoResult UndoNow() { return UndoLastRun(state, run.host, run.fileSystem); }
+    UndoResult UndoNow() { return run.UndoNow(); }
     std::string JournalPath() const { return KeptRuns(state).front().path; }
 
     void ExpectOriginal(const std::string& name) {
-        FileInstants stamps;
-        ASSERT_FALSE(ReadFileInstants(run.dir.path() + name, stamps)) << name;
+        ASSERT_TRUE(run.Exists(name)) << name;
+        const FileInstants stamps = run.Stamps(name);
         EXPECT_EQ(Nanos(stamps.modify), Nanos(modify)) << name;
         EXPECT_EQ(Nanos(stamps.access), Nanos(access)) << name;
         EXPECT_EQ(run.Content(name), name);
@@ -80,7 +74,7 @@ TEST_F(Undo, TakesACompletedRunBackWithItsStamps) {
 
 TEST_F(Undo, AStoppedRunAndANoAnswer) {
     ListStamped({{"a.jpg", "x_1.jpg"}, {"b.jpg", "taken.jpg"}, {"c.jpg", "x_3.jpg"}});
-    run.dir.MakeFile("taken.jpg", "someone else's");
+    run.MakeFile("taken.jpg", "someone else's");
     ASSERT_EQ(StartRecorded().renamed, 1U);
     run.host.answers = {RunAnswer::No};
     EXPECT_EQ(UndoNow(), UndoResult::Declined);
@@ -98,10 +92,10 @@ TEST_F(Undo, WhatIsSkippedIsNamedAndKeptForLater) {
     ListStamped(
         {{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}, {"d.jpg", "x_4.jpg"}});
     ASSERT_EQ(StartRecorded().result, RunResult::Completed);
-    std::ofstream(run.dir.path() + "x_1.jpg", std::ios::app) << " edited";  // changed
-    std::filesystem::rename(run.dir.path() + "x_2.jpg", run.dir.path() + "moved");
-    run.dir.MakeFile("x_2.jpg", "another file");                 // replaced
-    run.dir.MakeFile("c.jpg", "a new file under the old name");  // old name taken
+    run.disk.Write(run.Path("x_1.jpg"), run.Content("x_1.jpg") + " edited");  // changed
+    run.disk.MoveEntry(run.Path("x_2.jpg"), run.Path("moved"));
+    run.MakeFile("x_2.jpg", "another file");                 // replaced
+    run.MakeFile("c.jpg", "a new file under the old name");  // old name taken
 
     run.host.answers = {RunAnswer::Yes, RunAnswer::No};
     EXPECT_EQ(UndoNow(), UndoResult::Skipped);
@@ -115,9 +109,9 @@ TEST_F(Undo, WhatIsSkippedIsNamedAndKeptForLater) {
     EXPECT_TRUE(CanUndo(state));
 
     // The obstacles gone, the next undo finishes the run.
-    std::filesystem::remove(run.dir.path() + "c.jpg");
-    std::filesystem::remove(run.dir.path() + "x_2.jpg");
-    std::filesystem::rename(run.dir.path() + "moved", run.dir.path() + "x_2.jpg");
+    run.disk.RemoveEntry(run.Path("c.jpg"));
+    run.disk.RemoveEntry(run.Path("x_2.jpg"));
+    run.disk.MoveEntry(run.Path("moved"), run.Path("x_2.jpg"));
     EXPECT_EQ(UndoNow(), UndoResult::Skipped);  // x_1.jpg stays changed
     ExpectOriginal("b.jpg");
     ExpectOriginal("c.jpg");
@@ -127,54 +121,22 @@ TEST_F(Undo, WhatIsSkippedIsNamedAndKeptForLater) {
 TEST_F(Undo, AFolderAwayKeepsTheRunUntilItIsBack) {
     ListStamped({{"a.jpg", "x_1.jpg"}});
     ASSERT_EQ(StartRecorded().result, RunResult::Completed);
-    const std::string folder = run.dir.path().substr(0, run.dir.path().size() - 1);
-    ASSERT_EQ(::rename(folder.c_str(), (folder + "-away").c_str()), 0);
+    run.disk.MoveEntry("/photos", "/photos-away");
     EXPECT_EQ(UndoNow(), UndoResult::Skipped);
     EXPECT_THAT(run.host.messages.back().text,
                 ::testing::HasSubstr("( x_1.jpg ) フォルダが見つかりません"));
-    ASSERT_EQ(::rename((folder + "-away").c_str(), folder.c_str()), 0);
+    run.disk.MoveEntry("/photos-away", "/photos");
     ASSERT_TRUE(CanUndo(state));
 
     // Back under another device number: inode, size and the stamp written still tell the file.
     const std::string path = JournalPath();
-    std::string text = testing::ReadAll(path);
-    text = std::regex_replace(text, std::regex("\t[0-9]+(\t[0-9]+\t[0-9]+\t1\t1\n)"), "\t4242$1");
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    const std::string text = *run.disk.ContentOf(path);
+    const std::string moved = std::regex_replace(
+        text, std::regex("\t[0-9]+(\t[0-9]+\t[0-9]+\t[01]\t[0-9]+\n)"), "\t4242$1");
+    ASSERT_NE(moved, text);
+    run.disk.Write(path, moved);
     EXPECT_EQ(UndoNow(), UndoResult::Completed);
     ExpectOriginal("a.jpg");
-}
-
-// A kill between a file's rename and its new stamp: undo gives the name back, and the
-// stamps it finds are the file's own.
-TEST_F(Undo, AKillBetweenRenameAndStamp) {
-    ListStamped({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}});
-    run.fileSystem.beforeWriteTimes = [](const std::string& name) {
-        if (name == "x_2.jpg") ::raise(SIGKILL);
-    };
-    const pid_t child = ::fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        StartRecorded();
-        ::_exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-    ASSERT_TRUE(run.Exists("x_2.jpg"));
-
-    EXPECT_EQ(UndoNow(), UndoResult::Completed);
-    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) ExpectOriginal(name);
-    EXPECT_EQ(run.host.messages.back().text, "2 File を元に戻しました");
-}
-
-TEST_F(Undo, OneFileUnderBothNamesIsMended) {
-    ListStamped({{"a.jpg", "x_1.jpg"}});
-    ASSERT_EQ(StartRecorded().result, RunResult::Completed);
-    // As a kill between the link and the unlink of a disk without never-replace renames leaves it.
-    ASSERT_EQ(::link((run.dir.path() + "x_1.jpg").c_str(), (run.dir.path() + "a.jpg").c_str()), 0);
-    EXPECT_EQ(UndoNow(), UndoResult::Completed);
-    ExpectOriginal("a.jpg");
-    EXPECT_FALSE(run.Exists("x_1.jpg"));
 }
 
 TEST_F(Undo, ThreeRunsComeBackOneAfterAnotherNewestFirst) {
@@ -199,7 +161,7 @@ TEST_F(Undo, ARunThatCannotBeRecordedAsksFirst) {
     // The lock is taken, but no journal can be made (a full disk, say).
     class Unrecorded : public RunRecords {
       public:
-        explicit Unrecorded(const std::string& folder) : lock_(folder) {}
+        explicit Unrecorded(const History& folder) : lock_(folder) {}
         Start Begin(const std::string&, RunFileSystem&) override { return Start::NoRecord; }
         RunJournal* Journal() override { return nullptr; }
         void End(bool) override {}
@@ -224,19 +186,19 @@ TEST_F(Undo, ARunThatCannotBeRecordedAsksFirst) {
 // A lock that cannot be taken for any reason but another holder: nothing starts, and the
 // message names the lock and why.
 TEST_F(Undo, NoLockNoStart) {
-    const std::string lock = state + "/lock";
+    const std::string lock = state.PathOf("lock");
     const std::vector<std::pair<std::string, std::function<void()>>> cases = {
         {"a plain file where the state folder should be",
-         [&] { stateDir.MakeFile("state", "not a folder"); }},
-        {"a folder", [&] { std::filesystem::create_directories(lock); }},
+         [&] { run.disk.MakeFile(state.Folder(), "not a folder"); }},
+        {"a folder", [&] { run.disk.MakeFolder(lock); }},
         {"a dangling link",
          [&] {
-             std::filesystem::create_directories(state);
-             ASSERT_EQ(::symlink("nowhere", lock.c_str()), 0);
+             run.disk.MakeFolder(state.Folder());
+             run.disk.MakeLink(lock, "nowhere");
          }},
     };
     for (const auto& [title, make] : cases) {
-        std::filesystem::remove_all(state);
+        run.disk.RemoveEntry(state.Folder());
         make();
         ListStamped({{"a.jpg", "x_1.jpg"}});
         run.host.messages.clear();
@@ -258,7 +220,7 @@ TEST_F(Undo, NoLockNoStart) {
 TEST_F(Undo, ARecordFailingMidRunStopsThere) {
     class FailingSecondBlock : public RunRecords, public RunJournal {
       public:
-        explicit FailingSecondBlock(const std::string& folder) : real_(folder) {}
+        explicit FailingSecondBlock(const History& folder) : real_(folder) {}
         Start Begin(const std::string& folder, RunFileSystem& fileSystem) override {
             return real_.Begin(folder, fileSystem);
         }
@@ -310,30 +272,28 @@ TEST_F(Undo, OneRunOrUndoAtATime) {
 
 // A journal edited by hand to reach outside its folder is refused whole and left in place.
 TEST_F(Undo, AForgedJournalTouchesNothing) {
-    const std::string outside = run.dir.MakeFile("outside.jpg", "outside");
-    std::filesystem::create_directories(run.dir.path() + "folder");
-    std::filesystem::create_directories(state);
+    run.MakeFile("outside.jpg", "outside");
+    run.disk.MakeFolder(run.Path("folder"));
     const std::string row = "\t0\t0\t0\t0\t0\t0\t1\t1\t1\t1\t1\n";
-    const std::string folder = "folder\t" + run.dir.path() + "folder/\n";
+    const std::string folder = "folder\t" + run.Path("folder/\n");
     for (const std::string& forged :
          {"karvel-journal 2\n" + folder + "row\t../outside.jpg\tx" + row,
           "karvel-journal 2\n" + folder + "row\tx\t/etc/passwd" + row,
           "karvel-journal 2\nfolder\tfolder/\nrow\tx\ty" + row,
           "karvel-journal 2\n" + folder + "row\t..\ty" + row}) {
-        const std::string path = state + "/run-00000000000000000001-1.journal";
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << forged;
+        const std::string path = state.PathOf("run-00000000000000000001-1.journal");
+        run.disk.MakeFile(path, forged);
         EXPECT_FALSE(CanUndo(state)) << forged;
         EXPECT_EQ(UndoNow(), UndoResult::Refused);
-        EXPECT_TRUE(std::filesystem::exists(path));
+        EXPECT_TRUE(run.disk.Exists(path));
     }
     EXPECT_EQ(run.Content("outside.jpg"), "outside");
 }
 
 TEST_F(Undo, ALinkOrAPipeInAJournalsPlaceIsNeverFollowedNorWaitedOn) {
-    std::filesystem::create_directories(state);
-    const std::string target = run.dir.MakeFile("elsewhere", "karvel-journal 2\nfolder\t/\n");
-    ASSERT_EQ(::symlink(target.c_str(), (state + "/run-1.journal").c_str()), 0);
-    ASSERT_EQ(::mkfifo((state + "/run-2.journal").c_str(), 0600), 0);
+    run.MakeFile("elsewhere", "karvel-journal 2\nfolder\t/\n");
+    run.disk.MakeLink(state.PathOf("run-1.journal"), run.Path("elsewhere"));
+    run.disk.MakePipe(state.PathOf("run-2.journal"));
     const auto runs = KeptRuns(state);
     ASSERT_EQ(runs.size(), 2U);
     for (const KeptRun& kept : runs) EXPECT_EQ(kept.status, JournalRead::NotAFile) << kept.path;
@@ -348,12 +308,12 @@ TEST_F(Undo, ALinkOrAPipeInAJournalsPlaceIsNeverFollowedNorWaitedOn) {
 TEST_F(Undo, TheHistoryIsListedAndCanBeForgotten) {
     ListStamped({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}});
     ASSERT_EQ(StartRecorded().result, RunResult::Completed);
-    EXPECT_THAT(HistoryText(state, run.fileSystem),
-                ::testing::MatchesRegex("[-0-9]+ [:0-9]+\t" + run.dir.path() +
-                                        "\t2 renamed\t2 to restore\n"));
+    EXPECT_THAT(
+        HistoryText(state, run.disk),
+        ::testing::MatchesRegex("[-0-9]+ [:0-9]+\t" + run.folder + "\t2 renamed\t2 to restore\n"));
     EXPECT_TRUE(ForgetLastRun(state).forgotten);
     EXPECT_FALSE(CanUndo(state));
-    EXPECT_EQ(HistoryText(state, run.fileSystem), "no runs are kept for undo\n");
+    EXPECT_EQ(HistoryText(state, run.disk), "no runs are kept for undo\n");
 }
 
 TEST(JournalFormat, KeepsAnyNameAndDropsALineCutShort) {
