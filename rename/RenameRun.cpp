@@ -167,7 +167,8 @@ RunReport Run::Body(const std::string& folder, FileId folderId) {
     }
     if (host_.StopRequested()) return {RunResult::Interrupted, 0, false};
     const SourceIndex sourceIndex(rows_);
-    return PlanNeeded(rows_, sourceIndex) ? Planned(sourceIndex) : InListOrder();
+    return settings_.planAlways || PlanNeeded(rows_, sourceIndex) ? Planned(sourceIndex)
+                                                                   : InListOrder();
 }
 
 // No listed file holds another row's target: the rows go in the list's order, each its own

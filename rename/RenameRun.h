@@ -22,6 +22,9 @@ namespace karvel {
 struct RunSettings {
     CalendarDate date;
     bool midnight = false;  // ChkTime: the modified time of day becomes 00:00:00.000
+    // Plans the moves even where no listed file holds another row's name: both ways must
+    // leave the same folder.
+    bool planAlways = false;
 };
 
 enum class RunResult {
