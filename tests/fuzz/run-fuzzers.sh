@@ -16,7 +16,7 @@ seconds=$1
 cd "$(dirname "$0")/../.."
 # Builds and runs never overlap with other builds on this machine.
 lock=/tmp/karvel-build.lock
-targets=(fuzz_profile fuzz_names fuzz_uri_list)
+targets=(fuzz_profile fuzz_names fuzz_uri_list fuzz_journal)
 options=(-rss_limit_mb=2048 -timeout=30)
 
 flock "$lock" cmake --preset fuzz >/dev/null
