@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Dependencies point one way: app -> rename -> targets -> naming, targets -> filetime,
-# rename -> settings -> naming, and files/ and text/ at the bottom. The core includes no Qt.
+# rename -> settings -> naming, capture -> filetime, and files/ and text/ at the bottom.
+# The core includes no Qt.
 # Prints every include that breaks the order and fails if there is one.
 set -euo pipefail
 cd "${1:-$(dirname "$0")/../..}"
@@ -13,6 +14,7 @@ declare -A allowed=(
     [settings]="settings naming files text"
     [targets]="targets naming filetime files text"
     [rename]="rename targets naming filetime settings files text"
+    [capture]="capture filetime files text"
 )
 broken=0
 for folder in "${!allowed[@]}"; do
