@@ -40,4 +40,16 @@ std::optional<ByteBlock> ByteSource::Head(std::size_t limit) const {
     return ByteBlock(std::move(copy));
 }
 
+std::optional<std::size_t> BudgetedSource::ReadAt(std::uint64_t offset,
+                                                  std::span<unsigned char> out) {
+    const auto allowed = static_cast<std::size_t>(std::min<std::uint64_t>(out.size(), budget_));
+    const auto got = source_.ReadAt(offset, out.first(allowed));
+    if (!got) {
+        readFailed_ = true;
+        return std::nullopt;
+    }
+    budget_ -= *got;
+    return got;
+}
+
 }  // namespace karvel

@@ -53,4 +53,24 @@ class ByteSource {
     std::uint64_t size_ = 0;
 };
 
+// A source read through by a library, at most `budget` bytes in all; past that it reads as if the
+// file ended there. A broken file cannot send the library round its whole length in small steps,
+// however large the file is.
+class BudgetedSource {
+  public:
+    BudgetedSource(const ByteSource& source, std::uint64_t budget)
+        : source_(source), budget_(budget) {}
+
+    std::uint64_t Size() const { return source_.Size(); }
+    // As ByteSource::ReadAt, counted against the budget.
+    std::optional<std::size_t> ReadAt(std::uint64_t offset, std::span<unsigned char> out);
+    // A read failed: the file is unreadable, not broken.
+    bool ReadFailed() const { return readFailed_; }
+
+  private:
+    const ByteSource& source_;
+    std::uint64_t budget_;
+    bool readFailed_ = false;
+};
+
 }  // namespace karvel

@@ -13,7 +13,6 @@
 #include "capture/CaptureTime.h"
 #include "capture/ExivReader.h"
 #include "capture/HeifReader.h"
-#include "capture/LibrarySetup.h"
 #include "capture/MediaKind.h"
 #include "capture/VideoReader.h"
 #include "files/UniqueFd.h"
@@ -23,33 +22,39 @@ namespace karvel {
 namespace {
 
 // Enough for a JPEG's Exif segment (at most 64 KiB) behind whatever comes first, and for the
-// first directories of the TIFF-based raw formats.
+// first directories of the TIFF-based raw formats: read in one go, parsed in memory.
 constexpr std::size_t kHeadBytes = 128 * 1024;
-// The most read when the head was not enough: a raw file's directories can lie anywhere in it.
-constexpr std::size_t kWholeBytes = 128 * 1024 * 1024;
 
 CaptureRead Failed(NoCapture why) {
     return {std::nullopt, why};
 }
 
-CaptureRead ReadExiv2Image(const ByteSource& source, const ByteBlock& head, MediaKind kind) {
-    const ExivImageRead first = ReadImageWithExiv2(head.Bytes());
-    if (first.read.time || head.Bytes().size() >= source.Size()) return first.read;
-    // exiv2 stops reading a JPEG at its image data: having got there it has seen all metadata.
-    if (kind == MediaKind::Jpeg && first.clean) return first.read;
-    const auto whole = source.Head(kWholeBytes);
-    if (!whole) return Failed(NoCapture::Unreadable);
-    return ReadImageWithExiv2(whole->Bytes()).read;
+CaptureRead ReadExiv2Image(const ByteSource& source, std::span<const unsigned char> head,
+                           MediaKind kind) {
+    const ExivImageRead fromHead = ReadImageWithExiv2(head);
+    const bool enough =
+        head.size() >= source.Size() ||
+        // exiv2 stops reading a JPEG at its image data: having got there it has seen all metadata.
+        (kind == MediaKind::Jpeg && !fromHead.gaveUp && !fromHead.reportedErrors) ||
+        // exiv2 reports a directory that points past the head, whose date may be the one.
+        (fromHead.read.time && !fromHead.reportedErrors);
+    if (enough) return fromHead.read;
+    const ExivImageRead whole = ReadImageWithExiv2(source);
+    // A file too large to take in whole, say, tells no more than its head did.
+    const bool headWasSound = !fromHead.gaveUp && !fromHead.reportedErrors;
+    if (!whole.read.time && whole.read.why == NoCapture::LibraryError && headWasSound) {
+        return fromHead.read;
+    }
+    return whole.read;
 }
 
 CaptureRead ReadSource(const ByteSource& source) {
-    SetUpCaptureLibraries();
     const auto head = source.Head(kHeadBytes);
     if (!head) return Failed(NoCapture::Unreadable);
     switch (const MediaKind kind = SniffMediaKind(head->Bytes())) {
         case MediaKind::Jpeg:
         case MediaKind::ExifImage:
-            return ReadExiv2Image(source, *head, kind);
+            return ReadExiv2Image(source, head->Bytes(), kind);
         case MediaKind::Heif:
             return ReadHeifCaptureTime(source);
         case MediaKind::QuickTime:

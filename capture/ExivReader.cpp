@@ -4,14 +4,43 @@
 
 #include <cstdint>
 #include <limits>
+#include <mutex>
 #include <string>
 #include <string_view>
 
 #include "capture/ExifDates.h"
+#include "capture/SourceIo.h"
 
 namespace karvel {
 
 namespace {
+
+// The errors exiv2 reported on this thread since the count was last cleared. It reports, without
+// throwing, directories that point past the end of the bytes: a truncated file.
+thread_local int exiv2Errors = 0;
+
+void CountExiv2Error(int level, const char* /*message*/) {
+    if (level >= Exiv2::LogMsg::error) ++exiv2Errors;
+}
+
+// exiv2 leaves the XMP toolkit's locking to its callers.
+void LockXmp(void* mutex, bool lock) {
+    auto* const xmpMutex = static_cast<std::mutex*>(mutex);
+    lock ? xmpMutex->lock() : xmpMutex->unlock();
+}
+
+void SetUpExiv2() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // Broken files are expected here and answered with a reason, not a line on stderr.
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::error);
+        Exiv2::LogMsg::setHandler(CountExiv2Error);
+        static std::mutex xmpMutex;
+        Exiv2::XmpParser::initialize(LockXmp, &xmpMutex);
+        // Without it this exiv2 takes CR3 for an unknown format.
+        Exiv2::enableBMFF(true);
+    });
+}
 
 enum class Part { Date, SubSeconds, Offset };
 
@@ -84,34 +113,69 @@ bool FitsExiv2(std::span<const unsigned char> bytes) {
     return bytes.size() <= static_cast<std::size_t>(std::numeric_limits<long>::max());
 }
 
-}  // namespace
-
-ExivImageRead ReadImageWithExiv2(std::span<const unsigned char> bytes) {
-    if (!FitsExiv2(bytes)) return {LibraryError(), false};
+// Reads the image `open` gives. A date read before exiv2 gave up counts.
+template <typename Open>
+ExivImageRead ReadOpened(const Open& open) {
+    SetUpExiv2();
+    exiv2Errors = 0;
     try {
-        // Reads the bytes where they are: exiv2's memory source copies only when written to.
-        const auto image = Exiv2::ImageFactory::open(bytes.data(), static_cast<long>(bytes.size()));
-        if (image.get() == nullptr) return {LibraryError(), false};
-        bool clean = true;
+        const auto image = open();
+        if (image.get() == nullptr) return {LibraryError(), true, false};
+        ExivImageRead read;
         try {
             image->readMetadata();
         } catch (...) {
-            clean = false;
+            read.gaveUp = true;
         }
-        CaptureRead read = ChooseExifCapture(CollectDates(image->exifData()));
-        if (!read.time && !clean) read.why = NoCapture::LibraryError;
-        return {read, clean};
+        read.reportedErrors = exiv2Errors > 0;
+        read.read = ChooseExifCapture(CollectDates(image->exifData()));
+        // Where exiv2 found damage, the part it could not read may have held the original date:
+        // a later choice would stand in for it.
+        if (read.read.time && read.reportedErrors &&
+            read.read.time->tag != CaptureTag::DateTimeOriginal) {
+            read.read.time.reset();
+        }
+        if (!read.read.time && (read.gaveUp || read.reportedErrors)) {
+            read.read.why = NoCapture::LibraryError;
+        }
+        return read;
     } catch (...) {
-        return {LibraryError(), false};
+        return {LibraryError(), true, exiv2Errors > 0};
     }
+}
+
+}  // namespace
+
+ExivImageRead ReadImageWithExiv2(std::span<const unsigned char> bytes) {
+    if (!FitsExiv2(bytes)) return {LibraryError(), true, false};
+    // Reads the bytes where they are: exiv2's memory source copies only when written to.
+    return ReadOpened(
+        [&] { return Exiv2::ImageFactory::open(bytes.data(), static_cast<long>(bytes.size())); });
+}
+
+ExivImageRead ReadImageWithExiv2(const ByteSource& source) {
+    if (source.Size() > static_cast<std::uint64_t>(std::numeric_limits<long>::max())) {
+        return {LibraryError(), true, false};
+    }
+    bool readFailed = false;
+    ExivImageRead read = ReadOpened([&] {
+        Exiv2::BasicIo::AutoPtr io(new SourceIo(source, readFailed));
+        return Exiv2::ImageFactory::open(io);
+    });
+    if (!read.read.time && readFailed) read.read.why = NoCapture::Unreadable;
+    return read;
 }
 
 CaptureRead ReadExifBlock(std::span<const unsigned char> tiff) {
     if (tiff.size() > std::numeric_limits<std::uint32_t>::max()) return LibraryError();
+    SetUpExiv2();
+    exiv2Errors = 0;
     try {
         Exiv2::ExifData exif;
         Exiv2::ExifParser::decode(exif, tiff.data(), static_cast<std::uint32_t>(tiff.size()));
-        return ChooseExifCapture(CollectDates(exif));
+        CaptureRead read = ChooseExifCapture(CollectDates(exif));
+        if (!read.time && exiv2Errors > 0) read.why = NoCapture::LibraryError;
+        return read;
     } catch (...) {
         return LibraryError();
     }

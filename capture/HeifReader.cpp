@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "capture/ExivReader.h"
@@ -15,11 +16,13 @@ namespace {
 // An Exif block is at most a few hundred KiB; a larger size is a broken file asking for memory.
 constexpr std::size_t kMaxExifBlock = 16 * 1024 * 1024;
 
+// The boxes before the image data and the Exif item are all libheif reads here.
+constexpr std::uint64_t kReadBudget = 16 * 1024 * 1024;
+
 // libheif reads through this, a piece at a time: the image data is never read.
 struct Cursor {
-    const ByteSource& source;
+    BudgetedSource reads;
     std::uint64_t position = 0;
-    bool readFailed = false;
 };
 
 Cursor& CursorOf(void* userdata) {
@@ -32,9 +35,8 @@ int64_t Position(void* userdata) {
 
 int Read(void* data, size_t size, void* userdata) {
     Cursor& cursor = CursorOf(userdata);
-    const auto got = cursor.source.ReadAt(
+    const auto got = cursor.reads.ReadAt(
         cursor.position, std::span<unsigned char>(static_cast<unsigned char*>(data), size));
-    if (!got) cursor.readFailed = true;
     if (!got || *got != size) return 1;
     cursor.position += size;
     return 0;
@@ -42,13 +44,13 @@ int Read(void* data, size_t size, void* userdata) {
 
 int Seek(int64_t position, void* userdata) {
     Cursor& cursor = CursorOf(userdata);
-    if (position < 0 || static_cast<std::uint64_t>(position) > cursor.source.Size()) return 1;
+    if (position < 0 || static_cast<std::uint64_t>(position) > cursor.reads.Size()) return 1;
     cursor.position = static_cast<std::uint64_t>(position);
     return 0;
 }
 
 heif_reader_grow_status WaitForFileSize(int64_t size, void* userdata) {
-    return size < 0 || static_cast<std::uint64_t>(size) > CursorOf(userdata).source.Size()
+    return size < 0 || static_cast<std::uint64_t>(size) > CursorOf(userdata).reads.Size()
                ? heif_reader_grow_status_size_beyond_eof
                : heif_reader_grow_status_size_reached;
 }
@@ -75,16 +77,22 @@ CaptureRead ReadExifItem(std::span<const unsigned char> item) {
     return ReadExifBlock(item.subspan(4 + skip));
 }
 
+void SetUpLibheif() {
+    static std::once_flag once;
+    std::call_once(once, [] { heif_init(nullptr); });
+}
+
 }  // namespace
 
 CaptureRead ReadHeifCaptureTime(const ByteSource& source) {
-    Cursor cursor{source};
+    SetUpLibheif();
+    Cursor cursor{BudgetedSource(source, kReadBudget)};
     const std::unique_ptr<heif_context, FreeContext> context(heif_context_alloc());
     if (!context) return Failed(NoCapture::LibraryError);
     const heif_error opened =
         heif_context_read_from_reader(context.get(), &kReader, &cursor, nullptr);
     if (opened.code != heif_error_Ok) {
-        return Failed(cursor.readFailed ? NoCapture::Unreadable : NoCapture::LibraryError);
+        return Failed(cursor.reads.ReadFailed() ? NoCapture::Unreadable : NoCapture::LibraryError);
     }
 
     heif_image_handle* primary = nullptr;
@@ -101,7 +109,7 @@ CaptureRead ReadHeifCaptureTime(const ByteSource& source) {
     if (size > kMaxExifBlock) return Failed(NoCapture::LibraryError);
     std::vector<unsigned char> item(size);
     if (heif_image_handle_get_metadata(handle.get(), exifId, item.data()).code != heif_error_Ok) {
-        return Failed(cursor.readFailed ? NoCapture::Unreadable : NoCapture::LibraryError);
+        return Failed(cursor.reads.ReadFailed() ? NoCapture::Unreadable : NoCapture::LibraryError);
     }
     return ReadExifItem(item);
 }

@@ -3,12 +3,15 @@
 extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/dict.h>
+#include <libavutil/log.h>
 #include <libavutil/mem.h>
 }
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 #include "capture/VideoTime.h"
 
@@ -18,21 +21,21 @@ namespace {
 
 constexpr int kIoBufferBytes = 32 * 1024;
 
+// A movie header lists every frame: some MiB for hours of video, never more than this.
+constexpr std::uint64_t kReadBudget = 64 * 1024 * 1024;
+
+// libavformat reads through this, a piece at a time: the media data is skipped, never read.
 struct Cursor {
-    const ByteSource& source;
+    BudgetedSource reads;
     std::uint64_t position = 0;
-    bool readFailed = false;
 };
 
 int ReadPacket(void* opaque, std::uint8_t* buffer, int size) {
     auto& cursor = *static_cast<Cursor*>(opaque);
     if (size <= 0) return 0;
-    const auto got = cursor.source.ReadAt(
+    const auto got = cursor.reads.ReadAt(
         cursor.position, std::span<unsigned char>(buffer, static_cast<std::size_t>(size)));
-    if (!got) {
-        cursor.readFailed = true;
-        return AVERROR(EIO);
-    }
+    if (!got) return AVERROR(EIO);
     if (*got == 0) return AVERROR_EOF;
     cursor.position += *got;
     return static_cast<int>(*got);
@@ -40,7 +43,7 @@ int ReadPacket(void* opaque, std::uint8_t* buffer, int size) {
 
 std::int64_t Seek(void* opaque, std::int64_t offset, int whence) {
     auto& cursor = *static_cast<Cursor*>(opaque);
-    const auto size = static_cast<std::int64_t>(cursor.source.Size());
+    const auto size = static_cast<std::int64_t>(cursor.reads.Size());
     std::int64_t base = 0;
     switch (whence & ~AVSEEK_FORCE) {
         case AVSEEK_SIZE:
@@ -87,10 +90,27 @@ const AVDictionaryEntry* CreationTime(const AVFormatContext& format) {
     return nullptr;
 }
 
+// The errors libavformat logged on this thread since the count was last cleared. It reads a
+// movie header cut short as if zeros followed, and says so only in its log.
+thread_local int libavformatErrors = 0;
+
+void CountLibavformatError(void* /*context*/, int level, const char* /*format*/,
+                           std::va_list /*arguments*/) {
+    if (level <= AV_LOG_ERROR) ++libavformatErrors;
+}
+
+void SetUpLibavformat() {
+    static std::once_flag once;
+    // Broken files are expected here and answered with a reason, not a line on stderr.
+    std::call_once(once, [] { av_log_set_callback(CountLibavformatError); });
+}
+
 }  // namespace
 
 CaptureRead ReadVideoCaptureTime(const ByteSource& source) {
-    Cursor cursor{source};
+    SetUpLibavformat();
+    libavformatErrors = 0;
+    Cursor cursor{BudgetedSource(source, kReadBudget)};
     auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
     if (buffer == nullptr) return Failed(NoCapture::LibraryError);
     const std::unique_ptr<AVIOContext, FreeIo> io(
@@ -107,9 +127,10 @@ CaptureRead ReadVideoCaptureTime(const ByteSource& source) {
     // The QuickTime demuxer reads MP4, M4V and 3GP too; naming it skips probing the other formats.
     // On failure the context is freed and set to null.
     if (avformat_open_input(&opening, nullptr, av_find_input_format("mov"), nullptr) < 0) {
-        return Failed(cursor.readFailed ? NoCapture::Unreadable : NoCapture::LibraryError);
+        return Failed(cursor.reads.ReadFailed() ? NoCapture::Unreadable : NoCapture::LibraryError);
     }
     const std::unique_ptr<AVFormatContext, CloseInput> format(opening);
+    if (libavformatErrors > 0) return Failed(NoCapture::LibraryError);
 
     const AVDictionaryEntry* created = CreationTime(*format);
     if (created == nullptr) return Failed(NoCapture::NoDate);
