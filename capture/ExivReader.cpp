@@ -159,7 +159,11 @@ ExivImageRead ReadImageWithExiv2(const ByteSource& source) {
     }
     bool readFailed = false;
     ExivImageRead read = ReadOpened([&] {
+// exiv2 0.27 takes its sources in a std::auto_ptr, which C++11 deprecated.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
         Exiv2::BasicIo::AutoPtr io(new SourceIo(source, readFailed));
+#pragma GCC diagnostic pop
         return Exiv2::ImageFactory::open(io);
     });
     if (!read.read.time && readFailed) read.read.why = NoCapture::Unreadable;
