@@ -81,6 +81,10 @@ TEST(SampleFiles, EachFormatReadsItsCaptureTime) {
         EXPECT_EQ(read.time->origin, sample.origin);
         EXPECT_EQ(read.time->tag, sample.tag);
     }
+    // QuickTime files older than the ftyp box open with another box.
+    const CaptureRead oldMovie = ReadText(SampleBytes("sample.mov").substr(20));
+    ASSERT_TRUE(oldMovie.time) << oldMovie;
+    EXPECT_EQ(UtcText(oldMovie.time->instant), "2024-03-31 01:00:00.000");
     testing::ExpectNone(ReadFileIn(kSampleFolder, "plain.jpg"), NoCapture::NoMetadata, "plain");
     // A movie header whose creation time is zero.
     testing::ExpectNone(ReadFileIn(kSampleFolder, "undated.mp4"), NoCapture::NoDate, "undated");
