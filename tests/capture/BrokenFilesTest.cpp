@@ -114,8 +114,7 @@ TEST(LargeFiles, HugeFilesReadOnlyWhatTheyNeed) {
     const auto start = std::chrono::steady_clock::now();
     const CaptureRead read = ReadFileIn(dir.path(), "huge.mp4");
     ASSERT_TRUE(read.time) << read;
-    EXPECT_EQ(testing::Nanos(read.time->instant),
-              testing::Nanos(testing::Utc(2024, 3, 31, 0, 59, 59)));
+    EXPECT_EQ(UtcText(read.time->instant), "2024-03-31 00:59:59.000");
     const struct {
         const char* name;
         NoCapture why;
