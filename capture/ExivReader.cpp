@@ -113,7 +113,17 @@ bool FitsExiv2(std::span<const unsigned char> bytes) {
     return bytes.size() <= static_cast<std::size_t>(std::numeric_limits<long>::max());
 }
 
-// Reads the image `open` gives. A date read before exiv2 gave up counts.
+// The capture time of what exiv2 decoded. Where it found damage in the Exif, the part it could not
+// read may have held the original date: a later choice would stand in for it. Where it gave up
+// after the Exif block, that block is whole.
+CaptureRead CaptureOf(const Exiv2::ExifData& exif, bool damaged, bool gaveUp) {
+    CaptureRead read = ChooseExifCapture(CollectDates(exif));
+    if (read.time && damaged && read.time->tag != CaptureTag::DateTimeOriginal) read.time.reset();
+    if (!read.time && (damaged || gaveUp)) read.why = NoCapture::LibraryError;
+    return read;
+}
+
+// Reads the image `open` gives.
 template <typename Open>
 ExivImageRead ReadOpened(const Open& open) {
     SetUpExiv2();
@@ -128,16 +138,7 @@ ExivImageRead ReadOpened(const Open& open) {
             read.gaveUp = true;
         }
         read.reportedErrors = exiv2Errors > 0;
-        read.read = ChooseExifCapture(CollectDates(image->exifData()));
-        // Where exiv2 found damage, the part it could not read may have held the original date:
-        // a later choice would stand in for it.
-        if (read.read.time && read.reportedErrors &&
-            read.read.time->tag != CaptureTag::DateTimeOriginal) {
-            read.read.time.reset();
-        }
-        if (!read.read.time && (read.gaveUp || read.reportedErrors)) {
-            read.read.why = NoCapture::LibraryError;
-        }
+        read.read = CaptureOf(image->exifData(), read.reportedErrors, read.gaveUp);
         return read;
     } catch (...) {
         return {LibraryError(), true, exiv2Errors > 0};
@@ -177,9 +178,7 @@ CaptureRead ReadExifBlock(std::span<const unsigned char> tiff) {
     try {
         Exiv2::ExifData exif;
         Exiv2::ExifParser::decode(exif, tiff.data(), static_cast<std::uint32_t>(tiff.size()));
-        CaptureRead read = ChooseExifCapture(CollectDates(exif));
-        if (!read.time && exiv2Errors > 0) read.why = NoCapture::LibraryError;
-        return read;
+        return CaptureOf(exif, exiv2Errors > 0, false);
     } catch (...) {
         return LibraryError();
     }
