@@ -12,6 +12,7 @@ packages=(
     desktop-file-utils appstream dpkg-dev man-db
     clang libclang-rt-14-dev clang-format
     exfat-fuse exfatprogs mount strace
+    libexiv2-dev libheif-dev libavformat-dev libavutil-dev libimage-exiftool-perl
 )
 
 install_missing() {

@@ -6,10 +6,11 @@ set(KARVEL_LAYER_text "")
 set(KARVEL_LAYER_files text)
 set(KARVEL_LAYER_naming text)
 set(KARVEL_LAYER_filetime files text)
+set(KARVEL_LAYER_capture filetime files text)
 set(KARVEL_LAYER_settings naming files text)
 set(KARVEL_LAYER_targets naming filetime files text)
 set(KARVEL_LAYER_rename targets naming filetime files text)
-set(KARVEL_LAYER_cli rename targets naming filetime settings files text)
+set(KARVEL_LAYER_cli rename targets naming filetime capture settings files text)
 
 # A core folder's library, linked to exactly the folders its layer allows.
 function(karvel_layer folder)

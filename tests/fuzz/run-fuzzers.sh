@@ -16,7 +16,9 @@ seconds=$1
 cd "$(dirname "$0")/../.."
 # Builds and runs never overlap with other builds on this machine.
 lock=/tmp/karvel-build.lock
-targets=(fuzz_profile fuzz_names fuzz_uri_list fuzz_journal)
+targets=(fuzz_profile fuzz_names fuzz_uri_list fuzz_journal fuzz_capture)
+# Seeds beyond corpus/<target>/: the capture tests' sample of every format.
+declare -A more_seeds=([fuzz_capture]=tests/data/capture)
 options=(-rss_limit_mb=2048 -timeout=30)
 
 flock "$lock" cmake --preset fuzz >/dev/null
@@ -52,6 +54,7 @@ for target in "${targets[@]}"; do
     artifacts=$work/$target/artifacts
     mkdir -p "$corpus" "$artifacts"
     cp -R "tests/fuzz/corpus/$target/." "$corpus"
+    if [ -n "${more_seeds[$target]:-}" ]; then cp -R "${more_seeds[$target]}/." "$corpus"; fi
     log=$work/$target.log
     status=0
     # Timed once the lock is held, so that waiting for another build does not count.
