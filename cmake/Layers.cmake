@@ -10,7 +10,7 @@ set(KARVEL_LAYER_capture filetime files text)
 set(KARVEL_LAYER_settings naming files text)
 set(KARVEL_LAYER_targets naming filetime files text)
 set(KARVEL_LAYER_rename targets naming filetime files text)
-set(KARVEL_LAYER_cli rename targets naming filetime capture settings files text)
+set(KARVEL_LAYER_cli rename targets naming filetime settings files text)
 
 # A core folder's library, linked to exactly the folders its layer allows.
 function(karvel_layer folder)

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "naming/DatePrefix.h"
+#include "naming/DateSource.h"
 #include "naming/NewNames.h"
 #include "settings/NumberText.h"
 #include "settings/clsIniFile.h"
@@ -52,7 +53,7 @@ StoredPlacement ReadPlacement(const clsIniFile& ini) {
 
 StoredOptions ReadOptions(const clsIniFile& ini) {
     const std::optional<int> optState = CheckState(Number(ini, kOption, "NextOption", "0"));
-    if (optState.value_or(0) == 0) return {"1", "2", "yymmdd", 1, optState};
+    if (optState.value_or(0) == 0) return {"1", "2", "yymmdd", 1, optState, 0};
 
     StoredOptions options;
     options.optState = optState;
@@ -67,6 +68,8 @@ StoredOptions ReadOptions(const clsIniFile& ini) {
     const std::string type = ini.mGetString(kOption, "Type", "yymmdd");
     options.typeText = Listed(type, DatePatternFromText(type).has_value());
     options.timeUpd = CheckState(Number(ini, kOption, "TimeUpd", "1"));
+    if (const auto from = Number(ini, kOption, "DateFrom"); from && DateSourceFromIndex(*from))
+        options.dateFrom = *from;
     return options;
 }
 
@@ -110,6 +113,7 @@ void SaveSettings(const std::string& iniPath, const StoredSettings& settings) {
     text("Type", options.typeText);
     state("TimeUpd", options.timeUpd);
     state("NextOption", options.optState);
+    state("DateFrom", options.dateFrom);
 }
 
 }  // namespace karvel

@@ -16,6 +16,7 @@ struct StoredOptions {
     std::optional<std::string> typeText;     // the pattern list, empty without a selection
     std::optional<int> timeUpd;              // the modified-date box: 0 off, 1 on, 2 greyed
     std::optional<int> optState;             // the carry-over box, as the modified-date box
+    std::optional<int> dateFrom;  // the date-source list: 0 calendar, 1 taken, 2 modified
 
     friend bool operator==(const StoredOptions&, const StoredOptions&) = default;
 };

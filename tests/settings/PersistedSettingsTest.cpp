@@ -21,7 +21,7 @@ void PrintTo(const StoredPlacement& p, std::ostream* out) {
 
 void PrintTo(const StoredOptions& o, std::ostream* out) {
     *out << ::testing::PrintToString(
-        std::tie(o.startNoText, o.colText, o.typeText, o.timeUpd, o.optState));
+        std::tie(o.startNoText, o.colText, o.typeText, o.timeUpd, o.optState, o.dateFrom));
 }
 
 namespace {
@@ -30,7 +30,7 @@ using testing::ReadAll;
 
 // What the main window holds when it closes.
 const StoredSettings kClosing{{1440.5, 900, 40000, 6000, {1600, 1600, 1500}},
-                              {"1", "2", "yymmdd", 1, 0}};
+                              {"1", "2", "yymmdd", 1, 0, 0}};
 
 StoredSettings WithStartNo(std::string text) {
     StoredSettings settings = kClosing;
@@ -51,7 +51,7 @@ std::string Stored(const std::string& path, std::string_view section, std::strin
 }
 
 const StoredPlacement kNoPlacement{{}, {}, {}, {}, {1600, 1600, 1500}};
-const StoredOptions kFixedOptions{"1", "2", "yymmdd", 1, 0};
+const StoredOptions kFixedOptions{"1", "2", "yymmdd", 1, 0, 0};
 
 TEST(PersistedSettings, WithoutAFileDefaultsApplyAndTheFirstSaveWritesAllKeys) {
     testing::TempDir temp;
@@ -66,7 +66,7 @@ TEST(PersistedSettings, WithoutAFileDefaultsApplyAndTheFirstSaveWritesAllKeys) {
     EXPECT_EQ(ReadAll(ini),
               "[Settings]\nMainLeft=1440.5\nMainTop=900\nMainWidth=40000\nMainHeight=6000\n\n"
               "[LVSettings]\nColWidth1=1600\nColWidth2=1600\nColWidth3=1500\n\n"
-              "[Option]\nStartNo=1\nColummn=2\nType=yymmdd\nTimeUpd=1\nNextOption=0\n");
+              "[Option]\nStartNo=1\nColummn=2\nType=yymmdd\nTimeUpd=1\nNextOption=0\nDateFrom=0\n");
 }
 
 TEST(PersistedSettings, StoredPlacementIsAppliedAndBadValuesAreSkipped) {
@@ -83,7 +83,7 @@ TEST(PersistedSettings, StoredPlacementIsAppliedAndBadValuesAreSkipped) {
 
 TEST(PersistedSettings, CarryOverBoxDecidesWhetherStoredOptionsApply) {
     const std::string stored = "StartNo=007\nColummn=4\nType=yyyymm\nTimeUpd=0\n";
-    const StoredOptions refusedBox{"1", "2", "yymmdd", 1, std::nullopt};
+    const StoredOptions refusedBox{"1", "2", "yymmdd", 1, std::nullopt, 0};
     const struct {
         const char* nextOption;
         StoredOptions want;
@@ -94,9 +94,9 @@ TEST(PersistedSettings, CarryOverBoxDecidesWhetherStoredOptionsApply) {
         {"3", refusedBox},
         {"-1", refusedBox},
         {"on", refusedBox},
-        {"1", {"7", "4", "yyyymm", 0, 1}},
-        {" 2 ", {"7", "4", "yyyymm", 0, 2}},
-        {"0.6", {"7", "4", "yyyymm", 0, 1}},
+        {"1", {"7", "4", "yyyymm", 0, 1, std::nullopt}},
+        {" 2 ", {"7", "4", "yyyymm", 0, 2, std::nullopt}},
+        {"0.6", {"7", "4", "yyyymm", 0, 1, std::nullopt}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nextOption ? c.nextOption : "(none)");
@@ -112,16 +112,35 @@ TEST(PersistedSettings, RefusedOptionsLeaveTheControlsAsTheyWere) {
         const char* stored;
         StoredOptions want;
     } cases[] = {
-        {"", {"1", "2", "yymmdd", 1, 1}},
-        {"StartNo=abc\nColummn=9\nType=ddmmyy\nTimeUpd=5\n", {kept, "", "", kept, 1}},
-        {"StartNo=2147483648\nColummn=02.4\nType=yy/mm\nTimeUpd=two\n", {kept, "2", "", kept, 1}},
-        {"StartNo=+-5\n", {kept, "2", "yymmdd", 1, 1}},
-        {"StartNo=-12.5\nColummn=\nType=\nTimeUpd=2\n", {"-12", "2", "yymmdd", 2, 1}},
+        {"", {"1", "2", "yymmdd", 1, 1, std::nullopt}},
+        {"StartNo=abc\nColummn=9\nType=ddmmyy\nTimeUpd=5\n", {kept, "", "", kept, 1, std::nullopt}},
+        {"StartNo=2147483648\nColummn=02.4\nType=yy/mm\nTimeUpd=two\n",
+         {kept, "2", "", kept, 1, std::nullopt}},
+        {"StartNo=+-5\n", {kept, "2", "yymmdd", 1, 1, std::nullopt}},
+        {"StartNo=-12.5\nColummn=\nType=\nTimeUpd=2\n", {"-12", "2", "yymmdd", 2, 1, std::nullopt}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
         EXPECT_EQ(LoadFrom("[Option]\nNextOption=1\n" + std::string(c.stored)).options, c.want);
     }
+}
+
+// The date source follows the carry-over box as every option does; only 0 to 2 is one.
+TEST(PersistedSettings, TheDateSourceIsKeptWithTheOptions) {
+    const struct {
+        const char* stored;
+        std::optional<int> want;
+    } cases[] = {
+        {"NextOption=1\nDateFrom=1\n", 1},
+        {"NextOption=1\nDateFrom=2\n", 2},
+        {"NextOption=1\nDateFrom=3\n", std::nullopt},
+        {"NextOption=1\nDateFrom=x\n", std::nullopt},
+        {"NextOption=1\n", std::nullopt},
+        {"NextOption=0\nDateFrom=2\n", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LoadFrom("[Option]\n" + std::string(c.stored)).options.dateFrom, c.want)
+            << c.stored;
 }
 
 TEST(PersistedSettings, StartNumbersBeyond16BitsComeBackAsTheBoxHeldThem) {
@@ -171,7 +190,7 @@ TEST(PersistedSettings, RefusedDigitCountIsSavedEmptyAndReadAsDefaultNextTime) {
     EXPECT_EQ(Stored(ini, "Option", "Colummn", "<none>"), "<none>");
     EXPECT_EQ(Stored(ini, "Option", "NextOption"), "2");
 
-    EXPECT_EQ(LoadSettings(ini).options, (StoredOptions{"1", "2", "yymmdd", 1, 2}));
+    EXPECT_EQ(LoadSettings(ini).options, (StoredOptions{"1", "2", "yymmdd", 1, 2, std::nullopt}));
 }
 
 TEST(PersistedSettings, AbsentValuesAreNotWritten) {
@@ -183,7 +202,7 @@ TEST(PersistedSettings, AbsentValuesAreNotWritten) {
     SaveSettings(ini, {});
     EXPECT_EQ(ReadAll(ini), placement);
     // As a minimised or maximised window closes: its options only.
-    SaveSettings(ini, {{}, {"", "5", "mmdd", 2, 1}});
+    SaveSettings(ini, {{}, {"", "5", "mmdd", 2, 1, std::nullopt}});
     EXPECT_EQ(ReadAll(ini), placement +
                                 "\n[Option]\nStartNo=\nColummn=5\nType=mmdd\nTimeUpd=2\n"
                                 "NextOption=1\n");
