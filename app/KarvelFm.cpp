@@ -29,6 +29,7 @@
 #include "app/MonthCalendar.h"
 #include "app/OptionCheckBox.h"
 #include "app/StartNoEdit.h"
+#include "app/StatusTexts.h"
 #include "app/TargetListView.h"
 #include "app/TargetTableModel.h"
 #include "app/Twips.h"
@@ -197,7 +198,7 @@ void KarvelFm::WatchTargetFolder() {
 
 bool KarvelFm::MarksCanShow() const {
     // A list that asks for a new drop (after a run) shows no marks, whatever the folder holds.
-    return targets_.RowCount() != 0 && targets_.State() != ListState::Empty && !running_;
+    return targets_.RowCount() != 0 && !targets_.WantsDrop() && !running_;
 }
 
 void KarvelFm::ReReadTargetFolder() {
@@ -224,8 +225,8 @@ void KarvelFm::MonthView1_DateChange() {
 
 void KarvelFm::ShowListState() {
     controls_.lblDirName->setText(Utf8(targets_.TargetFolder()));
-    controls_.stsBarCnt->setText(Utf8(targets_.StsBarCnt()));
-    controls_.stsBarText->setText(Utf8(targets_.StsBarText()));
+    controls_.stsBarCnt->setText(Utf8(StsBarCntOf(targets_)));
+    controls_.stsBarText->setText(Utf8(std::string(StsBarTextOf(targets_.State()))));
     controls_.listVi->header()->setSortIndicatorShown(targets_.Sorted());
     controls_.listVi->header()->setSortIndicator(
         static_cast<int>(targets_.SortKey()),

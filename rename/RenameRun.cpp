@@ -12,9 +12,7 @@
 #include "rename/RunMessages.h"
 #include "targets/ConflictPreview.h"
 #include "targets/MovePlan.h"
-#include "targets/StatusTexts.h"
 #include "targets/TargetList.h"
-#include "text/Text.h"
 
 namespace karvel {
 
@@ -414,7 +412,7 @@ FileInstants RestampedInstants(const FileInstants& original, const CalendarDate&
 
 RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost& host,
                          RunFileSystem& fileSystem, RunRecords* records) {
-    if (list.RowCount() == 0 || EqualsIgnoringAsciiCase(list.StsBarText(), kStsDropFiles)) {
+    if (list.RowCount() == 0 || list.WantsDrop()) {
         host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));
         return {RunResult::Refused, 0, false};
     }
@@ -456,7 +454,7 @@ RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost&
         report = RenameTargets(list, settings, host, fileSystem, journal);
     }
     if (records != nullptr) records->End(report.changed);
-    list.SetStsBarText(std::string(kStsDropFiles));
+    list.SetState(ListState::Spent);
     PreviewConflicts(list);  // asking for a new drop, the list marks no row
     return report;
 }
@@ -488,7 +486,7 @@ std::optional<std::string> KnownStopWarning(const TargetList& list) {
     const auto& rows = list.Rows();
     // A list the start command refuses anyway needs no warning first.
     const bool refused =
-        rows.empty() || EqualsIgnoringAsciiCase(list.StsBarText(), kStsDropFiles) ||
+        rows.empty() || list.WantsDrop() ||
         std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
     if (refused) return std::nullopt;
     const auto marked = std::ranges::find_if(

@@ -168,7 +168,7 @@ void MarkByPlan(std::vector<TargetRow>& rows, const FolderSnapshot& folder) {
 
 void PreviewConflicts(TargetList& list) {
     auto& rows = list.MutableRows();
-    if (list.State() == ListState::Empty) {
+    if (list.WantsDrop()) {
         for (TargetRow& row : rows) row.Conflict = RowConflict::None;
         return;
     }

@@ -15,7 +15,6 @@
 #include "filetime/FileTimes.h"
 #include "naming/TextPieces.h"
 #include "targets/ConflictPreview.h"
-#include "targets/StatusTexts.h"
 
 namespace karvel {
 
@@ -104,7 +103,7 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
                 const NamingOptions& options, const std::function<void()>& onLoading,
                 std::vector<LeftOut>* leftOut, bool listShown, FolderReader& reader) {
     list.AllClear();
-    list.SetStsBarText(std::string(kStsLoading));
+    list.SetState(ListState::Loading);
     if (onLoading) onLoading();
 
     const auto leave = [leftOut](const std::string& path, LeftOutReason reason) {
@@ -241,11 +240,10 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     list.SetTargetFolder(std::move(targetFolder));
     list.SetTargetFolderId(*targetId);
     list.AssignRows(std::move(rows));
-    list.WriteRowCount();
     list.SetSortKey(SortColumn::BeforeName);
     list.SetSortOrder(SortOrder::Ascending);
     list.SetSorted(true);
-    list.SetStsBarText(std::string(kStsPressStart));
+    list.SetState(ListState::Ready);
     if (listShown)
         list.SetSnapshot(FolderSnapshot::Read(list.TargetFolder(), list.Rows(), false, reader));
     RefreshNewNames(list, options);

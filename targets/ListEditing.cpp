@@ -21,7 +21,6 @@ void ListVi_ColumnClick(TargetList& list, int clickedColumn) {
 void RemoveSelectedTargets(TargetList& list) {
     list.RemoveSelectedRows();
     if (list.RowCount() > 0) {
-        list.WriteRowCount();
         PreviewConflicts(list);
     } else {
         list.AllClear();

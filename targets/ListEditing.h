@@ -11,8 +11,7 @@ namespace karvel {
 // ascending turns descending, anything else sorts ascending.
 void ListVi_ColumnClick(TargetList& list, int clickedColumn);
 
-// Removes every selected row, then writes the new count, or empties the list
-// when no row is left.
+// Removes every selected row; empties the list when no row is left.
 void RemoveSelectedTargets(TargetList& list);
 
 }  // namespace karvel

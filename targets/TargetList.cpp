@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "targets/NaturalCompare.h"
-#include "targets/StatusTexts.h"
-#include "text/Text.h"
 
 namespace karvel {
 
@@ -74,23 +72,12 @@ void TargetList::SetSorted(bool sorted) {
     if (sorted_) SortRows();
 }
 
-void TargetList::WriteRowCount() {
-    stsBarCnt_ = std::to_string(rows_.size());
-}
-
-ListState TargetList::State() const {
-    if (stsBarText_ == kStsLoading) return ListState::Loading;
-    if (EqualsIgnoringAsciiCase(stsBarText_, kStsDropFiles)) return ListState::Empty;
-    return ListState::Ready;
-}
-
 void TargetList::AllClear() {
     rows_.clear();
     targetFolder_.clear();
     targetFolderId_ = {};
     snapshot_ = FolderSnapshot();
-    stsBarText_ = kStsDropFiles;
-    stsBarCnt_.clear();
+    state_ = ListState::Empty;
     sorted_ = false;
 }
 

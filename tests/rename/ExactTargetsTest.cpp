@@ -171,7 +171,7 @@ TEST_F(ExactTargets, ARealDiskThatCannotHoldTheDate) {
     EXPECT_EQ(folderAfter.instants.modify.tv_sec, folderBefore.instants.modify.tv_sec);
 
     run.settings.date = {2024, 3, 5};
-    run.list.SetStsBarText(std::string(kStsPressStart));
+    run.list.SetState(ListState::Ready);
     EXPECT_EQ(run.Start().result, RunResult::Completed);
 }
 

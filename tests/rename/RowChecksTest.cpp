@@ -104,7 +104,7 @@ TEST(RowChecks, ATargetTheListDidNotKnowIsNeverReplaced) {
         ASSERT_FALSE(ReadFileInstants(run.dir.path() + "a.jpg", after));
         EXPECT_EQ(after.modify.tv_sec, before.modify.tv_sec) << kind;
         EXPECT_EQ(after.modify.tv_nsec, before.modify.tv_nsec) << kind;
-        EXPECT_EQ(run.list.StsBarText(), kStsDropFiles);
+        EXPECT_EQ(run.list.State(), ListState::Spent);
     }
 }
 

@@ -43,7 +43,7 @@ class Undo : public ::testing::Test {
     }
     RunReport StartRecorded(RunRecords* records = nullptr) {
         StateRecords stateRecords(state);
-        run.list.SetStsBarText(std::string(kStsPressStart));
+        run.list.SetState(ListState::Ready);
         return BtnStart_Click(run.list, run.settings, run.host, run.fileSystem,
                               records != nullptr ? records : &stateRecords);
     }

@@ -142,7 +142,7 @@ TEST(ConflictPreview, WithoutTheFolderOrAfterARun) {
     EXPECT_EQ(MarksOf(run.list), (Marks{kNone, kDuplicate, kEmpty, kTaken, kNone}));
 
     // Once the list asks for a new drop, the folder has moved on: nothing is marked.
-    run.list.SetStsBarText(std::string(kStsDropFiles));
+    run.list.SetState(ListState::Spent);
     PreviewConflicts(run.list);
     EXPECT_EQ(MarksOf(run.list), Marks(5, kNone));
 }

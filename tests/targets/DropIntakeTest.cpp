@@ -6,10 +6,10 @@
 #include <unistd.h>
 
 #include <ctime>
+#include <optional>
 
 #include "support/TempDir.h"
 #include "support/ZoneFixture.h"
-#include "targets/StatusTexts.h"
 
 namespace karvel {
 namespace {
@@ -45,8 +45,7 @@ TEST_F(DropIntakeTest, RowsEndSortedByNameAndNamed) {
               (std::vector<std::string>{"A.tar.gz>240305_001.tar.gz", "b9.jpg>240305_002.jpg",
                                         "b10>240305_003", "c.txt>240305_004.txt"}));
     EXPECT_EQ(list_.TargetFolder(), dir_.path());
-    EXPECT_EQ(list_.StsBarCnt(), "4");
-    EXPECT_EQ(list_.StsBarText(), kStsPressStart);
+    EXPECT_EQ(list_.State(), ListState::Ready);
     EXPECT_TRUE(list_.Sorted());
     EXPECT_EQ(list_.SortKey(), SortColumn::BeforeName);
     EXPECT_EQ(list_.GetSortOrder(), SortOrder::Ascending);
@@ -54,14 +53,15 @@ TEST_F(DropIntakeTest, RowsEndSortedByNameAndNamed) {
 
 TEST_F(DropIntakeTest, ShowsLoadingWhileReading) {
     const auto a = dir_.MakeFile("a.jpg");
-    list_.SetStsBarCnt("9");
-    std::string textSeen, countSeen;
+    Drop({dir_.MakeFile("old.jpg")});
+    std::optional<ListState> stateSeen;
+    std::size_t rowsSeen = 1;
     TakeInDrop(list_, {a}, options_, [&] {
-        textSeen = list_.StsBarText();
-        countSeen = list_.StsBarCnt();
+        stateSeen = list_.State();
+        rowsSeen = list_.RowCount();
     });
-    EXPECT_EQ(textSeen, kStsLoading);
-    EXPECT_EQ(countSeen, "");
+    EXPECT_EQ(stateSeen, ListState::Loading);
+    EXPECT_EQ(rowsSeen, 0u);
 }
 
 TEST_F(DropIntakeTest, ADropReplacesTheEarlierList) {
@@ -80,8 +80,7 @@ TEST_F(DropIntakeTest, FoldersAreSkippedAndNeverLookedInto) {
     EXPECT_FALSE(Drop({dir_.path() + "sub", dir_.path() + "sub/"}));
     EXPECT_EQ(list_.RowCount(), 0u);
     EXPECT_EQ(list_.TargetFolder(), "");
-    EXPECT_EQ(list_.StsBarText(), kStsDropFiles);
-    EXPECT_EQ(list_.StsBarCnt(), "");
+    EXPECT_EQ(list_.State(), ListState::Empty);
 
     EXPECT_TRUE(Drop({dir_.path() + "sub", dir_.MakeFile("f.txt"), ""}));
     EXPECT_EQ(Names(), (std::vector<std::string>{"f.txt>240305_001.txt"}));

@@ -115,8 +115,7 @@ TEST(PreviewDifferential, TheFirstMarkIsWhereAOneByOneRunStops) {
             TargetList target;
             target.SetTargetFolder(folder);
             target.AssignRows(rows);
-            target.WriteRowCount();
-            target.SetStsBarText("Startボタンを押下してください");
+            target.SetState(ListState::Ready);
             target.SetSnapshot(FolderSnapshot::Read(folder, target.Rows()));
             PreviewConflicts(target);
             std::size_t firstMark = target.RowCount();

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "targets/StatusTexts.h"
-
 namespace karvel {
 namespace {
 
@@ -23,29 +21,32 @@ TargetList ThreeRows() {
     list.AppendRow({"b.jpg", "x_002.jpg", "24/03/05 14:07", false});
     list.AppendRow({"a.jpg", "x_001.jpg", "99/12/31 23:59", false});
     list.AppendRow({"c.jpg", "x_003.jpg", "24/01/01 00:00", false});
-    list.WriteRowCount();
-    list.SetStsBarText(std::string(kStsPressStart));
+    list.SetState(ListState::Ready);
     return list;
 }
 
 TEST(TargetList, StartsEmptyAndAskingForFiles) {
     const TargetList list;
     EXPECT_EQ(list.RowCount(), 0u);
-    EXPECT_EQ(list.StsBarText(), kStsDropFiles);
-    EXPECT_EQ(list.StsBarCnt(), "");
     EXPECT_EQ(list.State(), ListState::Empty);
+    EXPECT_TRUE(list.WantsDrop());
 }
 
-TEST(TargetList, StatusTextTellsTheState) {
+TEST(TargetList, OnlyEmptyAndSpentWantADrop) {
+    const struct {
+        ListState state;
+        bool wantsDrop;
+    } cases[] = {{ListState::Empty, true},
+                 {ListState::Loading, false},
+                 {ListState::Ready, false},
+                 {ListState::Spent, true}};
     TargetList list = ThreeRows();
-    EXPECT_EQ(list.State(), ListState::Ready);
-    EXPECT_EQ(list.StsBarCnt(), "3");
-    list.SetStsBarText(std::string(kStsLoading));
-    EXPECT_EQ(list.State(), ListState::Loading);
-    // After a run the rows stay but the list asks for a new drop.
-    list.SetStsBarText(std::string(kStsDropFiles));
-    EXPECT_EQ(list.State(), ListState::Empty);
-    EXPECT_EQ(list.RowCount(), 3u);
+    for (const auto& each : cases) {
+        list.SetState(each.state);
+        EXPECT_EQ(list.WantsDrop(), each.wantsDrop) << static_cast<int>(each.state);
+        // After a run the rows stay though the list asks for a new drop.
+        EXPECT_EQ(list.RowCount(), 3u);
+    }
 }
 
 TEST(TargetList, AllClearEmptiesButKeepsSortColumnAndOrder) {
@@ -56,8 +57,7 @@ TEST(TargetList, AllClearEmptiesButKeepsSortColumnAndOrder) {
     list.AllClear();
     EXPECT_EQ(list.RowCount(), 0u);
     EXPECT_EQ(list.TargetFolder(), "");
-    EXPECT_EQ(list.StsBarText(), kStsDropFiles);
-    EXPECT_EQ(list.StsBarCnt(), "");
+    EXPECT_EQ(list.State(), ListState::Empty);
     EXPECT_FALSE(list.Sorted());
     EXPECT_EQ(list.SortKey(), SortColumn::Modified);
     EXPECT_EQ(list.GetSortOrder(), SortOrder::Descending);
