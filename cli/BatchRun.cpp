@@ -13,9 +13,9 @@
 #include <ostream>
 #include <unordered_map>
 
+#include "cli/ConsoleHost.h"
 #include "files/UniqueFd.h"
 #include "naming/NewNames.h"
-#include "cli/ConsoleHost.h"
 #include "rename/RenameRun.h"
 #include "rename/RunMessages.h"
 #include "settings/PersistedSettings.h"
