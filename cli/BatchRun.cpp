@@ -24,6 +24,7 @@
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
 #include "targets/RefreshNames.h"
+#include "targets/StartCheck.h"
 #include "targets/TargetList.h"
 
 namespace karvel {
@@ -182,9 +183,8 @@ std::string LeftOutText(const LeftOut& left) {
 
 // The moves in the order the run makes them; a ring goes through a temporary name.
 void PrintMoves(const TargetList& list, std::ostream& err) {
+    if (list.NameMissing()) return;
     const auto& rows = list.Rows();
-    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); }))
-        return;
     for (const PlanStep& step : PreviewPlan(list).steps) {
         const TargetRow& row = rows[step.row];
         const std::string from =
@@ -258,7 +258,8 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
         streams.err.flush();
         return report.result == RunResult::Completed ? allDone : kExitNotRenamed;
     }
-    if (list.RowCount() == 0) {
+    const StartCheck check = CheckStart(list);
+    if (check.verdict == StartVerdict::NoTargets) {
         host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));
         return kExitNotRenamed;
     }
@@ -269,17 +270,12 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
     streams.out.flush();
     if (request.verbose) PrintMoves(list, streams.err);
     // Where the run would stop, the dry run says so as the run would.
-    const auto& rows = list.Rows();
-    const auto empty =
-        std::ranges::find_if(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
-    const auto stop =
-        empty != rows.end() ? empty : std::ranges::find_if(rows, [](const TargetRow& row) {
-            return row.Conflict != RowConflict::None;
-        });
-    if (stop != rows.end()) {
-        host.ShowMessage(
-            empty != rows.end() ? RunIcon::Warning : RunIcon::Error,
-            StopText(empty != rows.end() ? RowConflict::EmptyName : stop->Conflict, *stop));
+    if (check.verdict == StartVerdict::NamesUnusable) {
+        host.ShowMessage(RunIcon::Warning, std::string(kMsgNamesUnusable));
+        return kExitNotRenamed;
+    }
+    if (check.verdict == StartVerdict::StopsAtRow) {
+        host.ShowMessage(RunIcon::Error, StopText(check.reason, list.Rows()[check.row]));
         return kExitNotRenamed;
     }
     return allDone;

@@ -12,6 +12,7 @@
 #include "rename/RunMessages.h"
 #include "targets/ConflictPreview.h"
 #include "targets/MovePlan.h"
+#include "targets/StartCheck.h"
 #include "targets/TargetList.h"
 
 namespace karvel {
@@ -412,14 +413,16 @@ FileInstants RestampedInstants(const FileInstants& original, const CalendarDate&
 
 RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost& host,
                          RunFileSystem& fileSystem, RunRecords* records) {
-    if (list.RowCount() == 0 || list.WantsDrop()) {
-        host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));
-        return {RunResult::Refused, 0, false};
-    }
-    const auto& rows = list.Rows();
-    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); })) {
-        host.ShowMessage(RunIcon::Warning, std::string(kMsgNamesUnusable));
-        return {RunResult::Refused, 0, false};
+    switch (CheckStart(list).verdict) {
+        case StartVerdict::NoTargets:
+            host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));
+            return {RunResult::Refused, 0, false};
+        case StartVerdict::NamesUnusable:
+            host.ShowMessage(RunIcon::Warning, std::string(kMsgNamesUnusable));
+            return {RunResult::Refused, 0, false};
+        case StartVerdict::StopsAtRow:  // the run checks every row itself
+        case StartVerdict::Clear:
+            break;
     }
     if (host.ShowMessage(RunIcon::Question, ConfirmationText(list.RowCount())) != RunAnswer::Yes) {
         return {RunResult::Declined, 0, false};
@@ -483,20 +486,14 @@ std::string StopText(RowConflict reason, const TargetRow& row) {
 }
 
 std::optional<std::string> KnownStopWarning(const TargetList& list) {
-    const auto& rows = list.Rows();
     // A list the start command refuses anyway needs no warning first.
-    const bool refused =
-        rows.empty() || list.WantsDrop() ||
-        std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
-    if (refused) return std::nullopt;
-    const auto marked = std::ranges::find_if(
-        rows, [](const TargetRow& row) { return row.Conflict != RowConflict::None; });
-    if (marked == rows.end()) return std::nullopt;
-    const auto before = static_cast<std::size_t>(marked - rows.begin());
-    return std::to_string(before + 1) + " 行目で処理が中断します  " +
-           std::string(ConflictReasonText(marked->Conflict)) + "\r( " +
-           ShownName(marked->BeforeName) + " > " + ShownName(marked->AfterName) + " )\r\n" +
-           "中断までに変換されるのは " + std::to_string(before) + " File です  開始しますか？";
+    const StartCheck check = CheckStart(list);
+    if (check.verdict != StartVerdict::StopsAtRow) return std::nullopt;
+    const TargetRow& marked = list.Rows()[check.row];
+    return std::to_string(check.row + 1) + " 行目で処理が中断します  " +
+           std::string(ConflictReasonText(check.reason)) + "\r( " + ShownName(marked.BeforeName) +
+           " > " + ShownName(marked.AfterName) + " )\r\n" + "中断までに変換されるのは " +
+           std::to_string(check.row) + " File です  開始しますか？";
 }
 
 }  // namespace karvel

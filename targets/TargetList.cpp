@@ -20,6 +20,11 @@ const std::string& SortText(const TargetRow& row, SortColumn key) {
     return row.BeforeName;
 }
 
+bool AnyNameMissing(const std::vector<TargetRow>& rows) {
+    // Names are formed for every row or for none: a fresh intake stops at its first row.
+    return std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
+}
+
 }  // namespace
 
 bool RowLess(const TargetRow& a, const TargetRow& b, SortColumn key, SortOrder order) {
@@ -32,6 +37,7 @@ TargetList::TargetList() {
 }
 
 void TargetList::AppendRow(TargetRow row) {
+    nameMissing_ = nameMissing_ || row.AfterName.empty();
     if (!sorted_) {
         rows_.push_back(std::move(row));
         return;
@@ -45,11 +51,13 @@ void TargetList::AppendRow(TargetRow row) {
 
 void TargetList::AssignRows(std::vector<TargetRow> rows) {
     rows_ = std::move(rows);
+    nameMissing_ = AnyNameMissing(rows_);
     if (sorted_) SortRows();
 }
 
 void TargetList::RemoveSelectedRows() {
     std::erase_if(rows_, [](const TargetRow& row) { return row.Selected; });
+    if (nameMissing_) nameMissing_ = AnyNameMissing(rows_);
 }
 
 void TargetList::SetSnapshot(FolderSnapshot snapshot) {
@@ -77,6 +85,7 @@ void TargetList::AllClear() {
     targetFolder_.clear();
     targetFolderId_ = {};
     snapshot_ = FolderSnapshot();
+    nameMissing_ = false;
     state_ = ListState::Empty;
     sorted_ = false;
 }

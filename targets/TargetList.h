@@ -62,7 +62,8 @@ class TargetList {
     TargetList();
 
     const std::vector<TargetRow>& Rows() const { return rows_; }
-    // For edits that keep the row order (new names, selection flags).
+    // For edits that keep the row order (new names, selection flags, marks). Whoever
+    // writes After Names writes NameMissing with them.
     std::vector<TargetRow>& MutableRows() { return rows_; }
     std::size_t RowCount() const { return rows_.size(); }
 
@@ -72,6 +73,11 @@ class TargetList {
     void AssignRows(std::vector<TargetRow> rows);
     // Removes every selected row, the rows below moving up.
     void RemoveSelectedRows();
+
+    // Some row has no After Name: the options could not form names, and the start
+    // command refuses the list. Rows that come with their names tell it themselves.
+    bool NameMissing() const { return nameMissing_; }
+    void SetNameMissing(bool missing) { nameMissing_ = missing; }
 
     // The folder of every row, ending in the separator; empty while the list is empty.
     const std::string& TargetFolder() const { return targetFolder_; }
@@ -112,6 +118,7 @@ class TargetList {
     SortColumn sortKey_ = SortColumn::BeforeName;
     SortOrder sortOrder_ = SortOrder::Ascending;
     bool sorted_ = false;
+    bool nameMissing_ = false;
     ListState state_ = ListState::Empty;
 };
 

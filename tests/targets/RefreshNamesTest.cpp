@@ -31,7 +31,9 @@ NamingOptions Options(std::string pattern, std::string digits, std::string start
 
 TEST(RefreshNewNames, WorkedExample) {
     auto list = ListOf({"a.jpg", "b.tar.gz", "readme"});
+    ASSERT_TRUE(list.NameMissing());
     EXPECT_TRUE(RefreshNewNames(list, Options("yymmdd", "3", "1")));
+    EXPECT_FALSE(list.NameMissing());
     EXPECT_EQ(AfterNames(list),
               (std::vector<std::string>{"240305_001.jpg", "240305_002.tar.gz", "240305_003"}));
 
@@ -77,7 +79,11 @@ TEST(RefreshNewNames, UnusableOptionsEmptyEveryName) {
         EXPECT_FALSE(RefreshNewNames(list, options))
             << options.patternText << "|" << options.digitsText << "|" << options.startNoText;
         EXPECT_EQ(AfterNames(list), (std::vector<std::string>{"", ""}));
+        EXPECT_TRUE(list.NameMissing());
     }
+    TargetList empty;
+    EXPECT_FALSE(RefreshNewNames(empty, Options("", "2", "1")));
+    EXPECT_FALSE(empty.NameMissing()) << "no row lacks a name";
 }
 
 TEST(RefreshNewNames, NeverGivesTwoRowsTheSameName) {

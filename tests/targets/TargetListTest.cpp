@@ -105,6 +105,23 @@ TEST(TargetList, SortIsStableForEqualKeys) {
     EXPECT_EQ(Column(list, SortColumn::BeforeName), (std::vector<std::string>{"b", "a", "c"}));
 }
 
+// A row without an After Name is told by a flag, as rows come and go.
+TEST(TargetList, TellsWhetherSomeRowHasNoNewName) {
+    TargetList list = ThreeRows();
+    EXPECT_FALSE(list.NameMissing());
+    list.AppendRow({"d.jpg", "", "", false});
+    EXPECT_TRUE(list.NameMissing());
+    list.SetSorted(true);
+    EXPECT_TRUE(list.NameMissing()) << "sorting keeps it";
+    for (TargetRow& row : list.MutableRows()) row.Selected = row.AfterName.empty();
+    list.RemoveSelectedRows();
+    EXPECT_FALSE(list.NameMissing()) << "the row without a name is gone";
+    list.AssignRows({{"a", "x", "", false}, {"b", "", "", false}});
+    EXPECT_TRUE(list.NameMissing());
+    list.AllClear();
+    EXPECT_FALSE(list.NameMissing());
+}
+
 TEST(TargetList, RemovesEverySelectedRow) {
     TargetList list = ThreeRows();
     list.MutableRows()[0].Selected = true;
