@@ -266,7 +266,7 @@ void KarvelFm::BtnStart_Click() {
             if (host.ShowMessage(RunIcon::WarningQuestion, *warning) != RunAnswer::Yes) return;
         }
         StateRecords records(stateFolder_);
-        karvel::BtnStart_Click(targets_, settings, host, *runFileSystem_, &records);
+        karvel::StartRun(targets_, settings, host, *runFileSystem_, &records);
         // A run that kept its undo record needs no look at the history.
         controls_.menuUndo->setEnabled(records.KeptUndoRecord() || CanUndo(stateFolder_));
     });
@@ -361,9 +361,10 @@ void KarvelFm::ShowSelectionOfRows() {
 }
 
 void KarvelFm::ListVi_ColumnClick(int column) {
-    if (running_) return;
+    // Columns count from 1 here, as the header's clicks come.
+    if (running_ || column < 1 || column > 3) return;
     CopySelectionToRows();
-    model_->ResetAround([&] { karvel::ListVi_ColumnClick(targets_, column); });
+    model_->ResetAround([&] { SortBy(targets_, static_cast<SortColumn>(column - 1)); });
     ShowSelectionOfRows();
     ShowListState();
 }

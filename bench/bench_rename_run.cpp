@@ -55,7 +55,7 @@ void BM_CoreRun(benchmark::State& state) {
         karvel::StateRecords records(files->Folder() + "state", state.range(0) == 1);
         state.ResumeTiming();
         const karvel::RunReport report =
-            karvel::BtnStart_Click(list, {{2024, 3, 5}, false}, host, fileSystem, &records);
+            karvel::StartRun(list, {{2024, 3, 5}, false}, host, fileSystem, &records);
         if (report.result != karvel::RunResult::Completed)
             state.SkipWithError("the run did not complete");
         state.PauseTiming();

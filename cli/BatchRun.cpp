@@ -230,7 +230,7 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
     TakeInDrop(list, request.files, options, {}, &leftOut,
                request.dryRun || request.sort == BatchSort::Time);
     if (request.sort == BatchSort::Time) {
-        ListVi_ColumnClick(list, 3);
+        SortBy(list, SortColumn::Modified);
         RefreshNewNames(list, options);
         PreviewConflicts(list);
     } else if (request.sort == BatchSort::None) {
@@ -244,7 +244,7 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
 
     ConsoleHost host(streams.in, streams.err, request.assumeYes);
     if (!request.dryRun) {
-        const RunReport report = BtnStart_Click(list, settings, host, fileSystem, records);
+        const RunReport report = StartRun(list, settings, host, fileSystem, records);
         if (report.result == RunResult::Interrupted && !report.changed) {
             streams.err << kStoppedBeforeAnyChange << '\n';
         } else if (report.result == RunResult::Interrupted) {

@@ -411,8 +411,8 @@ FileInstants RestampedInstants(const FileInstants& original, const CalendarDate&
     return restamped;
 }
 
-RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost& host,
-                         RunFileSystem& fileSystem, RunRecords* records) {
+RunReport StartRun(TargetList& list, const RunSettings& settings, RunHost& host,
+                   RunFileSystem& fileSystem, RunRecords* records) {
     switch (CheckStart(list).verdict) {
         case StartVerdict::NoTargets:
             host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));

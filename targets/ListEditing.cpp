@@ -4,9 +4,7 @@
 
 namespace karvel {
 
-void ListVi_ColumnClick(TargetList& list, int clickedColumn) {
-    if (clickedColumn < 1 || clickedColumn > 3) return;
-    const auto column = static_cast<SortColumn>(clickedColumn - 1);
+void SortBy(TargetList& list, SortColumn column) {
     const bool turnDescending =
         column == list.SortKey() && list.GetSortOrder() == SortOrder::Ascending;
     // Order first, then key, then sorted: the rows are ordered once, at the end.

@@ -7,9 +7,9 @@
 
 namespace karvel {
 
-// A click on column `clickedColumn` (counted from 1): the same column sorted
-// ascending turns descending, anything else sorts ascending.
-void ListVi_ColumnClick(TargetList& list, int clickedColumn);
+// Sorts by `column`: the column already sorted ascending turns descending,
+// anything else sorts ascending.
+void SortBy(TargetList& list, SortColumn column);
 
 // Removes every selected row; empties the list when no row is left.
 void RemoveSelectedTargets(TargetList& list);

@@ -112,8 +112,7 @@ double BatchRun(std::size_t count) {
     karvel::PosixRunFileSystem fileSystem;
     karvel::StateRecords records(files.Folder() + "state");
     const auto start = std::chrono::steady_clock::now();
-    const auto report =
-        karvel::BtnStart_Click(list, {{2024, 3, 5}, false}, host, fileSystem, &records);
+    const auto report = karvel::StartRun(list, {{2024, 3, 5}, false}, host, fileSystem, &records);
     const double ms = Milliseconds(std::chrono::steady_clock::now() - start);
     return report.result == karvel::RunResult::Completed ? ms : 0;
 }

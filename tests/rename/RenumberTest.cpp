@@ -119,7 +119,7 @@ TEST(Renumber, ARingIsUndoneToo) {
     const Pairs ring = Numbered({1, 2, 3, 4, 5}, {2, 3, 4, 5, 1});
     run.List(ring);
     StateRecords records(state.path() + "s");
-    ASSERT_EQ(BtnStart_Click(run.list, run.settings, run.host, run.fileSystem, &records).result,
+    ASSERT_EQ(StartRun(run.list, run.settings, run.host, run.fileSystem, &records).result,
               RunResult::Completed);
     EXPECT_EQ(UndoLastRun(state.path() + "s", run.host, run.fileSystem), UndoResult::Completed);
     EXPECT_EQ(run.host.messages.back().text, "5 File を元に戻しました");

@@ -24,7 +24,7 @@ class RingRecovery : public ::testing::Test {
 
     RunReport StartRecorded() {
         StateRecords records(state);
-        return BtnStart_Click(run.list, run.settings, run.host, run.fileSystem, &records);
+        return StartRun(run.list, run.settings, run.host, run.fileSystem, &records);
     }
     UndoResult UndoNow() { return UndoLastRun(state, run.host, run.fileSystem); }
     std::vector<std::string> TemporaryNames() const {

@@ -44,8 +44,8 @@ class Undo : public ::testing::Test {
     RunReport StartRecorded(RunRecords* records = nullptr) {
         StateRecords stateRecords(state);
         run.list.SetState(ListState::Ready);
-        return BtnStart_Click(run.list, run.settings, run.host, run.fileSystem,
-                              records != nullptr ? records : &stateRecords);
+        return StartRun(run.list, run.settings, run.host, run.fileSystem,
+                        records != nullptr ? records : &stateRecords);
     }
     UndoResult UndoNow() { return UndoLastRun(state, run.host, run.fileSystem); }
     std::string JournalPath() const { return KeptRuns(state).front().path; }

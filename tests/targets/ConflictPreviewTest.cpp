@@ -101,7 +101,7 @@ TEST(ConflictPreview, SortingAndRemovalMarkTheRowsAgain) {
     run.list.SetSorted(true);
     ASSERT_EQ(Preview(run), (Marks{kNone, kNone, kDuplicate}));
     // Descending: "3" claims "0" first now, and "1" can no longer move out of the way of "2".
-    ListVi_ColumnClick(run.list, 1);
+    SortBy(run.list, SortColumn::BeforeName);
     EXPECT_EQ(MarksOf(run.list), (Marks{kNone, kTaken, kDuplicate}));
     EXPECT_EQ(run.list.Rows().back().BeforeName, "1");
 

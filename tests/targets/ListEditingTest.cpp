@@ -25,21 +25,21 @@ std::vector<std::string> AfterNames(const TargetList& list) {
     return names;
 }
 
-TEST(ColumnClick, SameColumnAlternatesOtherColumnsStartAscending) {
+TEST(SortBy, SameColumnAlternatesOtherColumnsStartAscending) {
     TargetList list = AfterDrop();
-    ListVi_ColumnClick(list, 1);
+    SortBy(list, SortColumn::BeforeName);
     EXPECT_EQ(list.GetSortOrder(), SortOrder::Descending);
     EXPECT_EQ(AfterNames(list), (std::vector<std::string>{"x_003.jpg", "x_002.jpg", "x_001.jpg"}))
         << "rows keep their names when sorted";
-    ListVi_ColumnClick(list, 1);
+    SortBy(list, SortColumn::BeforeName);
     EXPECT_EQ(list.GetSortOrder(), SortOrder::Ascending);
 
-    ListVi_ColumnClick(list, 3);
+    SortBy(list, SortColumn::Modified);
     EXPECT_EQ(list.SortKey(), SortColumn::Modified);
     EXPECT_EQ(list.GetSortOrder(), SortOrder::Ascending);
     // The modified column sorts as text: 1999 ("99/") after 2024 ("24/").
     EXPECT_EQ(list.Rows().back().BeforeName, "a.jpg");
-    ListVi_ColumnClick(list, 2);
+    SortBy(list, SortColumn::AfterName);
     EXPECT_EQ(list.SortKey(), SortColumn::AfterName);
     EXPECT_EQ(list.GetSortOrder(), SortOrder::Ascending);
     EXPECT_EQ(list.State(), ListState::Ready) << "sorting does not change the state";
