@@ -41,10 +41,9 @@
 #include "rename/RunHistory.h"
 #include "rename/UndoRun.h"
 #include "settings/PersistedSettings.h"
-#include "targets/ConflictPreview.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
-#include "targets/RefreshNames.h"
+#include "targets/ListRefresh.h"
 #include "targets/UriList.h"
 
 namespace karvel {
@@ -183,8 +182,7 @@ void KarvelFm::Form_Resize() {
 
 void KarvelFm::RecomputeNames() {
     if (targets_.RowCount() == 0 || running_) return;
-    RefreshNewNames(targets_, CurrentNamingOptions());
-    PreviewConflicts(targets_);
+    RefreshList(targets_, ListChanges::Names(CurrentNamingOptions()));
     model_->NamesChanged();
 }
 
@@ -205,8 +203,7 @@ void KarvelFm::ReReadTargetFolder() {
     // A run changes the folder under the rows; it is read once the run is over.
     if (!MarksCanShow()) return;
     ++folderReReads_;
-    targets_.SetSnapshot(FolderSnapshot::Read(targets_.TargetFolder(), targets_.Rows()));
-    PreviewConflicts(targets_);
+    RefreshList(targets_, ListChanges::Folder());
     model_->NamesChanged();
 }
 

@@ -23,7 +23,7 @@
 #include "targets/ConflictPreview.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
-#include "targets/RefreshNames.h"
+#include "targets/ListRefresh.h"
 #include "targets/StartCheck.h"
 #include "targets/TargetList.h"
 
@@ -231,12 +231,10 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
                request.dryRun || request.sort == BatchSort::Time);
     if (request.sort == BatchSort::Time) {
         SortBy(list, SortColumn::Modified);
-        RefreshNewNames(list, options);
-        PreviewConflicts(list);
+        RefreshList(list, ListChanges::Names(options));
     } else if (request.sort == BatchSort::None) {
         OrderAsGiven(list, request.files);
-        RefreshNewNames(list, options);
-        PreviewConflicts(list);
+        RefreshList(list, ListChanges::Names(options));
     }
     // A file named but left out is never "every file renamed".
     for (const LeftOut& left : leftOut) streams.err << LeftOutText(left) << '\n';

@@ -11,6 +11,7 @@
 #include "filetime/LocalTime.h"
 #include "rename/RunMessages.h"
 #include "targets/ConflictPreview.h"
+#include "targets/ListRefresh.h"
 #include "targets/MovePlan.h"
 #include "targets/StartCheck.h"
 #include "targets/TargetList.h"
@@ -458,7 +459,7 @@ RunReport StartRun(TargetList& list, const RunSettings& settings, RunHost& host,
     }
     if (records != nullptr) records->End(report.changed);
     list.SetState(ListState::Spent);
-    PreviewConflicts(list);  // asking for a new drop, the list marks no row
+    RefreshList(list, ListChanges::Order());  // asking for a new drop, the list marks no row
     return report;
 }
 

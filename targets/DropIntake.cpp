@@ -1,5 +1,4 @@
 #include "targets/DropIntake.h"
-#include "targets/RefreshNames.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -14,7 +13,7 @@
 #include "filetime/DateTimeText.h"
 #include "filetime/FileTimes.h"
 #include "naming/TextPieces.h"
-#include "targets/ConflictPreview.h"
+#include "targets/ListRefresh.h"
 
 namespace karvel {
 
@@ -244,10 +243,9 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     list.SetSortOrder(SortOrder::Ascending);
     list.SetSorted(true);
     list.SetState(ListState::Ready);
-    if (listShown)
-        list.SetSnapshot(FolderSnapshot::Read(list.TargetFolder(), list.Rows(), false, reader));
-    RefreshNewNames(list, options);
-    if (listShown) PreviewConflicts(list);
+    RefreshList(list,
+                listShown ? ListChanges::NamesAndFolder(options) : ListChanges::Names(options),
+                reader);
     return true;
 }
 

@@ -42,7 +42,7 @@ struct LeftOut {
 //
 // Without `listShown` (a run that shows no list) the files of a folder are told from
 // one listing of it instead of a look at each, the rows' modified times stay empty and
-// no row is marked: the run checks every row itself.
+// the folder is not read for the marks: the run checks every row itself.
 bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
                 const NamingOptions& options, const std::function<void()>& onLoading = {},
                 std::vector<LeftOut>* leftOut = nullptr, bool listShown = true,

@@ -1,6 +1,6 @@
 #include "targets/ListEditing.h"
 
-#include "targets/ConflictPreview.h"
+#include "targets/ListRefresh.h"
 
 namespace karvel {
 
@@ -13,13 +13,13 @@ void SortBy(TargetList& list, SortColumn column) {
     list.SetSortKey(column);
     list.SetSorted(true);
     // The run goes top to bottom, so a new order can free or take names.
-    PreviewConflicts(list);
+    RefreshList(list, ListChanges::Order());
 }
 
 void RemoveSelectedTargets(TargetList& list) {
     list.RemoveSelectedRows();
     if (list.RowCount() > 0) {
-        PreviewConflicts(list);
+        RefreshList(list, ListChanges::Order());
     } else {
         list.AllClear();
     }

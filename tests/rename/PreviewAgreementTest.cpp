@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "rename/RunFixture.h"
-#include "targets/ConflictPreview.h"
+#include "targets/ListRefresh.h"
 
 namespace karvel {
 namespace {
@@ -17,8 +17,7 @@ constexpr auto kNone = RowConflict::None;
 constexpr auto kEmpty = RowConflict::EmptyName;
 
 Marks Preview(RunFixture& run) {
-    run.list.SetSnapshot(FolderSnapshot::Read(run.dir.path(), run.list.Rows()));
-    PreviewConflicts(run.list);
+    RefreshList(run.list, ListChanges::Folder());
     Marks marks;
     for (const TargetRow& row : run.list.Rows()) marks.push_back(row.Conflict);
     return marks;

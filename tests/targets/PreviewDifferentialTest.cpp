@@ -10,8 +10,7 @@
 #include <set>
 
 #include "support/TempDir.h"
-#include "targets/ConflictPreview.h"
-#include "targets/FolderSnapshot.h"
+#include "targets/ListRefresh.h"
 
 namespace karvel {
 namespace {
@@ -116,8 +115,7 @@ TEST(PreviewDifferential, TheFirstMarkIsWhereAOneByOneRunStops) {
             target.SetTargetFolder(folder);
             target.AssignRows(rows);
             target.SetState(ListState::Ready);
-            target.SetSnapshot(FolderSnapshot::Read(folder, target.Rows()));
-            PreviewConflicts(target);
+            RefreshList(target, ListChanges::Folder());
             std::size_t firstMark = target.RowCount();
             for (std::size_t i = 0; i < target.RowCount(); ++i) {
                 if (target.Rows()[i].Conflict != RowConflict::None) {
