@@ -12,6 +12,7 @@
 
 #include "filetime/DateTimeText.h"
 #include "filetime/FileTimes.h"
+#include "naming/FNameEdit.h"
 #include "naming/TextPieces.h"
 #include "targets/ListRefresh.h"
 
@@ -137,8 +138,7 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
     std::array<std::size_t, kAhead> aheadPath{};
     aheadPath.fill(paths.size());
     const auto nameHash = [&paths](std::size_t i) {
-        const std::string_view path = paths[i];
-        return NameTags::HashOf(path.substr(path.rfind(kPathSeparator) + 1));
+        return NameTags::HashOf(cFNameEdit(paths[i]).ifaFileName);
     };
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string& path = paths[i];
@@ -151,9 +151,9 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
             leave(path, LeftOutReason::NotAbsolute);
             continue;
         }
-        const auto slash = path.rfind(kPathSeparator);
-        const std::string_view folderText = std::string_view(path).substr(0, slash + 1);
-        std::string name = path.substr(slash + 1);
+        const FNameEdit pieces = cFNameEdit(path);
+        const std::string_view folderText = pieces.ifaDirName;
+        std::string name(pieces.ifaFileName);
         if (seen == nullptr || folderText != lastFolder) {
             const std::string folder(folderText);
             auto known = folders.find(folder);
