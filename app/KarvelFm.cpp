@@ -321,14 +321,16 @@ void KarvelFm::TakeInPaths(const std::vector<std::string>& paths) {
     }
     {
         const BusyPointer busy;
-        model_->ResetAround([&] {
-            TakeInDrop(targets_, paths, CurrentNamingOptions(), [this] {
-                ShowListState();
-                repaint();
-                // Hidden while rows are added; shown once, after the last.
-                controls_.listVi->hide();
-            });
+        // The emptied list and the loading text are on screen while the files are read.
+        model_->ResetAround([this] {
+            targets_.AllClear();
+            targets_.SetState(ListState::Loading);
         });
+        ShowListState();
+        repaint();
+        // Hidden while rows are added; shown once, after the last.
+        controls_.listVi->hide();
+        model_->ResetAround([&] { TakeInDrop(targets_, paths, CurrentNamingOptions()); });
         controls_.listVi->show();
     }
     WatchTargetFolder();

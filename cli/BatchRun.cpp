@@ -225,10 +225,11 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
                                request.midnight.value_or(stored.timeUpd.value_or(0) == 1)};
 
     TargetList list;
-    std::vector<LeftOut> leftOut;
-    // A run shows no list: one listing of the folder tells its files, and the run checks every row.
-    TakeInDrop(list, request.files, options, {}, &leftOut,
-               request.dryRun || request.sort == BatchSort::Time);
+    // A run shows no list: one listing of the folder tells its files, and the run checks every
+    // row. A dry run shows the list, and an order by time needs each file's modified time.
+    const bool shown = request.dryRun || request.sort == BatchSort::Time;
+    const std::vector<LeftOut> leftOut = TakeInDrop(
+        list, request.files, options, shown ? IntakeLook::EachFile : IntakeLook::OneListing);
     if (request.sort == BatchSort::Time) {
         SortBy(list, SortColumn::Modified);
         RefreshList(list, ListChanges::Names(options));

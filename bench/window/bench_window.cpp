@@ -107,7 +107,8 @@ Timed WindowJob(std::size_t count) {
 double BatchRun(std::size_t count) {
     const karvel::bench::BenchFolder files(count);
     karvel::TargetList list;
-    karvel::TakeInDrop(list, files.Paths(), {{2024, 3, 5}, "yymmdd", "5", "1"}, {}, nullptr, false);
+    karvel::TakeInDrop(list, files.Paths(), {{2024, 3, 5}, "yymmdd", "5", "1"},
+                       karvel::IntakeLook::OneListing);
     karvel::bench::SilentHost host;
     karvel::PosixRunFileSystem fileSystem;
     karvel::StateRecords records(files.Folder() + "state");

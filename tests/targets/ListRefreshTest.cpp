@@ -5,31 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "support/TempDir.h"
+#include "targets/CountingReader.h"
 
 namespace karvel {
 namespace {
-
-// The real disk, counting the listings asked for.
-class CountingReader final : public FolderReader {
-  public:
-    std::error_code Look(const std::string& path, FileEntry& out) override {
-        return disk_.Look(path, out);
-    }
-    std::error_code LookThrough(const std::string& path, FileEntry& out) override {
-        return disk_.LookThrough(path, out);
-    }
-    std::optional<std::string> RealFolder(const std::string& folder) override {
-        return disk_.RealFolder(folder);
-    }
-    std::error_code List(const std::string& folder, ListingSink& sink) override {
-        ++listings;
-        return disk_.List(folder, sink);
-    }
-    int listings = 0;
-
-  private:
-    FolderReader& disk_ = SystemFolderReader();
-};
 
 TEST(ListRefresh, EachChangeRunsItsStepsAndTheMarks) {
     const NamingOptions options{{2024, 3, 5}, "yymmdd", "1", "1"};
@@ -59,7 +38,7 @@ TEST(ListRefresh, EachChangeRunsItsStepsAndTheMarks) {
         list.AssignRows({{"a.jpg", "old.jpg", "", false}});
         list.SetState(each.state);
         list.MutableRows()[0].Conflict = RowConflict::DuplicateName;  // stale
-        CountingReader reader;
+        testing::CountingReader reader;
         RefreshList(list, each.changes, reader);
         EXPECT_EQ(list.Rows()[0].AfterName, each.afterName) << each.what;
         EXPECT_EQ(reader.listings, each.listings) << each.what;
