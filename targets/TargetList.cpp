@@ -27,26 +27,8 @@ bool AnyNameMissing(const std::vector<TargetRow>& rows) {
 
 }  // namespace
 
-bool RowLess(const TargetRow& a, const TargetRow& b, SortColumn key, SortOrder order) {
-    const int c = NaturalCompare(SortText(a, key), SortText(b, key));
-    return order == SortOrder::Ascending ? c < 0 : c > 0;
-}
-
 TargetList::TargetList() {
     AllClear();
-}
-
-void TargetList::AppendRow(TargetRow row) {
-    nameMissing_ = nameMissing_ || row.AfterName.empty();
-    if (!sorted_) {
-        rows_.push_back(std::move(row));
-        return;
-    }
-    const auto at = std::upper_bound(rows_.begin(), rows_.end(), row,
-                                     [this](const TargetRow& a, const TargetRow& b) {
-                                         return RowLess(a, b, sortKey_, sortOrder_);
-                                     });
-    rows_.insert(at, std::move(row));
 }
 
 void TargetList::AssignRows(std::vector<TargetRow> rows) {

@@ -67,9 +67,7 @@ class TargetList {
     std::vector<TargetRow>& MutableRows() { return rows_; }
     std::size_t RowCount() const { return rows_.size(); }
 
-    // Appends a row; while Sorted is on it goes to its place in the order.
-    void AppendRow(TargetRow row);
-    // Replaces all rows at once (a bulk load); kept ordered while Sorted is on.
+    // Replaces all rows at once; kept ordered while Sorted is on.
     void AssignRows(std::vector<TargetRow> rows);
     // Removes every selected row, the rows below moving up.
     void RemoveSelectedRows();
@@ -121,8 +119,5 @@ class TargetList {
     bool nameMissing_ = false;
     ListState state_ = ListState::Empty;
 };
-
-// True when `a` comes before `b` in the list's order for `key` and `order`.
-bool RowLess(const TargetRow& a, const TargetRow& b, SortColumn key, SortOrder order);
 
 }  // namespace karvel

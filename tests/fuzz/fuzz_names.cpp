@@ -151,12 +151,14 @@ void CheckRefresh(std::string_view input) {
     // The digit and start lines taken as any numbers, not only the ones the window offers.
     const auto digits = WholeNumber<int>(lines.size() > 1 ? lines[1] : "");
     const auto number = WholeNumber<std::int64_t>(lines.size() > 2 ? lines[2] : "");
-    TargetList list;
+    std::vector<TargetRow> rows;
     for (std::size_t i = 4; i < lines.size(); ++i) {
         if (digits && number && *digits >= -64 && *digits <= 64)
             CheckNewName(lines[i], *number, *digits);
-        list.AppendRow({std::string(lines[i]), "x", "", false});
+        rows.push_back({std::string(lines[i]), "x", "", false});
     }
+    TargetList list;
+    list.AssignRows(std::move(rows));
     const auto plan = PlanNames(options);
     FUZZ_CHECK(RefreshNewNames(list, options) == plan.has_value());
     if (!plan) {

@@ -14,8 +14,10 @@ namespace karvel {
 namespace {
 
 TargetList ListOf(std::initializer_list<const char*> names) {
+    std::vector<TargetRow> rows;
+    for (const char* name : names) rows.push_back({name, "", "", false});
     TargetList list;
-    for (const char* name : names) list.AppendRow({name, "", "", false});
+    list.AssignRows(std::move(rows));
     return list;
 }
 
@@ -88,7 +90,7 @@ TEST(RefreshNewNames, UnusableOptionsEmptyEveryName) {
 
 TEST(RefreshNewNames, NeverGivesTwoRowsTheSameName) {
     TargetList list;
-    for (int i = 0; i < 2000; ++i) list.AppendRow({"same.jpg", "", "", false});
+    list.AssignRows(std::vector<TargetRow>(2000, {"same.jpg", "", "", false}));
     RefreshNewNames(list, Options("yymm", "1", "1"));
     const auto names = AfterNames(list);
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());

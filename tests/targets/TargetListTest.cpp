@@ -18,9 +18,9 @@ std::vector<std::string> Column(const TargetList& list, SortColumn column) {
 TargetList ThreeRows() {
     TargetList list;
     list.SetTargetFolder("/photos/");
-    list.AppendRow({"b.jpg", "x_002.jpg", "24/03/05 14:07", false});
-    list.AppendRow({"a.jpg", "x_001.jpg", "99/12/31 23:59", false});
-    list.AppendRow({"c.jpg", "x_003.jpg", "24/01/01 00:00", false});
+    list.AssignRows({{"b.jpg", "x_002.jpg", "24/03/05 14:07", false},
+                     {"a.jpg", "x_001.jpg", "99/12/31 23:59", false},
+                     {"c.jpg", "x_003.jpg", "24/01/01 00:00", false}});
     list.SetState(ListState::Ready);
     return list;
 }
@@ -62,8 +62,7 @@ TEST(TargetList, AllClearEmptiesButKeepsSortColumnAndOrder) {
     EXPECT_EQ(list.SortKey(), SortColumn::Modified);
     EXPECT_EQ(list.GetSortOrder(), SortOrder::Descending);
 
-    list.AppendRow({"z", "", "", false});
-    list.AppendRow({"a", "", "", false});
+    list.AssignRows({{"z", "", "", false}, {"a", "", "", false}});
     EXPECT_EQ(Column(list, SortColumn::BeforeName), (std::vector<std::string>{"z", "a"}))
         << "not kept ordered while Sorted is off";
 }
@@ -86,9 +85,10 @@ TEST(TargetList, SortsByAnyColumnAsText) {
 TEST(TargetList, StaysOrderedWhileSorted) {
     TargetList list = ThreeRows();
     list.SetSorted(true);
-    list.AppendRow({"IMG_10.jpg", "", "", false});
-    list.AppendRow({"IMG_2.jpg", "", "", false});
-    list.AppendRow({"B.JPG", "", "", false});
+    std::vector<TargetRow> rows = list.Rows();
+    for (const char* name : {"IMG_10.jpg", "IMG_2.jpg", "B.JPG"})
+        rows.push_back({name, "", "", false});
+    list.AssignRows(std::move(rows));
     EXPECT_EQ(
         Column(list, SortColumn::BeforeName),
         (std::vector<std::string>{"a.jpg", "b.jpg", "B.JPG", "c.jpg", "IMG_2.jpg", "IMG_10.jpg"}));
@@ -99,7 +99,7 @@ TEST(TargetList, StaysOrderedWhileSorted) {
 
 TEST(TargetList, SortIsStableForEqualKeys) {
     TargetList list;
-    for (const char* name : {"b", "a", "c"}) list.AppendRow({name, "same", "", false});
+    list.AssignRows({{"b", "same", "", false}, {"a", "same", "", false}, {"c", "same", "", false}});
     list.SetSortKey(SortColumn::AfterName);
     list.SetSorted(true);
     EXPECT_EQ(Column(list, SortColumn::BeforeName), (std::vector<std::string>{"b", "a", "c"}));
@@ -109,7 +109,9 @@ TEST(TargetList, SortIsStableForEqualKeys) {
 TEST(TargetList, TellsWhetherSomeRowHasNoNewName) {
     TargetList list = ThreeRows();
     EXPECT_FALSE(list.NameMissing());
-    list.AppendRow({"d.jpg", "", "", false});
+    std::vector<TargetRow> rows = list.Rows();
+    rows.push_back({"d.jpg", "", "", false});
+    list.AssignRows(std::move(rows));
     EXPECT_TRUE(list.NameMissing());
     list.SetSorted(true);
     EXPECT_TRUE(list.NameMissing()) << "sorting keeps it";
