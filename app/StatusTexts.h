@@ -1,5 +1,5 @@
 #pragma once
-// What the status bar's two panels show for the list's state.
+// What the status bar's two panels show for the list.
 
 #include <string>
 #include <string_view>
@@ -8,29 +8,24 @@
 
 namespace karvel {
 
-inline constexpr std::string_view kStsDropFiles = "対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい";
-inline constexpr std::string_view kStsLoading = "ﾌｧｲﾙ情報取得中 ・・・";
-inline constexpr std::string_view kStsPressStart = "Startボタンを押下してください";
-
 // StsBarText: after a run it asks for a drop as an empty list does.
 constexpr std::string_view StsBarTextOf(ListState state) {
     switch (state) {
         case ListState::Loading:
-            return kStsLoading;
+            return "ﾌｧｲﾙ情報取得中 ・・・";
         case ListState::Ready:
-            return kStsPressStart;
+            return "Startボタンを押下してください";
         case ListState::Empty:
         case ListState::Spent:
             break;
     }
-    return kStsDropFiles;
+    return "対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい";
 }
 
 // StsBarCnt: the row count once a drop has listed rows, and still after a run.
 inline std::string StsBarCntOf(const TargetList& list) {
-    const ListState state = list.State();
-    if (state != ListState::Ready && state != ListState::Spent) return {};
-    return std::to_string(list.RowCount());
+    const bool counted = list.State() == ListState::Ready || list.State() == ListState::Spent;
+    return counted ? std::to_string(list.RowCount()) : std::string();
 }
 
 }  // namespace karvel

@@ -109,10 +109,4 @@ void FillFileTimes(const FileInstants& instants, FileTimeStamps& stamps) {
     StoreSlot(instants.modify, stamps.LastWriteTime);
 }
 
-FileTimeStamps ToLocalStamps(const FileInstants& instants) {
-    FileTimeStamps stamps{};
-    FillFileTimes(instants, stamps);
-    return stamps;
-}
-
 }  // namespace karvel

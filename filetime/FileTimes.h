@@ -59,8 +59,4 @@ struct FileEntry {
 // as success. A folder is an error.
 [[nodiscard]] std::error_code WriteFileInstants(const std::string& path, const FileInstants& in);
 
-// The record FillFileTimes makes of `instants` in a fresh one; a slot whose instant does not fit
-// the record stays all zero.
-FileTimeStamps ToLocalStamps(const FileInstants& instants);
-
 }  // namespace karvel

@@ -28,14 +28,12 @@ class FolderLookup {
     FolderLookup(FolderReader& reader, bool withListings)
         : reader_(reader), withListings_(withListings) {}
 
-    // The folder spelled `text`, ending in the separator. It stays where it is while the
-    // lookup lives.
+    // The folder spelled `text`, ending in the separator; it stays put while the lookup lives.
     Folder& Of(std::string_view text);
 
     // Whether the listing's word on `path`, a regular file there as `listed`, stands for a
-    // look at it. The first such file of each folder is looked at: a listing whose inodes
-    // are not the ones a look gives (as on some layered file systems) is let go, and every
-    // file of its folder is looked at instead.
+    // look at it. The first such file of each folder is looked at: a listing whose inodes are
+    // not the ones a look gives (as on some layered file systems) is let go.
     bool ListingAgrees(Folder& folder, const std::string& path,
                        const FolderSnapshot::Listed& listed);
 

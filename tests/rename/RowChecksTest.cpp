@@ -19,8 +19,8 @@ TEST(RowChecks, ANewNameEqualToTheOldOneKeepsItAndIsRestamped) {
     EXPECT_EQ(run.Content("same.jpg"), "same.jpg");
     FileInstants stamped;
     ASSERT_FALSE(ReadFileInstants(run.dir.path() + "same.jpg", stamped));
-    EXPECT_EQ(ToLocalStamps(stamped).LastWriteTime.wDay, 5);
-    EXPECT_EQ(ToLocalStamps(stamped).LastWriteTime.wMonth, 3);
+    EXPECT_EQ(InstantToLocal(stamped.modify)->time.wDay, 5);
+    EXPECT_EQ(InstantToLocal(stamped.modify)->time.wMonth, 3);
 }
 
 TEST(RowChecks, TheSecondRowWithTheSameNewNameStopsTheRun) {
