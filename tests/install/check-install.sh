@@ -29,13 +29,17 @@ check_key_file() {
 check_menus() {
     local action=$1/share/file-manager/actions/karvel-rename.desktop
     local service=$1/share/kio/servicemenus/karvel-rename.desktop
-    local label='Karvel で名前を変更' item
+    local label='Karvel で名前を変更' item key
     for file in "$action" "$service"; do
         [ -f "$file" ] || { echo "not installed: ${file#"$1"/}"; return 1; }
         check_key_file "$file" || return 1
     done
     [ "$(value_of "$action" 'Desktop Entry' Type)" = Action ] || { echo "$action: not an action"; return 1; }
-    [ "$(value_of "$action" 'Desktop Entry' Name)" = "$label" ] || { echo "$action: no label"; return 1; }
+    # libfm shows the tooltip in the item's place.
+    for key in Name Tooltip; do
+        [ "$(value_of "$action" 'Desktop Entry' $key)" = "$label" ] ||
+            { echo "$action: $key is not the label"; return 1; }
+    done
     local profiles
     profiles=$(value_of "$action" 'Desktop Entry' Profiles)
     [ -n "$profiles" ] || { echo "$action: no profile"; return 1; }
