@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev libgl-dev qt6-translations-l10n
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic tzdata
-    desktop-file-utils appstream dpkg-dev man-db
+    desktop-file-utils appstream dpkg-dev man-db tidy
     clang libclang-rt-14-dev clang-format
     exfat-fuse exfatprogs mount
 )

@@ -67,7 +67,7 @@ check_menus() {
 cmake --install "$build" --prefix "$scratch/usr" >/dev/null
 for file in bin/karvel lib/karvel/karvel-window share/applications/org.karvel.Karvel.desktop \
     share/metainfo/org.karvel.Karvel.metainfo.xml share/icons/hicolor/32x32/apps/karvel.png \
-    share/icons/hicolor/scalable/apps/karvel.svg share/man/man1/karvel.1; do
+    share/icons/hicolor/scalable/apps/karvel.svg share/man/man1/karvel.1 share/karvel/help/index.html; do
     [ -f "$scratch/usr/$file" ] || { echo "not installed: $file"; exit 1; }
 done
 desktop-file-validate "$scratch/usr/share/applications/org.karvel.Karvel.desktop"
@@ -88,5 +88,6 @@ for needed in libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n; do
 done
 dpkg -x "$package" "$scratch/root"
 check_menus "$scratch/root/usr"
+[ -f "$scratch/root/usr/share/karvel/help/index.html" ] || { echo "not packaged: the help page"; exit 1; }
 "$scratch/root/usr/bin/karvel" --version | grep -qx "karvel $2"
 echo "install and package checked: $(basename "$package")"
