@@ -29,6 +29,7 @@
 #include "app/MonthCalendar.h"
 #include "app/OptionCheckBox.h"
 #include "app/StartNoEdit.h"
+#include "app/StatusTexts.h"
 #include "app/TargetListView.h"
 #include "app/TargetTableModel.h"
 #include "app/Twips.h"
@@ -40,10 +41,9 @@
 #include "rename/RunHistory.h"
 #include "rename/UndoRun.h"
 #include "settings/PersistedSettings.h"
-#include "targets/ConflictPreview.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
-#include "targets/RefreshNames.h"
+#include "targets/ListRefresh.h"
 #include "targets/UriList.h"
 
 namespace karvel {
@@ -182,8 +182,7 @@ void KarvelFm::Form_Resize() {
 
 void KarvelFm::RecomputeNames() {
     if (targets_.RowCount() == 0 || running_) return;
-    RefreshNewNames(targets_, CurrentNamingOptions());
-    PreviewConflicts(targets_);
+    RefreshList(targets_, ListChanges::Names(CurrentNamingOptions()));
     model_->NamesChanged();
 }
 
@@ -197,15 +196,14 @@ void KarvelFm::WatchTargetFolder() {
 
 bool KarvelFm::MarksCanShow() const {
     // A list that asks for a new drop (after a run) shows no marks, whatever the folder holds.
-    return targets_.RowCount() != 0 && targets_.State() != ListState::Empty && !running_;
+    return targets_.RowCount() != 0 && !targets_.WantsDrop() && !running_;
 }
 
 void KarvelFm::ReReadTargetFolder() {
     // A run changes the folder under the rows; it is read once the run is over.
     if (!MarksCanShow()) return;
     ++folderReReads_;
-    targets_.SetSnapshot(FolderSnapshot::Read(targets_.TargetFolder(), targets_.Rows()));
-    PreviewConflicts(targets_);
+    RefreshList(targets_, ListChanges::Folder());
     model_->NamesChanged();
 }
 
@@ -224,8 +222,8 @@ void KarvelFm::MonthView1_DateChange() {
 
 void KarvelFm::ShowListState() {
     controls_.lblDirName->setText(Utf8(targets_.TargetFolder()));
-    controls_.stsBarCnt->setText(Utf8(targets_.StsBarCnt()));
-    controls_.stsBarText->setText(Utf8(targets_.StsBarText()));
+    controls_.stsBarCnt->setText(Utf8(StsBarCntOf(targets_)));
+    controls_.stsBarText->setText(Utf8(std::string(StsBarTextOf(targets_.State()))));
     controls_.listVi->header()->setSortIndicatorShown(targets_.Sorted());
     controls_.listVi->header()->setSortIndicator(
         static_cast<int>(targets_.SortKey()),
@@ -265,7 +263,7 @@ void KarvelFm::BtnStart_Click() {
             if (host.ShowMessage(RunIcon::WarningQuestion, *warning) != RunAnswer::Yes) return;
         }
         StateRecords records(stateFolder_);
-        karvel::BtnStart_Click(targets_, settings, host, *runFileSystem_, &records);
+        karvel::StartRun(targets_, settings, host, *runFileSystem_, &records);
         // A run that kept its undo record needs no look at the history.
         controls_.menuUndo->setEnabled(records.KeptUndoRecord() || CanUndo(stateFolder_));
     });
@@ -323,14 +321,16 @@ void KarvelFm::TakeInPaths(const std::vector<std::string>& paths) {
     }
     {
         const BusyPointer busy;
-        model_->ResetAround([&] {
-            TakeInDrop(targets_, paths, CurrentNamingOptions(), [this] {
-                ShowListState();
-                repaint();
-                // Hidden while rows are added; shown once, after the last.
-                controls_.listVi->hide();
-            });
+        // The emptied list and the loading text are on screen while the files are read.
+        model_->ResetAround([this] {
+            targets_.AllClear();
+            targets_.SetState(ListState::Loading);
         });
+        ShowListState();
+        repaint();
+        // Hidden while rows are added; shown once, after the last.
+        controls_.listVi->hide();
+        model_->ResetAround([&] { TakeInDrop(targets_, paths, CurrentNamingOptions()); });
         controls_.listVi->show();
     }
     WatchTargetFolder();
@@ -360,9 +360,10 @@ void KarvelFm::ShowSelectionOfRows() {
 }
 
 void KarvelFm::ListVi_ColumnClick(int column) {
-    if (running_) return;
+    // Columns count from 1 here, as the header's clicks come.
+    if (running_ || column < 1 || column > 3) return;
     CopySelectionToRows();
-    model_->ResetAround([&] { karvel::ListVi_ColumnClick(targets_, column); });
+    model_->ResetAround([&] { SortBy(targets_, static_cast<SortColumn>(column - 1)); });
     ShowSelectionOfRows();
     ShowListState();
 }

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/CommandLine.h"
 #include "app/KarvelFm.h"
 #include "app/QtTranslation.h"
+#include "cli/CommandLine.h"
 #include "rename/RunMessages.h"
 #include "settings/SettingsPath.h"
 #include "targets/AbsolutePaths.h"

@@ -6,7 +6,7 @@
 #include "naming/NewNames.h"
 #include "targets/ConflictPreview.h"
 #include "targets/DropIntake.h"
-#include "targets/RefreshNames.h"
+#include "targets/ListRefresh.h"
 
 namespace {
 
@@ -22,8 +22,7 @@ void BM_RefreshAndPreview(benchmark::State& state) {
     int start = 1;
     for (auto _ : state) {
         options.startNoText = std::to_string(start++ % 1000);
-        karvel::RefreshNewNames(list, options);
-        karvel::PreviewConflicts(list);
+        karvel::RefreshList(list, karvel::ListChanges::Names(options));
         benchmark::DoNotOptimize(list.Rows().back().Conflict);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -47,8 +46,7 @@ void BM_RefreshAndPreviewRenumbering(benchmark::State& state) {
     for (auto _ : state) {
         freed = !freed;
         options.startNoText = freed ? "0" : "2";
-        karvel::RefreshNewNames(list, options);
-        karvel::PreviewConflicts(list);
+        karvel::RefreshList(list, karvel::ListChanges::Names(options));
         const bool asExpected =
             freed ? list.Rows().back().Conflict == karvel::RowConflict::None
                   : list.Rows().front().Conflict == karvel::RowConflict::NameTaken;

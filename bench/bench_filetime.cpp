@@ -12,6 +12,7 @@
 
 #include "filetime/DateTimeText.h"
 #include "filetime/FileTimes.h"
+#include "rename/RenameRun.h"
 
 namespace {
 
@@ -75,50 +76,57 @@ void BM_ReadFileInstants(benchmark::State& state) {
 BENCHMARK(BM_ReadFileInstants)->Unit(benchmark::kMillisecond);
 
 // The conversion alone, without the file system.
-void BM_ToLocalStamps(benchmark::State& state) {
+void BM_FillFileTimes(benchmark::State& state) {
     std::vector<karvel::FileInstants> instants(kFileCount);
     for (std::size_t i = 0; i < instants.size(); ++i) {
         instants[i].access.tv_sec = instants[i].modify.tv_sec =
             1'704'067'200 + static_cast<long>(i) * 317;
     }
     for (auto _ : state) {
-        for (const auto& in : instants) benchmark::DoNotOptimize(karvel::ToLocalStamps(in));
+        karvel::FileTimeStamps stamps{};
+        for (const auto& in : instants) {
+            karvel::FillFileTimes(in, stamps);
+            benchmark::DoNotOptimize(stamps);
+        }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(instants.size()));
 }
-BENCHMARK(BM_ToLocalStamps)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillFileTimes)->Unit(benchmark::kMillisecond);
 
-// What the drop intake does per file: read the stamps and write the modified time as text.
-void BM_GetFileTimesAndText(benchmark::State& state) {
+// What the drop intake does per file: one look, the stamps in local time, the modified time as
+// text.
+void BM_LookAndModifiedText(benchmark::State& state) {
     const auto& paths = Files().Paths();
     for (auto _ : state) {
+        karvel::FileTimeStamps stamps{};
         for (const auto& path : paths) {
-            karvel::FileTimeStamps stamps;
-            karvel::GetFileTimes(path, stamps);
+            karvel::FileEntry entry;
+            benchmark::DoNotOptimize(karvel::ReadFileEntry(path, entry));
+            karvel::FillFileTimes(entry.instants, stamps);
             benchmark::DoNotOptimize(karvel::FormatDateTimeText(stamps.LastWriteTime,
                                                                 karvel::kDateTimeShortYearMinutes));
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(paths.size()));
 }
-BENCHMARK(BM_GetFileTimesAndText)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LookAndModifiedText)->Unit(benchmark::kMillisecond);
 
-// What the rename run does per file: read, move the modified date, write back.
-void BM_GetAndSetFileTimes(benchmark::State& state) {
+// What the rename run does per file: read the instants, move the modified date, write back.
+void BM_Restamp(benchmark::State& state) {
     const auto& paths = Files().Paths();
+    int month = 0;
     for (auto _ : state) {
+        const karvel::CalendarDate date{2024, month++ % 12 + 1, 1};
         for (const auto& path : paths) {
-            karvel::FileTimeStamps stamps;
-            karvel::GetFileTimes(path, stamps);
-            stamps.LastWriteTime.wMonth =
-                static_cast<std::int16_t>(stamps.LastWriteTime.wMonth % 12 + 1);
-            stamps.LastWriteTime.wDay = 1;
-            karvel::SetFileTimes(path, stamps);
+            karvel::FileInstants instants;
+            benchmark::DoNotOptimize(karvel::ReadFileInstants(path, instants));
+            benchmark::DoNotOptimize(
+                karvel::WriteFileInstants(path, karvel::RestampedInstants(instants, date, false)));
         }
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(paths.size()));
 }
-BENCHMARK(BM_GetAndSetFileTimes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Restamp)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

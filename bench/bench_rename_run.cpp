@@ -10,7 +10,6 @@
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
 #include "rename/RunHistory.h"
-#include "targets/StatusTexts.h"
 #include "targets/TargetList.h"
 
 namespace {
@@ -51,12 +50,12 @@ void BM_CoreRun(benchmark::State& state) {
         list.SetTargetFolderId(folder.Id());
         list.SetTargetFolder(files->Folder());
         list.AssignRows(std::move(rows));
-        list.SetStsBarText(std::string(karvel::kStsPressStart));
+        list.SetState(karvel::ListState::Ready);
         // With its undo journal, as batch mode and the window run it, or without.
         karvel::StateRecords records(files->Folder() + "state", state.range(0) == 1);
         state.ResumeTiming();
         const karvel::RunReport report =
-            karvel::BtnStart_Click(list, {{2024, 3, 5}, false}, host, fileSystem, &records);
+            karvel::StartRun(list, {{2024, 3, 5}, false}, host, fileSystem, &records);
         if (report.result != karvel::RunResult::Completed)
             state.SkipWithError("the run did not complete");
         state.PauseTiming();

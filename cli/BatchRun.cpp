@@ -13,9 +13,9 @@
 #include <ostream>
 #include <unordered_map>
 
+#include "cli/ConsoleHost.h"
 #include "files/UniqueFd.h"
 #include "naming/NewNames.h"
-#include "cli/ConsoleHost.h"
 #include "rename/RenameRun.h"
 #include "rename/RunMessages.h"
 #include "settings/PersistedSettings.h"
@@ -23,7 +23,8 @@
 #include "targets/ConflictPreview.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
-#include "targets/RefreshNames.h"
+#include "targets/ListRefresh.h"
+#include "targets/StartCheck.h"
 #include "targets/TargetList.h"
 
 namespace karvel {
@@ -182,9 +183,8 @@ std::string LeftOutText(const LeftOut& left) {
 
 // The moves in the order the run makes them; a ring goes through a temporary name.
 void PrintMoves(const TargetList& list, std::ostream& err) {
+    if (list.NameMissing()) return;
     const auto& rows = list.Rows();
-    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); }))
-        return;
     for (const PlanStep& step : PreviewPlan(list).steps) {
         const TargetRow& row = rows[step.row];
         const std::string from =
@@ -225,18 +225,17 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
                                request.midnight.value_or(stored.timeUpd.value_or(0) == 1)};
 
     TargetList list;
-    std::vector<LeftOut> leftOut;
-    // A run shows no list: one listing of the folder tells its files, and the run checks every row.
-    TakeInDrop(list, request.files, options, {}, &leftOut,
-               request.dryRun || request.sort == BatchSort::Time);
+    // A run shows no list: one listing of the folder tells its files, and the run checks every
+    // row. A dry run shows the list, and an order by time needs each file's modified time.
+    const bool shown = request.dryRun || request.sort == BatchSort::Time;
+    const std::vector<LeftOut> leftOut = TakeInDrop(
+        list, request.files, options, shown ? IntakeLook::EachFile : IntakeLook::OneListing);
     if (request.sort == BatchSort::Time) {
-        ListVi_ColumnClick(list, 3);
-        RefreshNewNames(list, options);
-        PreviewConflicts(list);
+        SortBy(list, SortColumn::Modified);
+        RefreshList(list, ListChanges::Names(options));
     } else if (request.sort == BatchSort::None) {
         OrderAsGiven(list, request.files);
-        RefreshNewNames(list, options);
-        PreviewConflicts(list);
+        RefreshList(list, ListChanges::Names(options));
     }
     // A file named but left out is never "every file renamed".
     for (const LeftOut& left : leftOut) streams.err << LeftOutText(left) << '\n';
@@ -244,7 +243,7 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
 
     ConsoleHost host(streams.in, streams.err, request.assumeYes);
     if (!request.dryRun) {
-        const RunReport report = BtnStart_Click(list, settings, host, fileSystem, records);
+        const RunReport report = StartRun(list, settings, host, fileSystem, records);
         if (report.result == RunResult::Interrupted && !report.changed) {
             streams.err << kStoppedBeforeAnyChange << '\n';
         } else if (report.result == RunResult::Interrupted) {
@@ -258,7 +257,8 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
         streams.err.flush();
         return report.result == RunResult::Completed ? allDone : kExitNotRenamed;
     }
-    if (list.RowCount() == 0) {
+    const StartCheck check = CheckStart(list);
+    if (check.verdict == StartVerdict::NoTargets) {
         host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));
         return kExitNotRenamed;
     }
@@ -269,17 +269,12 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
     streams.out.flush();
     if (request.verbose) PrintMoves(list, streams.err);
     // Where the run would stop, the dry run says so as the run would.
-    const auto& rows = list.Rows();
-    const auto empty =
-        std::ranges::find_if(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
-    const auto stop =
-        empty != rows.end() ? empty : std::ranges::find_if(rows, [](const TargetRow& row) {
-            return row.Conflict != RowConflict::None;
-        });
-    if (stop != rows.end()) {
-        host.ShowMessage(
-            empty != rows.end() ? RunIcon::Warning : RunIcon::Error,
-            StopText(empty != rows.end() ? RowConflict::EmptyName : stop->Conflict, *stop));
+    if (check.verdict == StartVerdict::NamesUnusable) {
+        host.ShowMessage(RunIcon::Warning, std::string(kMsgNamesUnusable));
+        return kExitNotRenamed;
+    }
+    if (check.verdict == StartVerdict::StopsAtRow) {
+        host.ShowMessage(RunIcon::Error, StopText(check.reason, list.Rows()[check.row]));
         return kExitNotRenamed;
     }
     return allDone;

@@ -54,17 +54,8 @@ std::error_code Touch(const std::string& path, const FileInstants& in) {
 }
 
 // A slot whose instant does not fit the record keeps what it held.
-void StoreSlot(const timespec& instant, SYSTEMTIME& slot, std::optional<std::int32_t>& offset) {
-    if (const auto local = InstantToLocal(instant)) {
-        slot = local->time;
-        offset = local->utcOffset;
-    }
-}
-
-void StoreInstants(const FileInstants& in, FileTimeStamps& stamps) {
-    StoreSlot(in.hasBirth ? in.birth : in.modify, stamps.CreationTime, stamps.CreationOffset);
-    StoreSlot(in.access, stamps.LastAccessTime, stamps.LastAccessOffset);
-    StoreSlot(in.modify, stamps.LastWriteTime, stamps.LastWriteOffset);
+void StoreSlot(const timespec& instant, SYSTEMTIME& slot) {
+    if (const auto local = InstantToLocal(instant)) slot = local->time;
 }
 
 }  // namespace
@@ -74,13 +65,6 @@ std::error_code ReadFileInstants(const std::string& path, FileInstants& out) {
     if (const auto error = StatEntry(path, kTimesMask, entry)) return error;
     out = InstantsOf(entry);
     return {};
-}
-
-bool GetRegularFileTimes(const std::string& path, FileTimeStamps& stamps) {
-    struct statx entry {};
-    if (StatEntry(path, kTimesMask, entry) || !S_ISREG(entry.stx_mode)) return false;
-    StoreInstants(InstantsOf(entry), stamps);
-    return true;
 }
 
 static std::error_code StatInto(int folder, const char* name, int flags, FileEntry& out);
@@ -120,46 +104,9 @@ std::error_code WriteFileInstants(const std::string& path, const FileInstants& i
 }
 
 void FillFileTimes(const FileInstants& instants, FileTimeStamps& stamps) {
-    StoreInstants(instants, stamps);
-}
-
-FileTimeStamps ToLocalStamps(const FileInstants& instants) {
-    FileTimeStamps stamps;
-    StoreInstants(instants, stamps);
-    return stamps;
-}
-
-FileInstants FromLocalStamps(const FileTimeStamps& stamps, const FileInstants& original) {
-    FileInstants out = original;
-    if (const auto access = LocalToInstant(stamps.LastAccessTime, stamps.LastAccessOffset)) {
-        out.access = *access;
-    }
-    if (const auto modify = LocalToInstant(stamps.LastWriteTime, stamps.LastWriteOffset)) {
-        out.modify = *modify;
-    }
-    return out;
-}
-
-void GetFileTimes(const std::string& path, FileTimeStamps& stamps) {
-    FileInstants instants;
-    if (!ReadFileInstants(path, instants)) {
-        StoreInstants(instants, stamps);
-        return;
-    }
-    // Unreadable: every slot gets the zero file time, where it converts.
-    const auto zero = FileTimeToLocal(FILETIME{});
-    if (!zero) return;
-    for (auto* slot : {&stamps.CreationTime, &stamps.LastAccessTime, &stamps.LastWriteTime}) {
-        *slot = zero->time;
-    }
-    stamps.CreationOffset = stamps.LastAccessOffset = stamps.LastWriteOffset = zero->utcOffset;
-}
-
-void SetFileTimes(const std::string& path, const FileTimeStamps& stamps) {
-    // Stat once for both the instants a slot may fall back to and the read-only rule.
-    struct statx entry {};
-    if (StatEntry(path, kTimesMask, entry) || IsReadOnly(entry)) return;
-    (void)Touch(path, FromLocalStamps(stamps, InstantsOf(entry)));
+    StoreSlot(instants.hasBirth ? instants.birth : instants.modify, stamps.CreationTime);
+    StoreSlot(instants.access, stamps.LastAccessTime);
+    StoreSlot(instants.modify, stamps.LastWriteTime);
 }
 
 }  // namespace karvel

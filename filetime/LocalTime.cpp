@@ -21,13 +21,7 @@ namespace {
 static_assert(sizeof(time_t) == 8, "instants beyond 2038 need a 64-bit time_t");
 
 constexpr std::int64_t kSecondsPerDay = 86'400;
-constexpr std::int64_t kTicksPerSecond = 10'000'000;
-constexpr std::int64_t kNanosPerTick = 100;
 constexpr std::int64_t kNanosPerMilli = 1'000'000;
-// 1601-01-01 to 1970-01-01.
-constexpr std::int64_t kFileTimeEpochSeconds = 11'644'473'600;
-constexpr std::int16_t kFirstFileTimeYear = 1601;
-constexpr std::int16_t kLastFileTimeYear = 30827;
 
 void LoadZoneRulesOnce() {
     static const bool loaded = [] {
@@ -128,49 +122,6 @@ std::optional<timespec> LocalToInstant(const SYSTEMTIME& time,
     instant.tv_sec = *seconds;
     instant.tv_nsec = time.wMilliseconds * kNanosPerMilli;
     return instant;
-}
-
-std::optional<LocalTime> FileTimeToLocal(const FILETIME& fileTime) {
-    const std::uint64_t ticks =
-        (std::uint64_t{fileTime.dwHighDateTime} << 32) | fileTime.dwLowDateTime;
-    constexpr auto kMaxTicks = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
-    if (ticks > kMaxTicks) return std::nullopt;
-    const auto signedTicks = static_cast<std::int64_t>(ticks);
-
-    timespec instant{};
-    instant.tv_sec = signedTicks / kTicksPerSecond - kFileTimeEpochSeconds;
-    instant.tv_nsec = signedTicks % kTicksPerSecond * kNanosPerTick;
-    const auto local = InstantToLocal(instant);
-    if (!local) return std::nullopt;
-
-    // The local value must itself be a file time: west of UTC the zero time is not.
-    const std::int64_t shift = std::int64_t{local->utcOffset} * kTicksPerSecond;
-    if (signedTicks + shift < 0) return std::nullopt;
-    if (shift > 0 && signedTicks > std::numeric_limits<std::int64_t>::max() - shift) {
-        return std::nullopt;
-    }
-    return local;
-}
-
-std::optional<FILETIME> LocalToFileTime(const SYSTEMTIME& systemTime) {
-    if (!InRange(systemTime.wYear, kFirstFileTimeYear, kLastFileTimeYear)) return std::nullopt;
-    const auto instant = LocalToInstant(systemTime);
-    if (!instant) return std::nullopt;
-    // Years up to 30827 plus a day of offset stay below 2^63 steps.
-    const std::int64_t ticks = (instant->tv_sec + kFileTimeEpochSeconds) * kTicksPerSecond +
-                               instant->tv_nsec / kNanosPerTick;
-    if (ticks < 0) return std::nullopt;
-    const auto unsignedTicks = static_cast<std::uint64_t>(ticks);
-    return FILETIME{static_cast<std::uint32_t>(unsignedTicks & 0xFFFF'FFFFu),
-                    static_cast<std::uint32_t>(unsignedTicks >> 32)};
-}
-
-void FileTimeToLocalSystemTime(const FILETIME& fileTime, SYSTEMTIME& systemTime) {
-    if (const auto local = FileTimeToLocal(fileTime)) systemTime = local->time;
-}
-
-void LocalSystemTimeToFileTime(const SYSTEMTIME& systemTime, FILETIME& fileTime) {
-    if (const auto converted = LocalToFileTime(systemTime)) fileTime = *converted;
 }
 
 }  // namespace karvel

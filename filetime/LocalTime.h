@@ -26,31 +26,11 @@ struct SYSTEMTIME {
     friend bool operator==(const SYSTEMTIME&, const SYSTEMTIME&) = default;
 };
 
-// 100-nanosecond steps since 1601-01-01 00:00 UTC, low half first.
-struct FILETIME {
-    std::uint32_t dwLowDateTime = 0;
-    std::uint32_t dwHighDateTime = 0;
-
-    friend bool operator==(const FILETIME&, const FILETIME&) = default;
-};
-
 // A local calendar record with the UTC offset in force at its instant.
 struct LocalTime {
     SYSTEMTIME time;
     std::int32_t utcOffset = 0;  // seconds east of UTC
 };
-
-// A UTC file time as local time; empty when the local time would fall before 1601 (the zero file
-// time west of UTC) or the file time lies beyond 2^63 steps.
-std::optional<LocalTime> FileTimeToLocal(const FILETIME& fileTime);
-
-// The UTC file time of a local record; empty when the record is no valid date and time between
-// 1601 and 30827 or the result falls before 1601.
-std::optional<FILETIME> LocalToFileTime(const SYSTEMTIME& systemTime);
-
-// The two above for callers that keep their value when a conversion fails.
-void FileTimeToLocalSystemTime(const FILETIME& fileTime, SYSTEMTIME& systemTime);
-void LocalSystemTimeToFileTime(const SYSTEMTIME& systemTime, FILETIME& fileTime);
 
 // An instant as local time, with the rules in force at that instant; empty when the year does not
 // fit the record.

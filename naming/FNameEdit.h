@@ -1,29 +1,20 @@
 #pragma once
+// The path splitter: a path cut at its last separator into its folder and its file name,
+// and the name at its first dot. Paths are bytes and blanks belong to names: nothing is
+// trimmed, and nothing asks the disk what a path names.
 
-#include <string>
+#include <string_view>
 
 namespace karvel {
 
-// Cuts a path into its folder, its file name and the name's two pieces around
-// the first dot. Store the path in ifaFullPath, call cFNameEdit, read the results.
-class FNameEdit {
-  public:
-    std::string ifaFullPath;
-    std::string ifaDirName;
-    std::string ifaFileName;
-    std::string ifaFileSts1;
-    std::string ifaFileSts2;
-
-    void cFNameEdit();
-    // The same cut for a path already known to name a file, without looking at the disk.
-    void cFNameEditOfFile();
-
-  private:
-    void Cut(std::string work);
+// The pieces of one path; they view the path they were cut from.
+struct FNameEdit {
+    std::string_view ifaDirName;   // up to and including the last separator; empty without one
+    std::string_view ifaFileName;  // after the last separator; empty when the path ends in one
+    std::string_view ifaFileSts1;  // the name before its first dot; all of it without a dot
+    std::string_view ifaFileSts2;  // the name from its first dot on; empty without a dot
 };
 
-// True when `path` names an existing folder; a path whose attributes cannot be
-// read, or that holds a NUL byte, is not a folder.
-bool IsExistingFolder(const std::string& path);
+FNameEdit cFNameEdit(std::string_view ifaFullPath);
 
 }  // namespace karvel

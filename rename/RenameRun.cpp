@@ -11,10 +11,10 @@
 #include "filetime/LocalTime.h"
 #include "rename/RunMessages.h"
 #include "targets/ConflictPreview.h"
+#include "targets/ListRefresh.h"
 #include "targets/MovePlan.h"
-#include "targets/StatusTexts.h"
+#include "targets/StartCheck.h"
 #include "targets/TargetList.h"
-#include "text/Text.h"
 
 namespace karvel {
 
@@ -168,7 +168,7 @@ RunReport Run::Body(const std::string& folder, FileId folderId) {
     if (host_.StopRequested()) return {RunResult::Interrupted, 0, false};
     const SourceIndex sourceIndex(rows_);
     return settings_.planAlways || PlanNeeded(rows_, sourceIndex) ? Planned(sourceIndex)
-                                                                   : InListOrder();
+                                                                  : InListOrder();
 }
 
 // No listed file holds another row's target: the rows go in the list's order, each its own
@@ -413,16 +413,18 @@ FileInstants RestampedInstants(const FileInstants& original, const CalendarDate&
     return restamped;
 }
 
-RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost& host,
-                         RunFileSystem& fileSystem, RunRecords* records) {
-    if (list.RowCount() == 0 || EqualsIgnoringAsciiCase(list.StsBarText(), kStsDropFiles)) {
-        host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));
-        return {RunResult::Refused, 0, false};
-    }
-    const auto& rows = list.Rows();
-    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); })) {
-        host.ShowMessage(RunIcon::Warning, std::string(kMsgNamesUnusable));
-        return {RunResult::Refused, 0, false};
+RunReport StartRun(TargetList& list, const RunSettings& settings, RunHost& host,
+                   RunFileSystem& fileSystem, RunRecords* records) {
+    switch (CheckStart(list).verdict) {
+        case StartVerdict::NoTargets:
+            host.ShowMessage(RunIcon::Warning, std::string(kMsgNoTargets));
+            return {RunResult::Refused, 0, false};
+        case StartVerdict::NamesUnusable:
+            host.ShowMessage(RunIcon::Warning, std::string(kMsgNamesUnusable));
+            return {RunResult::Refused, 0, false};
+        case StartVerdict::StopsAtRow:  // the run checks every row itself
+        case StartVerdict::Clear:
+            break;
     }
     if (host.ShowMessage(RunIcon::Question, ConfirmationText(list.RowCount())) != RunAnswer::Yes) {
         return {RunResult::Declined, 0, false};
@@ -457,8 +459,8 @@ RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost&
         report = RenameTargets(list, settings, host, fileSystem, journal);
     }
     if (records != nullptr) records->End(report.changed);
-    list.SetStsBarText(std::string(kStsDropFiles));
-    PreviewConflicts(list);  // asking for a new drop, the list marks no row
+    list.SetState(ListState::Spent);
+    RefreshList(list, ListChanges::Order());  // asking for a new drop, the list marks no row
     return report;
 }
 
@@ -486,20 +488,14 @@ std::string StopText(RowConflict reason, const TargetRow& row) {
 }
 
 std::optional<std::string> KnownStopWarning(const TargetList& list) {
-    const auto& rows = list.Rows();
     // A list the start command refuses anyway needs no warning first.
-    const bool refused =
-        rows.empty() || EqualsIgnoringAsciiCase(list.StsBarText(), kStsDropFiles) ||
-        std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
-    if (refused) return std::nullopt;
-    const auto marked = std::ranges::find_if(
-        rows, [](const TargetRow& row) { return row.Conflict != RowConflict::None; });
-    if (marked == rows.end()) return std::nullopt;
-    const auto before = static_cast<std::size_t>(marked - rows.begin());
-    return std::to_string(before + 1) + " 行目で処理が中断します  " +
-           std::string(ConflictReasonText(marked->Conflict)) + "\r( " +
-           ShownName(marked->BeforeName) + " > " + ShownName(marked->AfterName) + " )\r\n" +
-           "中断までに変換されるのは " + std::to_string(before) + " File です  開始しますか？";
+    const StartCheck check = CheckStart(list);
+    if (check.verdict != StartVerdict::StopsAtRow) return std::nullopt;
+    const TargetRow& marked = list.Rows()[check.row];
+    return std::to_string(check.row + 1) + " 行目で処理が中断します  " +
+           std::string(ConflictReasonText(check.reason)) + "\r( " + ShownName(marked.BeforeName) +
+           " > " + ShownName(marked.AfterName) + " )\r\n" + "中断までに変換されるのは " +
+           std::to_string(check.row) + " File です  開始しますか？";
 }
 
 }  // namespace karvel

@@ -1,5 +1,5 @@
 #pragma once
-// The start command and the rename run: every listed file gets its new name and then
+// Starting the rename run, and the run itself: every listed file gets its new name and then
 // the chosen date as its modified date. Rows go top to bottom unless a listed file
 // holds another row's target: then that file moves first, and rows that trade names
 // go round through a temporary name. The run stops at the first row that cannot be
@@ -49,8 +49,8 @@ FileInstants RestampedInstants(const FileInstants& original, const CalendarDate&
 // Checks, asks for confirmation, takes the run lock and its journal (asking whether to
 // go on without undo when no journal can be made), runs with the busy pointer and
 // leaves the list asking for new files however the run ended.
-RunReport BtnStart_Click(TargetList& list, const RunSettings& settings, RunHost& host,
-                         RunFileSystem& fileSystem, RunRecords* records = nullptr);
+RunReport StartRun(TargetList& list, const RunSettings& settings, RunHost& host,
+                   RunFileSystem& fileSystem, RunRecords* records = nullptr);
 
 // The run proper, without the checks and the confirmation. With a journal, every step
 // is recorded before it happens; a record that cannot be written stops the run there.

@@ -154,12 +154,11 @@ MovePlan PlanOver(const std::vector<TargetRow>& rows, const FolderSnapshot& fold
         });
 }
 
-void MarkByPlan(std::vector<TargetRow>& rows, const FolderSnapshot& folder) {
+void MarkByPlan(TargetList& list) {
+    auto& rows = list.MutableRows();
     const auto marked = [](const TargetRow& row) { return row.Conflict != RowConflict::None; };
-    if (!std::ranges::any_of(rows, marked)) return;
-    if (std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); }))
-        return;
-    const MovePlan plan = PlanOver(rows, folder);
+    if (!std::ranges::any_of(rows, marked) || list.NameMissing()) return;
+    const MovePlan plan = PlanOver(rows, list.Snapshot());
     for (std::size_t i = 0; i < rows.size(); ++i) rows[i].Conflict = plan.conflicts[i];
     if (plan.stopRow < rows.size()) rows[plan.stopRow].Conflict = plan.stopReason;
 }
@@ -168,7 +167,7 @@ void MarkByPlan(std::vector<TargetRow>& rows, const FolderSnapshot& folder) {
 
 void PreviewConflicts(TargetList& list) {
     auto& rows = list.MutableRows();
-    if (list.State() == ListState::Empty) {
+    if (list.WantsDrop()) {
         for (TargetRow& row : rows) row.Conflict = RowConflict::None;
         return;
     }
@@ -216,7 +215,7 @@ void PreviewConflicts(TargetList& list) {
             }
         }
     }
-    MarkByPlan(rows, folder);
+    MarkByPlan(list);
 }
 
 MovePlan PreviewPlan(const TargetList& list) {

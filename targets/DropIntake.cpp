@@ -1,5 +1,4 @@
 #include "targets/DropIntake.h"
-#include "targets/RefreshNames.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -9,48 +8,16 @@
 #include <bit>
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
 
 #include "filetime/DateTimeText.h"
 #include "filetime/FileTimes.h"
-#include "naming/TextPieces.h"
-#include "targets/ConflictPreview.h"
-#include "targets/StatusTexts.h"
+#include "naming/FNameEdit.h"
+#include "targets/FolderLookup.h"
+#include "targets/ListRefresh.h"
 
 namespace karvel {
 
 namespace {
-
-// The folder a path names, links followed: a file's folder is reached through them.
-std::optional<FileId> FolderIdOf(const std::string& folder, FolderReader& reader) {
-    FileEntry entry;
-    if (reader.LookThrough(folder, entry) || !S_ISDIR(entry.mode)) return std::nullopt;
-    return entry.Id();
-}
-
-// The folder without links, "." or "..", ending in the separator; the text as given
-// where the system cannot tell.
-std::string CanonicalFolder(const std::string& folder, FolderReader& reader) {
-    const auto real = reader.RealFolder(folder);
-    if (!real) return folder;
-    return AddTrailingBackslash(*real);
-}
-
-// One listing of a folder, with the inode of each entry; empty when the folder cannot be
-// listed, or its listing does not tell the inodes a look at a file would (as on some
-// layered file systems).
-std::optional<FolderSnapshot> ListingWithInodes(const std::string& folder, FolderReader& reader) {
-    FolderSnapshot listing = FolderSnapshot::Read(folder, {}, true, reader);
-    if (!listing.Known()) return std::nullopt;
-    return listing;
-}
-
-// Whether the listing's inodes are the ones a look at `path` (listed as `listed`) gives.
-bool InodesAgree(const std::string& path, const FolderSnapshot::Listed& listed,
-                 FolderReader& reader) {
-    FileEntry entry;
-    return !reader.Look(path, entry) && entry.inode == listed.inode;
-}
 
 // The rows taken so far by the inode of their file, so that the same file given twice is
 // found without a walk over the rows: open addressing over row numbers, no allocation per row.
@@ -92,6 +59,40 @@ class RowsByInode {
     std::vector<Slot> slots_;
 };
 
+// A listing's table is far larger than the cache: the lookups of the paths a few places
+// ahead are started early, their slots first, then the names those hold.
+class LookupsAhead {
+  public:
+    explicit LookupsAhead(const std::vector<std::string>& paths) : paths_(paths) {
+        path_.fill(paths.size());
+    }
+
+    // The hash of path `i`'s name, the loads for the paths ahead of it started in `listing`.
+    std::uint64_t HashOf(std::size_t i, const FolderSnapshot& listing) {
+        const std::size_t at = i % kAhead;
+        const std::uint64_t hash = path_[at] == i ? hash_[at] : NameHash(i);
+        if (i + kAhead < paths_.size()) {
+            path_[at] = i + kAhead;
+            hash_[at] = NameHash(i + kAhead);
+            listing.PrefetchListed(hash_[at]);
+        }
+        const std::size_t half = (i + kAhead / 2) % kAhead;
+        if (path_[half] == i + kAhead / 2) listing.PrefetchName(hash_[half]);
+        return hash;
+    }
+
+  private:
+    static constexpr std::size_t kAhead = 16;
+
+    std::uint64_t NameHash(std::size_t i) const {
+        return NameTags::HashOf(cFNameEdit(paths_[i]).ifaFileName);
+    }
+
+    const std::vector<std::string>& paths_;
+    std::array<std::uint64_t, kAhead> hash_{};
+    std::array<std::size_t, kAhead> path_{};
+};
+
 bool IsFolderOrLinkToOne(const std::string& path, const FileEntry& entry, FolderReader& reader) {
     if (S_ISDIR(entry.mode)) return true;
     FileEntry target;
@@ -100,106 +101,48 @@ bool IsFolderOrLinkToOne(const std::string& path, const FileEntry& entry, Folder
 
 }  // namespace
 
-bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
-                const NamingOptions& options, const std::function<void()>& onLoading,
-                std::vector<LeftOut>* leftOut, bool listShown, FolderReader& reader) {
-    list.AllClear();
-    list.SetStsBarText(std::string(kStsLoading));
-    if (onLoading) onLoading();
-
-    const auto leave = [leftOut](const std::string& path, LeftOutReason reason) {
-        if (leftOut != nullptr) leftOut->push_back({path, reason});
+DroppedFiles ReadDroppedFiles(const std::vector<std::string>& paths, IntakeLook look,
+                              FolderReader& reader) {
+    DroppedFiles dropped;
+    auto& rows = dropped.rows;
+    rows.reserve(paths.size());
+    const auto leave = [&dropped](const std::string& path, LeftOutReason reason) {
+        dropped.leftOut.push_back({path, reason});
     };
+    FolderLookup folders(reader, look == IntakeLook::OneListing);
     std::optional<FileId> targetId;
-    std::string targetFolder;
-    // Drops name their folder the same way for every file: one look per spelling.
-    // What was learnt of each spelling of a folder: which folder it is and, for a list
-    // not shown, its one listing.
-    struct FolderSeen {
-        std::optional<FileId> id;
-        std::optional<FolderSnapshot> listing;
-        bool inodesChecked = false;  // against one look at a file of it
-    };
-    std::unordered_map<std::string, FolderSeen> folders;
     // One record serves the whole drop: a slot that does not convert shows what the
     // file before it left there.
     FileTimeStamps stamps{};
-    std::vector<TargetRow> rows;
-    rows.reserve(paths.size());
-
-    // The same file given twice is one row; another name of it (a hard link) is a row of its own.
     RowsByInode rowsByInode(paths.size());
-    // Paths come folder by folder: the last folder's spelling answers most of them.
-    std::string_view lastFolder;
-    FolderSeen* seen = nullptr;
-    // A listing's table is far larger than the cache: the lookups of the paths a few places
-    // ahead are started early, their slots first, then the names those hold.
-    constexpr std::size_t kAhead = 16;
-    std::array<std::uint64_t, kAhead> aheadHash{};
-    std::array<std::size_t, kAhead> aheadPath{};
-    aheadPath.fill(paths.size());
-    const auto nameHash = [&paths](std::size_t i) {
-        const std::string_view path = paths[i];
-        return NameTags::HashOf(path.substr(path.rfind(kPathSeparator) + 1));
-    };
+    LookupsAhead ahead(paths);
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string& path = paths[i];
-        // No file name holds a NUL; the system would see a shorter path, another file.
-        if (path.empty() || path.find('\0') != std::string::npos) {
-            leave(path, LeftOutReason::Unusable);
+        const DroppedPath pieces = ClassifyPath(path);
+        if (pieces.unusable) {
+            leave(path, *pieces.unusable);
             continue;
         }
-        if (path.front() != kPathSeparator) {
-            leave(path, LeftOutReason::NotAbsolute);
-            continue;
-        }
-        const auto slash = path.rfind(kPathSeparator);
-        const std::string_view folderText = std::string_view(path).substr(0, slash + 1);
-        std::string name = path.substr(slash + 1);
-        if (seen == nullptr || folderText != lastFolder) {
-            const std::string folder(folderText);
-            auto known = folders.find(folder);
-            if (known == folders.end()) {
-                FolderSeen look{FolderIdOf(folder, reader), std::nullopt, false};
-                if (!listShown && look.id) look.listing = ListingWithInodes(folder, reader);
-                known = folders.emplace(folder, std::move(look)).first;
-            }
-            lastFolder = known->first;
-            seen = &known->second;
-        }
-        const std::optional<FileId>& folderId = seen->id;
+        FolderLookup::Folder& folder = folders.Of(pieces.folder);
 
         FileEntry entry;
-        std::optional<FolderSnapshot::Listed> listed;
-        if (seen->listing && !name.empty()) {
-            const FolderSnapshot& listing = *seen->listing;
-            const std::size_t at = i % kAhead;
-            const std::uint64_t hash = aheadPath[at] == i ? aheadHash[at] : nameHash(i);
-            if (i + kAhead < paths.size()) {
-                aheadPath[at] = i + kAhead;
-                aheadHash[at] = nameHash(i + kAhead);
-                listing.PrefetchListed(aheadHash[at]);
-            }
-            const std::size_t half = (i + kAhead / 2) % kAhead;
-            if (aheadPath[half] == i + kAhead / 2) listing.PrefetchName(aheadHash[half]);
-            listed = listing.ListedAs(name, hash);
+        bool fromListing = false;
+        if (folder.listing && !pieces.name.empty()) {
+            const auto listed =
+                folder.listing->ListedAs(pieces.name, ahead.HashOf(i, *folder.listing));
             if (!listed) {
                 leave(path, LeftOutReason::Missing);
                 continue;
             }
-            if (listed->type == DT_REG && !seen->inodesChecked) {
-                seen->inodesChecked = true;
-                if (!InodesAgree(path, *listed, reader)) seen->listing.reset();
-            }
-            if (seen->listing && listed->type == DT_REG) {
+            // A folder, a link or a kind not told is looked at itself.
+            if (listed->type == DT_REG && folders.ListingAgrees(folder, path, *listed)) {
                 entry.mode = S_IFREG;
-                entry.device = folderId->device;
+                entry.device = folder.id->device;
                 entry.inode = listed->inode;
-            } else {
-                listed.reset();  // a folder, a link or a kind not told: looked at itself
+                fromListing = true;
             }
         }
-        if (!listed && reader.Look(path, entry)) {
+        if (!fromListing && reader.Look(path, entry)) {
             leave(path, LeftOutReason::Missing);
             continue;
         }
@@ -207,50 +150,54 @@ bool TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
             leave(path, LeftOutReason::Folder);
             continue;
         }
-        if (!folderId) {
+        if (!folder.id) {
             leave(path, LeftOutReason::Missing);
             continue;
         }
         if (!targetId) {
-            targetId = folderId;
-            targetFolder = CanonicalFolder(std::string(folderText), reader);
-        } else if (*folderId != *targetId) {
+            targetId = folder.id;
+            dropped.folder = folders.Canonical(pieces.folder);
+            dropped.folderId = *targetId;
+        } else if (*folder.id != *targetId) {
             leave(path, LeftOutReason::OtherFolder);
             continue;
         }
         if (rowsByInode.Any(entry.inode, [&](std::size_t earlier) {
                 return rows[earlier].Identity.inode == entry.inode &&
-                       rows[earlier].BeforeName == name;
+                       rows[earlier].BeforeName == pieces.name;
             }))
             continue;
         rowsByInode.Add(entry.inode, rows.size());
         TargetRow row;
-        row.BeforeName = std::move(name);
-        if (!listed) {
+        row.BeforeName = pieces.name;
+        if (!fromListing) {
             FillFileTimes(entry.instants, stamps);
             row.Modified = FormatDateTimeText(stamps.LastWriteTime, kDateTimeShortYearMinutes);
         }
         row.Identity = entry.Id();
         rows.push_back(std::move(row));
     }
+    return dropped;
+}
 
-    if (rows.empty()) {
-        list.AllClear();
-        return false;
-    }
-    list.SetTargetFolder(std::move(targetFolder));
-    list.SetTargetFolderId(*targetId);
-    list.AssignRows(std::move(rows));
-    list.WriteRowCount();
+std::vector<LeftOut> TakeInDrop(TargetList& list, const std::vector<std::string>& paths,
+                                const NamingOptions& options, IntakeLook look,
+                                FolderReader& reader) {
+    DroppedFiles dropped = ReadDroppedFiles(paths, look, reader);
+    list.AllClear();
+    if (dropped.rows.empty()) return std::move(dropped.leftOut);
+    list.SetTargetFolder(std::move(dropped.folder));
+    list.SetTargetFolderId(dropped.folderId);
+    list.AssignRows(std::move(dropped.rows));
     list.SetSortKey(SortColumn::BeforeName);
     list.SetSortOrder(SortOrder::Ascending);
     list.SetSorted(true);
-    list.SetStsBarText(std::string(kStsPressStart));
-    if (listShown)
-        list.SetSnapshot(FolderSnapshot::Read(list.TargetFolder(), list.Rows(), false, reader));
-    RefreshNewNames(list, options);
-    if (listShown) PreviewConflicts(list);
-    return true;
+    list.SetState(ListState::Ready);
+    RefreshList(list,
+                look == IntakeLook::EachFile ? ListChanges::NamesAndFolder(options)
+                                             : ListChanges::Names(options),
+                reader);
+    return std::move(dropped.leftOut);
 }
 
 }  // namespace karvel

@@ -1,12 +1,10 @@
 #include "targets/ListEditing.h"
 
-#include "targets/ConflictPreview.h"
+#include "targets/ListRefresh.h"
 
 namespace karvel {
 
-void ListVi_ColumnClick(TargetList& list, int clickedColumn) {
-    if (clickedColumn < 1 || clickedColumn > 3) return;
-    const auto column = static_cast<SortColumn>(clickedColumn - 1);
+void SortBy(TargetList& list, SortColumn column) {
     const bool turnDescending =
         column == list.SortKey() && list.GetSortOrder() == SortOrder::Ascending;
     // Order first, then key, then sorted: the rows are ordered once, at the end.
@@ -15,14 +13,13 @@ void ListVi_ColumnClick(TargetList& list, int clickedColumn) {
     list.SetSortKey(column);
     list.SetSorted(true);
     // The run goes top to bottom, so a new order can free or take names.
-    PreviewConflicts(list);
+    RefreshList(list, ListChanges::Order());
 }
 
 void RemoveSelectedTargets(TargetList& list) {
     list.RemoveSelectedRows();
     if (list.RowCount() > 0) {
-        list.WriteRowCount();
-        PreviewConflicts(list);
+        RefreshList(list, ListChanges::Order());
     } else {
         list.AllClear();
     }

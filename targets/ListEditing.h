@@ -7,12 +7,11 @@
 
 namespace karvel {
 
-// A click on column `clickedColumn` (counted from 1): the same column sorted
-// ascending turns descending, anything else sorts ascending.
-void ListVi_ColumnClick(TargetList& list, int clickedColumn);
+// Sorts by `column`: the column already sorted ascending turns descending,
+// anything else sorts ascending.
+void SortBy(TargetList& list, SortColumn column);
 
-// Removes every selected row, then writes the new count, or empties the list
-// when no row is left.
+// Removes every selected row; empties the list when no row is left.
 void RemoveSelectedTargets(TargetList& list);
 
 }  // namespace karvel

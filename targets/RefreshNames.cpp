@@ -7,6 +7,7 @@ namespace karvel {
 bool RefreshNewNames(TargetList& list, const NamingOptions& options) {
     const auto plan = PlanNames(options);
     auto& rows = list.MutableRows();
+    list.SetNameMissing(!plan && !rows.empty());
     if (!plan) {
         for (auto& row : rows) row.AfterName.clear();
         return false;

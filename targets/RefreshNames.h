@@ -7,7 +7,8 @@
 namespace karvel {
 
 // Rebuilds every row's AfterName in display order. When the options cannot form
-// a name, every AfterName becomes empty. Returns whether names were formed.
+// a name, every AfterName becomes empty and the list tells NameMissing. Returns
+// whether names were formed.
 bool RefreshNewNames(TargetList& list, const NamingOptions& options);
 
 }  // namespace karvel

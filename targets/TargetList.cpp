@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "targets/NaturalCompare.h"
-#include "targets/StatusTexts.h"
-#include "text/Text.h"
 
 namespace karvel {
 
@@ -22,36 +20,26 @@ const std::string& SortText(const TargetRow& row, SortColumn key) {
     return row.BeforeName;
 }
 
-}  // namespace
-
-bool RowLess(const TargetRow& a, const TargetRow& b, SortColumn key, SortOrder order) {
-    const int c = NaturalCompare(SortText(a, key), SortText(b, key));
-    return order == SortOrder::Ascending ? c < 0 : c > 0;
+bool AnyNameMissing(const std::vector<TargetRow>& rows) {
+    // Names are formed for every row or for none: a fresh intake stops at its first row.
+    return std::ranges::any_of(rows, [](const TargetRow& row) { return row.AfterName.empty(); });
 }
+
+}  // namespace
 
 TargetList::TargetList() {
     AllClear();
 }
 
-void TargetList::AppendRow(TargetRow row) {
-    if (!sorted_) {
-        rows_.push_back(std::move(row));
-        return;
-    }
-    const auto at = std::upper_bound(rows_.begin(), rows_.end(), row,
-                                     [this](const TargetRow& a, const TargetRow& b) {
-                                         return RowLess(a, b, sortKey_, sortOrder_);
-                                     });
-    rows_.insert(at, std::move(row));
-}
-
 void TargetList::AssignRows(std::vector<TargetRow> rows) {
     rows_ = std::move(rows);
+    nameMissing_ = AnyNameMissing(rows_);
     if (sorted_) SortRows();
 }
 
 void TargetList::RemoveSelectedRows() {
     std::erase_if(rows_, [](const TargetRow& row) { return row.Selected; });
+    if (nameMissing_) nameMissing_ = AnyNameMissing(rows_);
 }
 
 void TargetList::SetSnapshot(FolderSnapshot snapshot) {
@@ -74,23 +62,13 @@ void TargetList::SetSorted(bool sorted) {
     if (sorted_) SortRows();
 }
 
-void TargetList::WriteRowCount() {
-    stsBarCnt_ = std::to_string(rows_.size());
-}
-
-ListState TargetList::State() const {
-    if (stsBarText_ == kStsLoading) return ListState::Loading;
-    if (EqualsIgnoringAsciiCase(stsBarText_, kStsDropFiles)) return ListState::Empty;
-    return ListState::Ready;
-}
-
 void TargetList::AllClear() {
     rows_.clear();
     targetFolder_.clear();
     targetFolderId_ = {};
     snapshot_ = FolderSnapshot();
-    stsBarText_ = kStsDropFiles;
-    stsBarCnt_.clear();
+    nameMissing_ = false;
+    state_ = ListState::Empty;
     sorted_ = false;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The target list: the files the next rename run will rename, their folder, the
-// sort state and the two status texts that tell the list's state. The window
-// mirrors this model; the model holds the truth.
+// sort state and the list's state. The window mirrors this model; the model holds
+// the truth.
 
 #include <cstddef>
 #include <cstdint>
@@ -47,7 +47,12 @@ struct TargetRow {
     SourceSeen Source = SourceSeen::NotLookedUp;
 };
 
-enum class ListState { Empty, Loading, Ready };
+enum class ListState {
+    Empty,    // no rows; a drop is wanted
+    Loading,  // a drop is being read
+    Ready,    // rows from a drop, for the start command
+    Spent,    // a run ended: the rows are still shown, a new drop is wanted
+};
 
 enum class SortColumn { BeforeName = 0, AfterName = 1, Modified = 2 };
 enum class SortOrder { Ascending = 0, Descending = 1 };
@@ -57,16 +62,20 @@ class TargetList {
     TargetList();
 
     const std::vector<TargetRow>& Rows() const { return rows_; }
-    // For edits that keep the row order (new names, selection flags).
+    // For edits that keep the row order (new names, selection flags, marks). Whoever
+    // writes After Names writes NameMissing with them.
     std::vector<TargetRow>& MutableRows() { return rows_; }
     std::size_t RowCount() const { return rows_.size(); }
 
-    // Appends a row; while Sorted is on it goes to its place in the order.
-    void AppendRow(TargetRow row);
-    // Replaces all rows at once (a bulk load); kept ordered while Sorted is on.
+    // Replaces all rows at once; kept ordered while Sorted is on.
     void AssignRows(std::vector<TargetRow> rows);
     // Removes every selected row, the rows below moving up.
     void RemoveSelectedRows();
+
+    // Some row has no After Name: the options could not form names, and the start
+    // command refuses the list. Rows that come with their names tell it themselves.
+    bool NameMissing() const { return nameMissing_; }
+    void SetNameMissing(bool missing) { nameMissing_ = missing; }
 
     // The folder of every row, ending in the separator; empty while the list is empty.
     const std::string& TargetFolder() const { return targetFolder_; }
@@ -89,17 +98,12 @@ class TargetList {
     void SetSortOrder(SortOrder order);
     void SetSorted(bool sorted);
 
-    const std::string& StsBarCnt() const { return stsBarCnt_; }
-    const std::string& StsBarText() const { return stsBarText_; }
-    void SetStsBarCnt(std::string text) { stsBarCnt_ = std::move(text); }
-    void SetStsBarText(std::string text) { stsBarText_ = std::move(text); }
-    // StsBarCnt becomes the row count in decimal.
-    void WriteRowCount();
+    ListState State() const { return state_; }
+    void SetState(ListState state) { state_ = state; }
+    // Empty or Spent: the start command refuses and no row is marked.
+    bool WantsDrop() const { return state_ == ListState::Empty || state_ == ListState::Spent; }
 
-    // The state the status text tells.
-    ListState State() const;
-
-    // Empties the list: no rows, no folder, no snapshot, the drop prompt, no count, not sorted.
+    // Empties the list: no rows, no folder, no snapshot, Empty, not sorted.
     void AllClear();
 
   private:
@@ -112,11 +116,8 @@ class TargetList {
     SortColumn sortKey_ = SortColumn::BeforeName;
     SortOrder sortOrder_ = SortOrder::Ascending;
     bool sorted_ = false;
-    std::string stsBarCnt_;
-    std::string stsBarText_;
+    bool nameMissing_ = false;
+    ListState state_ = ListState::Empty;
 };
-
-// True when `a` comes before `b` in the list's order for `key` and `order`.
-bool RowLess(const TargetRow& a, const TargetRow& b, SortColumn key, SortOrder order);
 
 }  // namespace karvel

@@ -107,13 +107,13 @@ Timed WindowJob(std::size_t count) {
 double BatchRun(std::size_t count) {
     const karvel::bench::BenchFolder files(count);
     karvel::TargetList list;
-    karvel::TakeInDrop(list, files.Paths(), {{2024, 3, 5}, "yymmdd", "5", "1"}, {}, nullptr, false);
+    karvel::TakeInDrop(list, files.Paths(), {{2024, 3, 5}, "yymmdd", "5", "1"},
+                       karvel::IntakeLook::OneListing);
     karvel::bench::SilentHost host;
     karvel::PosixRunFileSystem fileSystem;
     karvel::StateRecords records(files.Folder() + "state");
     const auto start = std::chrono::steady_clock::now();
-    const auto report =
-        karvel::BtnStart_Click(list, {{2024, 3, 5}, false}, host, fileSystem, &records);
+    const auto report = karvel::StartRun(list, {{2024, 3, 5}, false}, host, fileSystem, &records);
     const double ms = Milliseconds(std::chrono::steady_clock::now() - start);
     return report.result == karvel::RunResult::Completed ? ms : 0;
 }

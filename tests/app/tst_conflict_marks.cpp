@@ -1,5 +1,6 @@
 // The After Name cell of a row the run would stop at: its colour and its tooltip.
 #include <QBrush>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTreeView>
 
@@ -7,7 +8,6 @@
 
 #include "app/MessageBox.h"
 #include "support/WindowTest.h"
-#include "targets/StatusTexts.h"
 
 using namespace karvel;
 using namespace karvel::testing;
@@ -77,7 +77,8 @@ class ConflictMarksTest : public WindowTest {
                      taken +
                      QStringLiteral(" )\r\n中断までに変換されるのは 1 File です  開始しますか？"));
         for (const std::string& path : paths) QVERIFY(std::filesystem::exists(path));
-        QCOMPARE(window_->Targets().StsBarText(), std::string(kStsPressStart));
+        QCOMPARE(Child<QLabel>(*window_, "StsBarText")->text(),
+                 QStringLiteral("Startボタンを押下してください"));
     }
 };
 

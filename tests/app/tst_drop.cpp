@@ -8,6 +8,39 @@
 using namespace karvel;
 using namespace karvel::testing;
 
+// What the status panels held each time the status text was painted with the loading text.
+class PaintSpy : public QObject {
+  public:
+    explicit PaintSpy(KarvelFm& window)
+        : window_(window),
+          text_(*Child<QLabel>(window, "StsBarText")),
+          count_(*Child<QLabel>(window, "StsBarCnt")) {
+        text_.installEventFilter(this);
+    }
+    ~PaintSpy() override { text_.removeEventFilter(this); }
+    PaintSpy(const PaintSpy&) = delete;
+    PaintSpy& operator=(const PaintSpy&) = delete;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &text_ && event->type() == QEvent::Paint &&
+            text_.text() == QStringLiteral("ﾌｧｲﾙ情報取得中 ・・・")) {
+            ++loadingPaints;
+            countAtLoading = count_.text();
+            rowsAtLoading = window_.Targets().RowCount();
+        }
+        return false;
+    }
+
+    int loadingPaints = 0;
+    QString countAtLoading;
+    std::size_t rowsAtLoading = 99;
+
+  private:
+    KarvelFm& window_;
+    QLabel& text_;
+    QLabel& count_;
+};
+
 class DropTest : public WindowTest {
     Q_OBJECT
   private:
@@ -50,6 +83,19 @@ class DropTest : public WindowTest {
         QCOMPARE(Panel("StsBarText"), QStringLiteral("Startボタンを押下してください"));
         QCOMPARE(Panel("LblDirName"), QString::fromStdString(dir.path()));
         QVERIFY(list_->isVisible());
+    }
+
+    // The emptied list and the loading text are painted before the files are read.
+    void theLoadingTextShowsWhileTheFilesAreRead() {
+        const auto& dir = fixture_->Dir();
+        DropFiles(list_->viewport(), {dir.MakeFile("old.jpg")});
+        PaintSpy spy(*window_);
+        window_->TakeInPaths({dir.MakeFile("a.jpg"), dir.MakeFile("b.jpg")});
+        QCOMPARE(spy.loadingPaints, 1);
+        QCOMPARE(spy.countAtLoading, QString());
+        QCOMPARE(spy.rowsAtLoading, std::size_t{0});
+        QCOMPARE(Panel("StsBarText"), QStringLiteral("Startボタンを押下してください"));
+        QCOMPARE(Panel("StsBarCnt"), QStringLiteral("2"));
     }
 
     void aDropWithoutFilesChangesNothing() {

@@ -64,6 +64,7 @@ class RenameRunTest : public WindowTest {
         QVERIFY(Exists("240305_01.jpg") && Exists("240305_02.jpg") && Exists("240305_03.jpg"));
         QVERIFY(!Exists("a.jpg"));
         QCOMPARE(StatusText(), kDropPrompt);
+        QCOMPARE(Child<QLabel>(*window_, "StsBarCnt")->text(), QStringLiteral("3"));
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QVERIFY(!Child<QProgressBar>(*window_, "RunProgress")->isVisible());
         QVERIFY(Child<QPushButton>(*window_, "BtnStart")->isEnabled());

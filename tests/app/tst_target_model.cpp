@@ -37,7 +37,7 @@ class TargetModelTest : public QObject {
 
     void headersAndDisplayText() {
         TargetList list;
-        list.AppendRow({"\xe6\x97\xa5.txt", "x_01.txt", "24/03/05 14:07", false});
+        list.AssignRows({{"\xe6\x97\xa5.txt", "x_01.txt", "24/03/05 14:07", false}});
         TargetTableModel model(list);
         QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("Before Name"));

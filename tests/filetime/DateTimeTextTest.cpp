@@ -54,13 +54,5 @@ TEST(DateTimeText, Renderings) {
               "24/03/05 14:07");
 }
 
-TEST(DateTimeText, UnreadableFileShowsTheZeroTime) {
-    const testing::PinnedZone zone("JST-9");
-    FileTimeStamps stamps;
-    GetFileTimes("/nonexistent/karvel", stamps);
-    EXPECT_EQ(FormatDateTimeText(stamps.LastWriteTime, kDateTimeShortYearMinutes),
-              "01/01/01 09:00");
-}
-
 }  // namespace
 }  // namespace karvel

@@ -85,5 +85,32 @@ TEST(FileInstants, SymbolicLinksAreNotFollowed) {
     EXPECT_EQ(Nanos(out.modify), Nanos(in.modify));
 }
 
+// The intake shows each file's modified slot; one record serves a whole drop.
+TEST(FileInstants, EachSlotInLocalTimeAndASlotThatDoesNotFitKeepsItsValue) {
+    const testing::PinnedZone zone("JST-9");
+    const TempDir dir;
+    const auto file = dir.MakeFile("a.txt");
+    ASSERT_FALSE(WriteFileInstants(
+        file, Instants(Utc(2024, 1, 2, 0, 0, 0), Utc(2024, 3, 5, 5, 7, 9, 123'456'700))));
+    FileEntry entry;
+    ASSERT_FALSE(ReadFileEntry(file, entry));
+    FileTimeStamps stamps{};
+    FillFileTimes(entry.instants, stamps);
+    EXPECT_EQ(stamps.LastWriteTime, testing::Local(2024, 3, 5, 14, 7, 9, 123, 2));
+    EXPECT_EQ(stamps.LastAccessTime, testing::Local(2024, 1, 2, 9, 0, 0, 0, 2));
+    const timespec birth = entry.instants.hasBirth ? entry.instants.birth : entry.instants.modify;
+    EXPECT_EQ(stamps.CreationTime, InstantToLocal(birth)->time);
+
+    // Beyond the year the record holds: the slots keep what the file before left there.
+    const FileTimeStamps before = stamps;
+    FileInstants far = Instants({std::int64_t{1} << 40, 0}, {std::int64_t{1} << 40, 0});
+    far.hasBirth = false;
+    far.birth = far.modify;
+    FillFileTimes(far, stamps);
+    EXPECT_EQ(stamps.LastWriteTime, before.LastWriteTime);
+    EXPECT_EQ(stamps.LastAccessTime, before.LastAccessTime);
+    EXPECT_EQ(stamps.CreationTime, before.CreationTime);
+}
+
 }  // namespace
 }  // namespace karvel

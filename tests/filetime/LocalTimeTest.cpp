@@ -11,54 +11,6 @@ using testing::Nanos;
 using testing::PinnedZone;
 using testing::Utc;
 
-FILETIME FileTimeOf(std::uint64_t ticks) {
-    return {static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32)};
-}
-
-// 2024-03-05 05:07:09.1234567 UTC.
-const std::uint64_t kExampleTicks =
-    static_cast<std::uint64_t>(Utc(2024, 3, 5, 5, 7, 9).tv_sec + 11'644'473'600) * 10'000'000 +
-    1'234'567;
-
-TEST(FileTimeConversion, BothWaysInAZoneNineHoursEast) {
-    const PinnedZone zone("JST-9");
-    SYSTEMTIME local{};
-    FileTimeToLocalSystemTime(FileTimeOf(kExampleTicks), local);
-    EXPECT_EQ(local, Local(2024, 3, 5, 14, 7, 9, 123, 2));
-
-    FILETIME back{};
-    LocalSystemTimeToFileTime(Local(2024, 3, 5, 14, 7, 9, 123, 6), back);  // day of week ignored
-    EXPECT_EQ(back, FileTimeOf(kExampleTicks - 4'567));  // nothing below the millisecond
-}
-
-TEST(FileTimeConversion, FailuresKeepTheCallersValue) {
-    const SYSTEMTIME mark = Local(1999, 9, 9, 9, 9);
-    {
-        const PinnedZone zone("JST-9");
-        SYSTEMTIME local = mark;
-        FileTimeToLocalSystemTime(FILETIME{}, local);
-        EXPECT_EQ(local, Local(1601, 1, 1, 9, 0, 0, 0, 1));
-        local = mark;
-        FileTimeToLocalSystemTime(FileTimeOf(1ULL << 63), local);
-        EXPECT_EQ(local, mark);
-    }
-    {
-        const PinnedZone zone("EST5");  // the zero time would be local 1600
-        SYSTEMTIME local = mark;
-        FileTimeToLocalSystemTime(FILETIME{}, local);
-        EXPECT_EQ(local, mark);
-    }
-    const PinnedZone zone("JST-9");
-    const FILETIME kept{7, 7};
-    for (const auto& bad :
-         {Local(2024, 13, 1, 0, 0), Local(2023, 2, 29, 0, 0), Local(2024, 1, 1, 24, 0),
-          Local(1600, 12, 31, 23, 0), Local(1601, 1, 1, 8, 59), Local(2024, 1, 1, 0, 0, 0, 1000)}) {
-        FILETIME fileTime = kept;
-        LocalSystemTimeToFileTime(bad, fileTime);
-        EXPECT_EQ(fileTime, kept) << bad.wYear << "-" << bad.wMonth << "-" << bad.wDay;
-    }
-}
-
 TEST(LocalTime, EachInstantUsesTheOffsetInForceThen) {
     const PinnedZone zone("Europe/Berlin");
     const auto summer = InstantToLocal(Utc(2024, 7, 15, 10, 0, 0));
@@ -99,6 +51,31 @@ TEST(LocalTime, DaylightSavingChanges) {
         january.wMonth = 1;
         EXPECT_EQ(Nanos(*LocalToInstant(january, c.firstOffset)),
                   Nanos(*LocalToInstant(january, c.secondOffset)));
+    }
+}
+
+// The run keeps a file's time of day by reading its modified instant as local time and
+// writing it back with another date: with the offset read, the same date gives back the
+// same instant to the millisecond, in either repeated hour and at either side of a gap.
+TEST(LocalTime, AnInstantReadWithItsOffsetWritesBackTheSame) {
+    const struct {
+        const char* zone;
+        timespec instant;
+    } cases[] = {
+        {"Europe/Berlin", Utc(2024, 10, 27, 0, 30, 0, 250'999'999)},  // 02:30 summer time
+        {"Europe/Berlin", Utc(2024, 10, 27, 1, 30, 0, 250'000'001)},  // 02:30 winter time
+        {"Europe/Berlin", Utc(2024, 3, 31, 0, 59, 59, 999'000'000)},  // before the gap
+        {"Europe/Berlin", Utc(2024, 3, 31, 1, 0, 0)},                 // after it
+        {"America/New_York", Utc(2024, 11, 3, 6, 30, 0, 5'000'000)},  // the second 01:30
+        {"JST-9", Utc(2024, 3, 5, 5, 7, 9, 123'456'700)},
+    };
+    for (const auto& c : cases) {
+        const PinnedZone zone(c.zone);
+        const auto local = InstantToLocal(c.instant);
+        ASSERT_TRUE(local) << c.zone;
+        const auto back = LocalToInstant(local->time, local->utcOffset);
+        ASSERT_TRUE(back) << c.zone;
+        EXPECT_EQ(Nanos(*back), Nanos(c.instant) / 1'000'000 * 1'000'000) << c.zone;
     }
 }
 

@@ -12,21 +12,14 @@ struct Split {
     std::string dir, file, sts1, sts2;
 };
 
-Split SplitPath(const std::string& path) {
-    FNameEdit edit;
-    edit.ifaFullPath = path;
-    edit.cFNameEdit();
-    EXPECT_EQ(edit.ifaFullPath, path) << "the input is never changed";
-    EXPECT_EQ(edit.ifaFileSts1 + edit.ifaFileSts2, edit.ifaFileName);
-    return {edit.ifaDirName, edit.ifaFileName, edit.ifaFileSts1, edit.ifaFileSts2};
-}
-
 void ExpectSplit(const std::string& path, const Split& want) {
-    const Split got = SplitPath(path);
-    EXPECT_EQ(got.dir, want.dir) << path;
-    EXPECT_EQ(got.file, want.file) << path;
-    EXPECT_EQ(got.sts1, want.sts1) << path;
-    EXPECT_EQ(got.sts2, want.sts2) << path;
+    const FNameEdit got = cFNameEdit(path);
+    EXPECT_EQ(got.ifaDirName, want.dir) << path;
+    EXPECT_EQ(got.ifaFileName, want.file) << path;
+    EXPECT_EQ(got.ifaFileSts1, want.sts1) << path;
+    EXPECT_EQ(got.ifaFileSts2, want.sts2) << path;
+    EXPECT_EQ(std::string(got.ifaDirName) + std::string(got.ifaFileName), path);
+    EXPECT_EQ(std::string(got.ifaFileSts1) + std::string(got.ifaFileSts2), got.ifaFileName);
 }
 
 TEST(FNameEdit, SplitsFilePathsAtLastSeparatorAndFirstDot) {
@@ -38,46 +31,33 @@ TEST(FNameEdit, SplitsFilePathsAtLastSeparatorAndFirstDot) {
     ExpectSplit("notes.txt", {"", "notes.txt", "notes", ".txt"});
 }
 
-TEST(FNameEdit, FoldersAndTrailingSeparatorsYieldOnlyTheFolder) {
+// Which paths name folders is for the caller to ask the disk.
+TEST(FNameEdit, TrailingSeparatorsYieldOnlyTheFolderAndFoldersAreCutAsAnyPath) {
     testing::TempDir temp;
     const std::string folder = temp.path() + "Photos";
     std::filesystem::create_directory(folder);
-    ExpectSplit(folder, {folder + "/", "", "", ""});
+    ExpectSplit(folder, {temp.path(), "Photos", "Photos", ""});
     ExpectSplit(folder + "/", {folder + "/", "", "", ""});
     ExpectSplit("/no/such/folder/", {"/no/such/folder/", "", "", ""});
+    ExpectSplit("/", {"/", "", "", ""});
 }
 
-TEST(FNameEdit, PathWithNulByteIsNeverTakenForTheFolderBeforeIt) {
-    testing::TempDir temp;
-    const std::string folder = temp.path() + "Photos";
-    std::filesystem::create_directory(folder);
+TEST(FNameEdit, NulBytesAreCutAsAnyOtherByte) {
     const std::string nul(1, '\0');
-    EXPECT_FALSE(IsExistingFolder(folder + nul));
-    ExpectSplit(folder + nul + "x.jpg",
-                {temp.path(), "Photos" + nul + "x.jpg", "Photos" + nul + "x", ".jpg"});
+    ExpectSplit("/tmp/Photos" + nul + "x.jpg",
+                {"/tmp/", "Photos" + nul + "x.jpg", "Photos" + nul + "x", ".jpg"});
     ExpectSplit("/" + nul, {"/", nul, nul, ""});
 }
 
-TEST(FNameEdit, TrimsOuterSpacesOnly) {
+TEST(FNameEdit, BlanksBelongToNames) {
     ExpectSplit("", {"", "", "", ""});
-    ExpectSplit("    ", {"", "", "", ""});
-    ExpectSplit("  /no/such/my file.txt  ", {"/no/such/", "my file.txt", "my file", ".txt"});
+    ExpectSplit("    ", {"", "    ", "    ", ""});
+    ExpectSplit("  /no/such/my file.txt  ", {"  /no/such/", "my file.txt  ", "my file", ".txt  "});
+    ExpectSplit("/no/such/ .jpg", {"/no/such/", " .jpg", " ", ".jpg"});
 }
 
 TEST(FNameEdit, KeepsBytesThatAreNotUtf8) {
     ExpectSplit("/no/such/\xff\xfe.dat", {"/no/such/", "\xff\xfe.dat", "\xff\xfe", ".dat"});
-}
-
-TEST(FNameEdit, ReuseLeavesNothingOfThePreviousPath) {
-    FNameEdit edit;
-    edit.ifaFullPath = "/no/such/a.b.c";
-    edit.cFNameEdit();
-    edit.ifaFullPath = "   ";
-    edit.cFNameEdit();
-    EXPECT_EQ(edit.ifaDirName, "");
-    EXPECT_EQ(edit.ifaFileName, "");
-    EXPECT_EQ(edit.ifaFileSts1, "");
-    EXPECT_EQ(edit.ifaFileSts2, "");
 }
 
 TEST(TextPieces, AddTrailingBackslashIsIdempotent) {

@@ -19,7 +19,8 @@ class AwkwardNames : public ::testing::Test {
     RunReport DropAndRun(const std::string& folder, const std::vector<std::string>& names) {
         std::vector<std::string> paths;
         for (const auto& name : names) paths.push_back(run.dir.MakeFile(folder + name, name));
-        EXPECT_TRUE(TakeInDrop(run.list, paths, options));
+        TakeInDrop(run.list, paths, options);
+        EXPECT_EQ(run.list.RowCount(), names.size());
         return run.Start();
     }
 };

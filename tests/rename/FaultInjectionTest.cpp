@@ -59,7 +59,7 @@ TEST(FaultInjection, EachCallOfARowFailingWithEachError) {
             EXPECT_EQ(after.content, before.content) << label;
             EXPECT_EQ(after.modified, before.modified) << label;
             EXPECT_TRUE(run.Exists("c.jpg") && !run.Exists("x_3.jpg")) << label;
-            EXPECT_EQ(run.list.StsBarText(), kStsDropFiles) << label;
+            EXPECT_EQ(run.list.State(), ListState::Spent) << label;
         }
     }
 }

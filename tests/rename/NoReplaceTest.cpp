@@ -72,7 +72,7 @@ TEST(RenameWays, ARunOnADiskWithNeitherWay) {
         EXPECT_EQ(run.Content("x_1.jpg"), "a.jpg");
         FileInstants stamped;
         ASSERT_FALSE(ReadFileInstants(run.dir.path() + "x_1.jpg", stamped));
-        EXPECT_EQ(ToLocalStamps(stamped).LastWriteTime.wDay, 5);
+        EXPECT_EQ(InstantToLocal(stamped.modify)->time.wDay, 5);
         if (taken) {
             EXPECT_EQ(report.renamed, 1U);
             EXPECT_EQ(

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "rename/RunFixture.h"
-#include "targets/ConflictPreview.h"
+#include "targets/ListRefresh.h"
 
 namespace karvel {
 namespace {
@@ -15,8 +15,7 @@ constexpr auto kNone = RowConflict::None;
 constexpr auto kEmpty = RowConflict::EmptyName;
 
 Marks Preview(RunFixture& run) {
-    run.list.SetSnapshot(FolderSnapshot::Read(run.folder, run.list.Rows(), false, run.disk));
-    PreviewConflicts(run.list);
+    RefreshList(run.list, ListChanges::Folder(), run.disk);
     Marks marks;
     for (const TargetRow& row : run.list.Rows()) marks.push_back(row.Conflict);
     return marks;

@@ -15,7 +15,7 @@ class RealRunFixture : public ListedFolder {
   public:
     using ListedFolder::ListedFolder;
 
-    RunReport Start() { return BtnStart_Click(list, settings, host, fileSystem); }
+    RunReport Start() { return StartRun(list, settings, host, fileSystem); }
 
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;

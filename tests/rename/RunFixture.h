@@ -10,7 +10,6 @@
 #include "rename/UndoRun.h"
 #include "support/MemoryDisk.h"
 #include "support/RunDoubles.h"
-#include "targets/StatusTexts.h"
 #include "targets/TargetList.h"
 
 namespace karvel::testing {
@@ -30,17 +29,16 @@ class RunFixture {
         list.SetTargetFolder(folder);
         list.SetTargetFolderId(disk.IdOf(folder));
         list.AssignRows(std::move(rows));
-        list.WriteRowCount();
-        list.SetStsBarText(std::string(kStsPressStart));
+        list.SetState(ListState::Ready);
         disk.calls.clear();
     }
 
-    RunReport Start() { return BtnStart_Click(list, settings, host, disk); }
+    RunReport Start() { return StartRun(list, settings, host, disk); }
     // The run with its lock and journal in the history.
     RunReport StartRecorded() {
         StateRecords records(history);
-        list.SetStsBarText(std::string(kStsPressStart));
-        return BtnStart_Click(list, settings, host, disk, &records);
+        list.SetState(ListState::Ready);
+        return StartRun(list, settings, host, disk, &records);
     }
 
     UndoResult UndoNow() { return UndoLastRun(history, host, disk); }

@@ -15,7 +15,7 @@ const std::string kConfirmThree = "3 File の ReName を開始します  よろ�
 
 TEST(StartCommand, RefusesAnEmptyListOrOneThatAsksForFiles) {
     RunFixture empty;
-    empty.list.SetStsBarText(std::string(kStsPressStart));
+    empty.list.SetState(ListState::Ready);
     EXPECT_EQ(empty.Start().result, RunResult::Refused);
     ASSERT_EQ(empty.host.messages.size(), 1U);
     EXPECT_EQ(empty.host.messages[0].icon, RunIcon::Warning);
@@ -24,7 +24,7 @@ TEST(StartCommand, RefusesAnEmptyListOrOneThatAsksForFiles) {
     // Right after a run the rows are still there, but the list asks for new files.
     RunFixture afterRun;
     afterRun.List({{"a.jpg", "240305_1.jpg"}});
-    afterRun.list.SetStsBarText(std::string(kStsDropFiles));
+    afterRun.list.SetState(ListState::Spent);
     EXPECT_EQ(afterRun.Start().result, RunResult::Refused);
     EXPECT_THAT(afterRun.MessageTexts(), ElementsAre("対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい"));
     EXPECT_TRUE(afterRun.disk.calls.empty());
@@ -39,7 +39,7 @@ TEST(StartCommand, RefusesRowsWithoutNewNames) {
     EXPECT_EQ(run.host.messages[0].icon, RunIcon::Warning);
     EXPECT_EQ(run.host.messages[0].text, "変換後のファイル名称を作成できません");
     EXPECT_TRUE(run.Exists("a.jpg"));
-    EXPECT_EQ(run.list.StsBarText(), kStsPressStart);
+    EXPECT_EQ(run.list.State(), ListState::Ready);
 }
 
 TEST(StartCommand, NoChangesNothing) {
@@ -53,7 +53,7 @@ TEST(StartCommand, NoChangesNothing) {
     EXPECT_EQ(run.host.messages[0].text, kConfirmThree);
     EXPECT_TRUE(run.disk.calls.empty());
     EXPECT_TRUE(run.host.busyChanges.empty());
-    EXPECT_EQ(run.list.StsBarText(), kStsPressStart);
+    EXPECT_EQ(run.list.State(), ListState::Ready);
     EXPECT_TRUE(run.Exists("a.jpg") && run.Exists("b.jpg") && run.Exists("c.jpg"));
 }
 
@@ -82,8 +82,8 @@ TEST(StartCommand, ACompleteRunRenamesEveryRowAndReportsSuccess) {
     EXPECT_EQ(run.list.Rows()[0].BeforeName, "b.jpg");
     EXPECT_FALSE(run.list.Rows()[0].Selected);
     EXPECT_TRUE(run.list.Rows()[2].Selected);
-    EXPECT_EQ(run.list.StsBarText(), kStsDropFiles);
-    EXPECT_EQ(run.list.StsBarCnt(), "3");
+    EXPECT_EQ(run.list.State(), ListState::Spent);
+    EXPECT_EQ(run.list.RowCount(), 3U);
 }
 
 TEST(StartCommand, AStoppedRunLeavesTheRowsBelowUntouched) {
@@ -103,7 +103,7 @@ TEST(StartCommand, AStoppedRunLeavesTheRowsBelowUntouched) {
     EXPECT_EQ(run.host.messages[1].text, "ファイルが見つかりません  処理を中断します\r( c.jpg )");
     EXPECT_FALSE(run.host.broughtToFrontBeforeMessages);
     EXPECT_THAT(run.host.busyChanges, ElementsAre(true, false));
-    EXPECT_EQ(run.list.StsBarText(), kStsDropFiles);
+    EXPECT_EQ(run.list.State(), ListState::Spent);
     EXPECT_TRUE(run.list.Rows()[2].Selected);
 }
 
@@ -117,7 +117,7 @@ TEST(StartCommand, AHostStopEndsTheRunAfterTheCurrentFileWithoutAMessage) {
     EXPECT_EQ(report.renamed, 1U);
     EXPECT_TRUE(run.Exists("x_1") && run.Exists("b") && run.Exists("c"));
     EXPECT_THAT(run.MessageTexts(), ElementsAre("3 File の ReName を開始します  よろしいですか？"));
-    EXPECT_EQ(run.list.StsBarText(), kStsDropFiles);
+    EXPECT_EQ(run.list.State(), ListState::Spent);
 }
 
 // Past the first few hundred rows too, a missing file stops the run at its row, and a stop

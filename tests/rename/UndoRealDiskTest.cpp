@@ -35,8 +35,8 @@ class UndoOnARealDisk : public ::testing::Test {
     }
     RunReport StartRecorded() {
         StateRecords records(state);
-        run.list.SetStsBarText(std::string(kStsPressStart));
-        return BtnStart_Click(run.list, run.settings, run.host, run.fileSystem, &records);
+        run.list.SetState(ListState::Ready);
+        return StartRun(run.list, run.settings, run.host, run.fileSystem, &records);
     }
     UndoResult UndoNow() { return UndoLastRun(state, run.host, run.fileSystem); }
 

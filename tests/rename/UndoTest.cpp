@@ -37,9 +37,9 @@ class Undo : public ::testing::Test {
     }
     RunReport StartRecorded(RunRecords* records = nullptr) {
         StateRecords stateRecords(state);
-        run.list.SetStsBarText(std::string(kStsPressStart));
-        return BtnStart_Click(run.list, run.settings, run.host, run.disk,
-                              records != nullptr ? records : &stateRecords);
+        run.list.SetState(ListState::Ready);
+        return StartRun(run.list, run.settings, run.host, run.disk,
+                        records != nullptr ? records : &stateRecords);
     }
     UndoResult UndoNow() { return run.UndoNow(); }
     std::string JournalPath() const { return KeptRuns(state).front().path; }

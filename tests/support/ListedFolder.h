@@ -11,7 +11,6 @@
 
 #include "filetime/FileTimes.h"
 #include "support/TempDir.h"
-#include "targets/StatusTexts.h"
 #include "targets/TargetList.h"
 
 namespace karvel::testing {
@@ -35,8 +34,7 @@ class ListedFolder {
         list.SetTargetFolder(folder_);
         list.SetTargetFolderId(IdOf(folder_));
         list.AssignRows(std::move(rows));
-        list.WriteRowCount();
-        list.SetStsBarText(std::string(kStsPressStart));
+        list.SetState(ListState::Ready);
     }
 
     // Which file `path` is now, links not followed; unknown when there is none.

@@ -1,7 +1,6 @@
 // The conflict preview against real folders: each reason, the rows taken top to
 // bottom, when the marks are renewed.
 #include "targets/ConflictPreview.h"
-#include "targets/RefreshNames.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -13,6 +12,7 @@
 #include "support/ListedFolder.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
+#include "targets/ListRefresh.h"
 
 namespace karvel {
 namespace {
@@ -33,8 +33,7 @@ Marks MarksOf(const TargetList& list) {
 
 // Snapshots the fixture's folder as a drop would, then marks the rows.
 Marks Preview(ListedFolder& run) {
-    run.list.SetSnapshot(FolderSnapshot::Read(run.dir.path(), run.list.Rows()));
-    PreviewConflicts(run.list);
+    RefreshList(run.list, ListChanges::Folder());
     return MarksOf(run.list);
 }
 
@@ -101,7 +100,7 @@ TEST(ConflictPreview, SortingAndRemovalMarkTheRowsAgain) {
     run.list.SetSorted(true);
     ASSERT_EQ(Preview(run), (Marks{kNone, kNone, kDuplicate}));
     // Descending: "3" claims "0" first now, and "1" can no longer move out of the way of "2".
-    ListVi_ColumnClick(run.list, 1);
+    SortBy(run.list, SortColumn::BeforeName);
     EXPECT_EQ(MarksOf(run.list), (Marks{kNone, kTaken, kDuplicate}));
     EXPECT_EQ(run.list.Rows().back().BeforeName, "1");
 
@@ -119,16 +118,15 @@ TEST(ConflictPreview, ADropReadsTheFolderOnce) {
     dir.MakeFile("240305_1.jpg");
     TargetList list;
     NamingOptions options{{2024, 3, 5}, "yymmdd", "1", "1"};
-    ASSERT_TRUE(TakeInDrop(list, {photo}, options));
+    TakeInDrop(list, {photo}, options);
     EXPECT_EQ(MarksOf(list), (Marks{kTaken}));
 
     // Refreshes go by what the drop saw; the run checks the disk itself.
     std::filesystem::rename(dir.path() + "240305_1.jpg", dir.path() + "240305_2.jpg");
     options.startNoText = "2";
-    RefreshNewNames(list, options);
-    PreviewConflicts(list);
+    RefreshList(list, ListChanges::Names(options));
     EXPECT_EQ(MarksOf(list), (Marks{kNone}));
-    ASSERT_TRUE(TakeInDrop(list, {photo}, options));
+    TakeInDrop(list, {photo}, options);
     EXPECT_EQ(MarksOf(list), (Marks{kTaken}));
 }
 
@@ -136,14 +134,14 @@ TEST(ConflictPreview, WithoutTheFolderOrAfterARun) {
     // A folder that could not be listed: only what the rows themselves show.
     ListedFolder run;
     run.List({{"a", "x"}, {"b", "x"}, {"c", ""}, {"d", "d"}, {"e", "a"}});
-    run.list.SetSnapshot(FolderSnapshot::Read(run.dir.path() + "missing/", run.list.Rows()));
+    run.list.SetTargetFolder(run.dir.path() + "missing/");
+    RefreshList(run.list, ListChanges::Folder());
     EXPECT_FALSE(run.list.Snapshot().Known());
-    PreviewConflicts(run.list);
     EXPECT_EQ(MarksOf(run.list), (Marks{kNone, kDuplicate, kEmpty, kTaken, kNone}));
 
     // Once the list asks for a new drop, the folder has moved on: nothing is marked.
-    run.list.SetStsBarText(std::string(kStsDropFiles));
-    PreviewConflicts(run.list);
+    run.list.SetState(ListState::Spent);
+    RefreshList(run.list, ListChanges::Order());
     EXPECT_EQ(MarksOf(run.list), Marks(5, kNone));
 }
 

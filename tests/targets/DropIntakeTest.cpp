@@ -9,14 +9,17 @@
 
 #include "support/TempDir.h"
 #include "support/ZoneFixture.h"
-#include "targets/StatusTexts.h"
 
 namespace karvel {
 namespace {
 
 class DropIntakeTest : public ::testing::Test {
   protected:
-    bool Drop(const std::vector<std::string>& paths) { return TakeInDrop(list_, paths, options_); }
+    // Whether any row was taken in.
+    bool Drop(const std::vector<std::string>& paths) {
+        TakeInDrop(list_, paths, options_);
+        return list_.RowCount() > 0;
+    }
 
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
@@ -45,23 +48,10 @@ TEST_F(DropIntakeTest, RowsEndSortedByNameAndNamed) {
               (std::vector<std::string>{"A.tar.gz>240305_001.tar.gz", "b9.jpg>240305_002.jpg",
                                         "b10>240305_003", "c.txt>240305_004.txt"}));
     EXPECT_EQ(list_.TargetFolder(), dir_.path());
-    EXPECT_EQ(list_.StsBarCnt(), "4");
-    EXPECT_EQ(list_.StsBarText(), kStsPressStart);
+    EXPECT_EQ(list_.State(), ListState::Ready);
     EXPECT_TRUE(list_.Sorted());
     EXPECT_EQ(list_.SortKey(), SortColumn::BeforeName);
     EXPECT_EQ(list_.GetSortOrder(), SortOrder::Ascending);
-}
-
-TEST_F(DropIntakeTest, ShowsLoadingWhileReading) {
-    const auto a = dir_.MakeFile("a.jpg");
-    list_.SetStsBarCnt("9");
-    std::string textSeen, countSeen;
-    TakeInDrop(list_, {a}, options_, [&] {
-        textSeen = list_.StsBarText();
-        countSeen = list_.StsBarCnt();
-    });
-    EXPECT_EQ(textSeen, kStsLoading);
-    EXPECT_EQ(countSeen, "");
 }
 
 TEST_F(DropIntakeTest, ADropReplacesTheEarlierList) {
@@ -80,8 +70,7 @@ TEST_F(DropIntakeTest, FoldersAreSkippedAndNeverLookedInto) {
     EXPECT_FALSE(Drop({dir_.path() + "sub", dir_.path() + "sub/"}));
     EXPECT_EQ(list_.RowCount(), 0u);
     EXPECT_EQ(list_.TargetFolder(), "");
-    EXPECT_EQ(list_.StsBarText(), kStsDropFiles);
-    EXPECT_EQ(list_.StsBarCnt(), "");
+    EXPECT_EQ(list_.State(), ListState::Empty);
 
     EXPECT_TRUE(Drop({dir_.path() + "sub", dir_.MakeFile("f.txt"), ""}));
     EXPECT_EQ(Names(), (std::vector<std::string>{"f.txt>240305_001.txt"}));
@@ -128,12 +117,12 @@ TEST_F(DropIntakeTest, AFileGivenTwiceIsOneRowAndAHardLinkIsAnother) {
     const auto a = dir_.MakeFile("a.jpg");
     const auto c = dir_.MakeFile("c.jpg");
     ASSERT_EQ(::link(a.c_str(), (dir_.path() + "b.jpg").c_str()), 0);
-    for (const bool listShown : {true, false}) {
+    for (const IntakeLook look : {IntakeLook::EachFile, IntakeLook::OneListing}) {
         TakeInDrop(list_, {a, c, dir_.path() + "b.jpg", a, dir_.path() + "./a.jpg", c}, options_,
-                   {}, nullptr, listShown);
+                   look);
         EXPECT_EQ(Names(), (std::vector<std::string>{"a.jpg>240305_001.jpg", "b.jpg>240305_002.jpg",
                                                      "c.jpg>240305_003.jpg"}))
-            << listShown;
+            << static_cast<int>(look);
     }
 }
 

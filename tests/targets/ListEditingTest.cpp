@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "targets/StatusTexts.h"
-
 namespace karvel {
 namespace {
 
@@ -14,11 +12,10 @@ TargetList AfterDrop() {
     list.AssignRows({{"a.jpg", "x_001.jpg", "99/01/01 00:00", false},
                      {"b.jpg", "x_002.jpg", "24/01/01 00:00", false},
                      {"c.jpg", "x_003.jpg", "24/06/01 00:00", false}});
-    list.WriteRowCount();
     list.SetSortKey(SortColumn::BeforeName);
     list.SetSortOrder(SortOrder::Ascending);
     list.SetSorted(true);
-    list.SetStsBarText(std::string(kStsPressStart));
+    list.SetState(ListState::Ready);
     return list;
 }
 
@@ -28,24 +25,24 @@ std::vector<std::string> AfterNames(const TargetList& list) {
     return names;
 }
 
-TEST(ColumnClick, SameColumnAlternatesOtherColumnsStartAscending) {
+TEST(SortBy, SameColumnAlternatesOtherColumnsStartAscending) {
     TargetList list = AfterDrop();
-    ListVi_ColumnClick(list, 1);
+    SortBy(list, SortColumn::BeforeName);
     EXPECT_EQ(list.GetSortOrder(), SortOrder::Descending);
     EXPECT_EQ(AfterNames(list), (std::vector<std::string>{"x_003.jpg", "x_002.jpg", "x_001.jpg"}))
         << "rows keep their names when sorted";
-    ListVi_ColumnClick(list, 1);
+    SortBy(list, SortColumn::BeforeName);
     EXPECT_EQ(list.GetSortOrder(), SortOrder::Ascending);
 
-    ListVi_ColumnClick(list, 3);
+    SortBy(list, SortColumn::Modified);
     EXPECT_EQ(list.SortKey(), SortColumn::Modified);
     EXPECT_EQ(list.GetSortOrder(), SortOrder::Ascending);
     // The modified column sorts as text: 1999 ("99/") after 2024 ("24/").
     EXPECT_EQ(list.Rows().back().BeforeName, "a.jpg");
-    ListVi_ColumnClick(list, 2);
+    SortBy(list, SortColumn::AfterName);
     EXPECT_EQ(list.SortKey(), SortColumn::AfterName);
     EXPECT_EQ(list.GetSortOrder(), SortOrder::Ascending);
-    EXPECT_EQ(list.StsBarText(), kStsPressStart) << "sorting does not change the state";
+    EXPECT_EQ(list.State(), ListState::Ready) << "sorting does not change the state";
 }
 
 TEST(RemoveSelected, KeepsTheOtherRowsAndTheirNames) {
@@ -53,13 +50,12 @@ TEST(RemoveSelected, KeepsTheOtherRowsAndTheirNames) {
     list.MutableRows()[1].Selected = true;
     RemoveSelectedTargets(list);
     EXPECT_EQ(AfterNames(list), (std::vector<std::string>{"x_001.jpg", "x_003.jpg"}));
-    EXPECT_EQ(list.StsBarCnt(), "2");
-    EXPECT_EQ(list.StsBarText(), kStsPressStart);
+    EXPECT_EQ(list.State(), ListState::Ready);
     EXPECT_EQ(list.TargetFolder(), "/photos/");
 
     RemoveSelectedTargets(list);
     EXPECT_EQ(list.RowCount(), 2u);
-    EXPECT_EQ(list.StsBarCnt(), "2");
+    EXPECT_EQ(list.State(), ListState::Ready);
 }
 
 TEST(RemoveSelected, RemovingEveryRowIsAllClear) {
@@ -68,8 +64,7 @@ TEST(RemoveSelected, RemovingEveryRowIsAllClear) {
     RemoveSelectedTargets(list);
     EXPECT_EQ(list.RowCount(), 0u);
     EXPECT_EQ(list.TargetFolder(), "");
-    EXPECT_EQ(list.StsBarCnt(), "");
-    EXPECT_EQ(list.StsBarText(), kStsDropFiles);
+    EXPECT_EQ(list.State(), ListState::Empty);
     EXPECT_FALSE(list.Sorted());
 }
 

@@ -10,8 +10,7 @@
 #include <set>
 
 #include "support/TempDir.h"
-#include "targets/ConflictPreview.h"
-#include "targets/FolderSnapshot.h"
+#include "targets/ListRefresh.h"
 
 namespace karvel {
 namespace {
@@ -115,10 +114,8 @@ TEST(PreviewDifferential, TheFirstMarkIsWhereAOneByOneRunStops) {
             TargetList target;
             target.SetTargetFolder(folder);
             target.AssignRows(rows);
-            target.WriteRowCount();
-            target.SetStsBarText("Startボタンを押下してください");
-            target.SetSnapshot(FolderSnapshot::Read(folder, target.Rows()));
-            PreviewConflicts(target);
+            target.SetState(ListState::Ready);
+            RefreshList(target, ListChanges::Folder());
             std::size_t firstMark = target.RowCount();
             for (std::size_t i = 0; i < target.RowCount(); ++i) {
                 if (target.Rows()[i].Conflict != RowConflict::None) {

@@ -14,8 +14,10 @@ namespace karvel {
 namespace {
 
 TargetList ListOf(std::initializer_list<const char*> names) {
+    std::vector<TargetRow> rows;
+    for (const char* name : names) rows.push_back({name, "", "", false});
     TargetList list;
-    for (const char* name : names) list.AppendRow({name, "", "", false});
+    list.AssignRows(std::move(rows));
     return list;
 }
 
@@ -31,7 +33,9 @@ NamingOptions Options(std::string pattern, std::string digits, std::string start
 
 TEST(RefreshNewNames, WorkedExample) {
     auto list = ListOf({"a.jpg", "b.tar.gz", "readme"});
+    ASSERT_TRUE(list.NameMissing());
     EXPECT_TRUE(RefreshNewNames(list, Options("yymmdd", "3", "1")));
+    EXPECT_FALSE(list.NameMissing());
     EXPECT_EQ(AfterNames(list),
               (std::vector<std::string>{"240305_001.jpg", "240305_002.tar.gz", "240305_003"}));
 
@@ -77,12 +81,16 @@ TEST(RefreshNewNames, UnusableOptionsEmptyEveryName) {
         EXPECT_FALSE(RefreshNewNames(list, options))
             << options.patternText << "|" << options.digitsText << "|" << options.startNoText;
         EXPECT_EQ(AfterNames(list), (std::vector<std::string>{"", ""}));
+        EXPECT_TRUE(list.NameMissing());
     }
+    TargetList empty;
+    EXPECT_FALSE(RefreshNewNames(empty, Options("", "2", "1")));
+    EXPECT_FALSE(empty.NameMissing()) << "no row lacks a name";
 }
 
 TEST(RefreshNewNames, NeverGivesTwoRowsTheSameName) {
     TargetList list;
-    for (int i = 0; i < 2000; ++i) list.AppendRow({"same.jpg", "", "", false});
+    list.AssignRows(std::vector<TargetRow>(2000, {"same.jpg", "", "", false}));
     RefreshNewNames(list, Options("yymm", "1", "1"));
     const auto names = AfterNames(list);
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());

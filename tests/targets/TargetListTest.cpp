@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "targets/StatusTexts.h"
-
 namespace karvel {
 namespace {
 
@@ -20,32 +18,35 @@ std::vector<std::string> Column(const TargetList& list, SortColumn column) {
 TargetList ThreeRows() {
     TargetList list;
     list.SetTargetFolder("/photos/");
-    list.AppendRow({"b.jpg", "x_002.jpg", "24/03/05 14:07", false});
-    list.AppendRow({"a.jpg", "x_001.jpg", "99/12/31 23:59", false});
-    list.AppendRow({"c.jpg", "x_003.jpg", "24/01/01 00:00", false});
-    list.WriteRowCount();
-    list.SetStsBarText(std::string(kStsPressStart));
+    list.AssignRows({{"b.jpg", "x_002.jpg", "24/03/05 14:07", false},
+                     {"a.jpg", "x_001.jpg", "99/12/31 23:59", false},
+                     {"c.jpg", "x_003.jpg", "24/01/01 00:00", false}});
+    list.SetState(ListState::Ready);
     return list;
 }
 
 TEST(TargetList, StartsEmptyAndAskingForFiles) {
     const TargetList list;
     EXPECT_EQ(list.RowCount(), 0u);
-    EXPECT_EQ(list.StsBarText(), kStsDropFiles);
-    EXPECT_EQ(list.StsBarCnt(), "");
     EXPECT_EQ(list.State(), ListState::Empty);
+    EXPECT_TRUE(list.WantsDrop());
 }
 
-TEST(TargetList, StatusTextTellsTheState) {
+TEST(TargetList, OnlyEmptyAndSpentWantADrop) {
+    const struct {
+        ListState state;
+        bool wantsDrop;
+    } cases[] = {{ListState::Empty, true},
+                 {ListState::Loading, false},
+                 {ListState::Ready, false},
+                 {ListState::Spent, true}};
     TargetList list = ThreeRows();
-    EXPECT_EQ(list.State(), ListState::Ready);
-    EXPECT_EQ(list.StsBarCnt(), "3");
-    list.SetStsBarText(std::string(kStsLoading));
-    EXPECT_EQ(list.State(), ListState::Loading);
-    // After a run the rows stay but the list asks for a new drop.
-    list.SetStsBarText(std::string(kStsDropFiles));
-    EXPECT_EQ(list.State(), ListState::Empty);
-    EXPECT_EQ(list.RowCount(), 3u);
+    for (const auto& each : cases) {
+        list.SetState(each.state);
+        EXPECT_EQ(list.WantsDrop(), each.wantsDrop) << static_cast<int>(each.state);
+        // After a run the rows stay though the list asks for a new drop.
+        EXPECT_EQ(list.RowCount(), 3u);
+    }
 }
 
 TEST(TargetList, AllClearEmptiesButKeepsSortColumnAndOrder) {
@@ -56,14 +57,12 @@ TEST(TargetList, AllClearEmptiesButKeepsSortColumnAndOrder) {
     list.AllClear();
     EXPECT_EQ(list.RowCount(), 0u);
     EXPECT_EQ(list.TargetFolder(), "");
-    EXPECT_EQ(list.StsBarText(), kStsDropFiles);
-    EXPECT_EQ(list.StsBarCnt(), "");
+    EXPECT_EQ(list.State(), ListState::Empty);
     EXPECT_FALSE(list.Sorted());
     EXPECT_EQ(list.SortKey(), SortColumn::Modified);
     EXPECT_EQ(list.GetSortOrder(), SortOrder::Descending);
 
-    list.AppendRow({"z", "", "", false});
-    list.AppendRow({"a", "", "", false});
+    list.AssignRows({{"z", "", "", false}, {"a", "", "", false}});
     EXPECT_EQ(Column(list, SortColumn::BeforeName), (std::vector<std::string>{"z", "a"}))
         << "not kept ordered while Sorted is off";
 }
@@ -86,9 +85,10 @@ TEST(TargetList, SortsByAnyColumnAsText) {
 TEST(TargetList, StaysOrderedWhileSorted) {
     TargetList list = ThreeRows();
     list.SetSorted(true);
-    list.AppendRow({"IMG_10.jpg", "", "", false});
-    list.AppendRow({"IMG_2.jpg", "", "", false});
-    list.AppendRow({"B.JPG", "", "", false});
+    std::vector<TargetRow> rows = list.Rows();
+    for (const char* name : {"IMG_10.jpg", "IMG_2.jpg", "B.JPG"})
+        rows.push_back({name, "", "", false});
+    list.AssignRows(std::move(rows));
     EXPECT_EQ(
         Column(list, SortColumn::BeforeName),
         (std::vector<std::string>{"a.jpg", "b.jpg", "B.JPG", "c.jpg", "IMG_2.jpg", "IMG_10.jpg"}));
@@ -99,10 +99,29 @@ TEST(TargetList, StaysOrderedWhileSorted) {
 
 TEST(TargetList, SortIsStableForEqualKeys) {
     TargetList list;
-    for (const char* name : {"b", "a", "c"}) list.AppendRow({name, "same", "", false});
+    list.AssignRows({{"b", "same", "", false}, {"a", "same", "", false}, {"c", "same", "", false}});
     list.SetSortKey(SortColumn::AfterName);
     list.SetSorted(true);
     EXPECT_EQ(Column(list, SortColumn::BeforeName), (std::vector<std::string>{"b", "a", "c"}));
+}
+
+// A row without an After Name is told by a flag, as rows come and go.
+TEST(TargetList, TellsWhetherSomeRowHasNoNewName) {
+    TargetList list = ThreeRows();
+    EXPECT_FALSE(list.NameMissing());
+    std::vector<TargetRow> rows = list.Rows();
+    rows.push_back({"d.jpg", "", "", false});
+    list.AssignRows(std::move(rows));
+    EXPECT_TRUE(list.NameMissing());
+    list.SetSorted(true);
+    EXPECT_TRUE(list.NameMissing()) << "sorting keeps it";
+    for (TargetRow& row : list.MutableRows()) row.Selected = row.AfterName.empty();
+    list.RemoveSelectedRows();
+    EXPECT_FALSE(list.NameMissing()) << "the row without a name is gone";
+    list.AssignRows({{"a", "x", "", false}, {"b", "", "", false}});
+    EXPECT_TRUE(list.NameMissing());
+    list.AllClear();
+    EXPECT_FALSE(list.NameMissing());
 }
 
 TEST(TargetList, RemovesEverySelectedRow) {

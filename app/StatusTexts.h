@@ -1,0 +1,31 @@
+#pragma once
+// What the status bar's two panels show for the list.
+
+#include <string>
+#include <string_view>
+
+#include "targets/TargetList.h"
+
+namespace karvel {
+
+// StsBarText: after a run it asks for a drop as an empty list does.
+constexpr std::string_view StsBarTextOf(ListState state) {
+    switch (state) {
+        case ListState::Loading:
+            return "ﾌｧｲﾙ情報取得中 ・・・";
+        case ListState::Ready:
+            return "Startボタンを押下してください";
+        case ListState::Empty:
+        case ListState::Spent:
+            break;
+    }
+    return "対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい";
+}
+
+// StsBarCnt: the row count once a drop has listed rows, and still after a run.
+inline std::string StsBarCntOf(const TargetList& list) {
+    const bool counted = list.State() == ListState::Ready || list.State() == ListState::Spent;
+    return counted ? std::to_string(list.RowCount()) : std::string();
+}
+
+}  // namespace karvel
