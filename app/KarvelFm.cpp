@@ -18,9 +18,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 
@@ -35,15 +38,19 @@
 #include "app/Twips.h"
 #include "app/WindowRunHost.h"
 #include "app/WindowSettings.h"
+#include "cli/CaptureDates.h"
 #include "naming/TextPieces.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
 #include "rename/RunHistory.h"
 #include "rename/UndoRun.h"
 #include "settings/PersistedSettings.h"
+#include "targets/DateReading.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
 #include "targets/ListRefresh.h"
+#include "targets/OwnDateTexts.h"
+#include "targets/RowDates.h"
 #include "targets/UriList.h"
 
 namespace karvel {
@@ -52,7 +59,7 @@ namespace {
 
 // First-start client size, in twips.
 constexpr int kClientWidth = 5085;
-constexpr int kClientHeight = 7050;
+constexpr int kClientHeight = 7470;
 
 QString Utf8(const std::string& bytes) {
     return TargetTableModel::Display(bytes);
@@ -79,6 +86,9 @@ KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
     controls_.client->installEventFilter(this);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, &KarvelFm::OpenHelp);
+    dateTimer_ = new QTimer(this);
+    dateTimer_->setInterval(100);
+    connect(dateTimer_, &QTimer::timeout, this, &KarvelFm::TakeReadDates);
     folderWatch_ = new FolderWatch(this);
     folderWatch_->setObjectName(QStringLiteral("FolderWatch"));
     ConnectHandlers();
@@ -99,6 +109,7 @@ KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
 }
 
 KarvelFm::~KarvelFm() {
+    StopReadingDates();
     // The rows die with this object, before the child widgets: detach the view first.
     controls_.listVi->setModel(nullptr);
 }
@@ -133,6 +144,8 @@ void KarvelFm::ConnectHandlers() {
     connect(controls_.cmbType, &QComboBox::currentIndexChanged, this, &KarvelFm::CmbType_Click);
     connect(controls_.monthView1, &QCalendarWidget::selectionChanged, this,
             &KarvelFm::MonthView1_DateChange);
+    connect(controls_.cmbDateFrom, &QComboBox::currentIndexChanged, this,
+            &KarvelFm::CmbDateFrom_Click);
     connect(folderWatch_, &FolderWatch::changed, this, &KarvelFm::ReReadTargetFolder);
 }
 
@@ -142,6 +155,7 @@ void KarvelFm::Form_Load() {
     settings_->RestorePlacement(stored.placement);
     controls_.FillLists();
     settings_->RestoreOptions(stored.options);
+    CmbDateFrom_Click();
     controls_.monthView1->setSelectedDate(QDate::currentDate());
     controls_.menuUndo->setEnabled(CanUndo(stateFolder_));
     BtnALLClear_Click();
@@ -184,6 +198,66 @@ void KarvelFm::RecomputeNames() {
     if (targets_.RowCount() == 0 || running_) return;
     RefreshList(targets_, ListChanges::Names(CurrentNamingOptions()));
     model_->NamesChanged();
+    ShowStartReady();
+}
+
+void KarvelFm::CmbDateFrom_Click() {
+    const DateSource source = controls_.CurrentDateSource();
+    // The calendar names nothing while the files' own dates do.
+    controls_.monthView1->setEnabled(source == DateSource::Calendar && !running_);
+    controls_.listVi->setColumnHidden(3, source == DateSource::Calendar);
+    model_->SetDateSource(source);
+    ReadOwnDates();
+    RecomputeNames();
+}
+
+void KarvelFm::ReadOwnDates() {
+    if (dateReading_ || running_ || targets_.WantsDrop() ||
+        controls_.CurrentDateSource() != DateSource::Taken)
+        return;
+    std::vector<std::string> names;
+    readingIds_.clear();
+    for (const TargetRow& row : targets_.Rows()) {
+        if (row.Taken) continue;
+        names.push_back(row.BeforeName);
+        readingIds_.push_back(row.Identity);
+    }
+    if (names.empty()) return;
+    const unsigned threads = static_cast<unsigned>(std::max(1, QThread::idealThreadCount()));
+    dateReading_ = std::make_unique<DateReading>(targets_.TargetFolder(), std::move(names),
+                                                 &ReadCaptureDate, threads);
+    controls_.runProgress->setRange(0, static_cast<int>(dateReading_->Total()));
+    controls_.runProgress->setValue(0);
+    controls_.runProgress->setFormat(Utf8(std::string(kDatesReadingFormat)));
+    controls_.runProgress->setTextVisible(true);
+    controls_.runProgress->show();
+    dateTimer_->start();
+}
+
+void KarvelFm::StopReadingDates() {
+    dateTimer_->stop();
+    dateReading_.reset();
+    readingIds_.clear();
+    controls_.runProgress->hide();
+    controls_.runProgress->setTextVisible(false);
+}
+
+void KarvelFm::TakeReadDates() {
+    if (!dateReading_) return;
+    const bool done = dateReading_->Done();
+    std::vector<std::pair<FileId, OwnDate>> dates;
+    for (auto& [index, date] : dateReading_->Take()) dates.emplace_back(readingIds_[index], date);
+    controls_.runProgress->setValue(static_cast<int>(dateReading_->Finished()));
+    if (done) StopReadingDates();
+    if (dates.empty()) return;
+    TakeCaptureDates(targets_, dates);
+    RecomputeNames();
+}
+
+void KarvelFm::ShowStartReady() {
+    const bool ready = targets_.DatesPending() == 0 && !running_;
+    controls_.btnStart->setEnabled(ready);
+    controls_.menuStart->setEnabled(ready);
 }
 
 void KarvelFm::WatchTargetFolder() {
@@ -246,6 +320,8 @@ void KarvelFm::RunFileCommand(const std::function<void(WindowRunHost&)>& command
     running_ = false;
     ShowListState();
     model_->NamesChanged();  // a run clears the marks
+    controls_.monthView1->setEnabled(controls_.CurrentDateSource() == DateSource::Calendar);
+    ShowStartReady();
     // Watched before it is read, so that nothing changing in between goes unseen.
     WatchTargetFolder();
     ReReadTargetFolder();
@@ -257,7 +333,8 @@ void KarvelFm::RunFileCommand(const std::function<void(WindowRunHost&)>& command
 
 void KarvelFm::BtnStart_Click() {
     RunFileCommand([this](WindowRunHost& host) {
-        const RunSettings settings{controls_.SelectedDate(), controls_.chkTime->Value() == 1};
+        const RunSettings settings{controls_.SelectedDate(), controls_.chkTime->Value() == 1,
+                                   controls_.CurrentDateSource()};
         // Where the preview knows the run will stop, the user hears it before the question.
         if (const auto warning = KnownStopWarning(targets_)) {
             if (host.ShowMessage(RunIcon::WarningQuestion, *warning) != RunAnswer::Yes) return;
@@ -274,10 +351,13 @@ void KarvelFm::MenuStart_Click() {
 }
 
 void KarvelFm::MenuUndo_Click() {
+    // Undo may rename the files being read: the reading starts again after it.
+    StopReadingDates();
     RunFileCommand([this](WindowRunHost& host) {
         UndoLastRun(stateFolder_, host, *runFileSystem_);
         controls_.menuUndo->setEnabled(CanUndo(stateFolder_));
     });
+    ReadOwnDates();
 }
 
 void KarvelFm::SetStateFolder(std::string folder) {
@@ -287,6 +367,7 @@ void KarvelFm::SetStateFolder(std::string folder) {
 
 void KarvelFm::BtnALLClear_Click() {
     if (running_) return;
+    StopReadingDates();
     model_->ResetAround([this] { targets_.AllClear(); });
     folderWatch_->Stop();
     ShowListState();
@@ -322,6 +403,7 @@ void KarvelFm::TakeInPaths(const std::vector<std::string>& paths) {
     {
         const BusyPointer busy;
         // The emptied list and the loading text are on screen while the files are read.
+        StopReadingDates();
         model_->ResetAround([this] {
             targets_.AllClear();
             targets_.SetState(ListState::Loading);
@@ -335,6 +417,8 @@ void KarvelFm::TakeInPaths(const std::vector<std::string>& paths) {
     }
     WatchTargetFolder();
     ShowListState();
+    ReadOwnDates();
+    ShowStartReady();
 }
 
 void KarvelFm::CopySelectionToRows() {
@@ -353,7 +437,7 @@ void KarvelFm::ShowSelectionOfRows() {
         std::size_t last = first;
         while (last + 1 < rows.size() && rows[last + 1].Selected) ++last;
         selection.select(model_->index(static_cast<int>(first), 0),
-                         model_->index(static_cast<int>(last), 2));
+                         model_->index(static_cast<int>(last), 3));
         first = last;
     }
     controls_.listVi->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);

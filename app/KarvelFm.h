@@ -14,9 +14,11 @@
 #include "targets/TargetList.h"
 
 class QMimeData;
+class QTimer;
 
 namespace karvel {
 
+class DateReading;
 class FolderWatch;
 class RunFileSystem;
 class TargetTableModel;
@@ -67,6 +69,9 @@ class KarvelFm : public QMainWindow {
     void CmbCol_Click();
     void CmbType_Click();
     void MonthView1_DateChange();
+    void CmbDateFrom_Click();
+    // Whether the files' own dates are being read; tests wait for the reading to end.
+    bool ReadingDates() const { return dateReading_ != nullptr; }
     void Form_Resize();
 
   protected:
@@ -91,6 +96,13 @@ class KarvelFm : public QMainWindow {
     void CopySelectionToRows();
     void ShowSelectionOfRows();
     void OpenHelp();
+    // With the capture time as the source, the rows that have none read yet are read in the
+    // background; their names come as their dates do.
+    void ReadOwnDates();
+    void StopReadingDates();
+    void TakeReadDates();
+    // Start waits until every row has its date.
+    void ShowStartReady();
     // Runs a command that changes files: nothing else starts meanwhile, and a close asked
     // for during it happens once it is over.
     void RunFileCommand(const std::function<void(WindowRunHost&)>& command);
@@ -109,6 +121,9 @@ class KarvelFm : public QMainWindow {
     bool running_ = false;
     bool stopRequested_ = false;  // a close came in during the run
     bool closeAfterRun_ = false;
+    std::unique_ptr<DateReading> dateReading_;
+    std::vector<FileId> readingIds_;  // the file of each name being read
+    QTimer* dateTimer_ = nullptr;
 };
 
 }  // namespace karvel

@@ -3,15 +3,41 @@
 #include <QBrush>
 #include <QColor>
 
+#include "filetime/DateTimeText.h"
+#include "filetime/LocalTime.h"
 #include "targets/ConflictPreview.h"
+#include "targets/OwnDateTexts.h"
+#include "targets/RowDates.h"
 
 namespace karvel {
 
 namespace {
 
-QString ConflictText(RowConflict conflict) {
-    const std::string_view text = ConflictReasonText(conflict);
+QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ConflictText(RowConflict conflict) {
+    return Text(ConflictReasonText(conflict));
+}
+
+QString OriginText(const TargetRow& row, DateSource source) {
+    if (source == DateSource::Calendar) return Text(kDateOriginCalendar);
+    const auto own = OwnDateOf(row, source);
+    return Text(own ? DateOriginText(own->origin) : kDateOriginPending);
+}
+
+// The instant the row's name and new stamp follow, and why a capture time is missing.
+QString OriginTip(const TargetRow& row, DateSource source) {
+    const auto own = OwnDateOf(row, source);
+    if (!own) return {};
+    QString tip = OriginText(row, source);
+    if (const auto local = InstantToLocal(own->instant))
+        tip += QStringLiteral(" ") +
+               Text(FormatDateTimeText(local->time, kDateTimePaddedSlashDateColonTime));
+    if (own->origin == DateOrigin::ModifiedInstead)
+        tip += QStringLiteral("\n") + Text(NoCaptureText(own->why));
+    return tip;
 }
 
 }  // namespace
@@ -24,7 +50,7 @@ int TargetTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int TargetTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 3;
+    return parent.isValid() ? 0 : 4;
 }
 
 QString TargetTableModel::Display(const std::string& bytes) {
@@ -34,6 +60,11 @@ QString TargetTableModel::Display(const std::string& bytes) {
 QVariant TargetTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const TargetRow& row = list_.Rows()[static_cast<std::size_t>(index.row())];
+    if (index.column() == 3) {
+        if (role == Qt::DisplayRole) return OriginText(row, source_);
+        if (role == Qt::ToolTipRole) return OriginTip(row, source_);
+        return {};
+    }
     if (role == Qt::ForegroundRole || role == Qt::ToolTipRole) {
         // Only the After Name cell warns; the rest of the row is drawn as ever.
         if (index.column() != 1 || row.Conflict == RowConflict::None) return {};
@@ -62,6 +93,8 @@ QVariant TargetTableModel::headerData(int section, Qt::Orientation orientation, 
             return QStringLiteral("After Name");
         case 2:
             return QStringLiteral("更新日時");
+        case 3:
+            return Text(kDateOriginHeader);
         default:
             return {};
     }
@@ -69,8 +102,13 @@ QVariant TargetTableModel::headerData(int section, Qt::Orientation orientation, 
 
 void TargetTableModel::NamesChanged() {
     if (list_.RowCount() == 0) return;
-    emit dataChanged(index(0, 1), index(rowCount() - 1, 1),
+    emit dataChanged(index(0, 1), index(rowCount() - 1, 3),
                      {Qt::DisplayRole, Qt::ForegroundRole, Qt::ToolTipRole});
+}
+
+void TargetTableModel::SetDateSource(DateSource source) {
+    source_ = source;
+    NamesChanged();
 }
 
 }  // namespace karvel

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 
+#include "naming/DateSource.h"
 #include "targets/TargetList.h"
 
 namespace karvel {
@@ -25,14 +26,18 @@ class TargetTableModel : public QAbstractTableModel {
         change();
         endResetModel();
     }
-    // Only the After Name texts and their conflict marks changed.
+    // Only the After Name texts, their conflict marks and the rows' date sources changed.
     void NamesChanged();
+    // The source of the rows' dates, told in the fourth column.
+    void SetDateSource(DateSource source);
+    DateSource Source() const { return source_; }
 
     // Bytes as the file system gave them, shown as UTF-8.
     static QString Display(const std::string& bytes);
 
   private:
     TargetList& list_;
+    DateSource source_ = DateSource::Calendar;
 };
 
 }  // namespace karvel

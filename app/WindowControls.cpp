@@ -25,6 +25,7 @@
 #include "app/TargetListView.h"
 #include "app/TargetTableModel.h"
 #include "app/Twips.h"
+#include "targets/OwnDateTexts.h"
 
 namespace karvel {
 
@@ -45,6 +46,10 @@ void ShowDateAndTime(QLabel& date, QLabel& time) {
     const QDateTime now = QDateTime::currentDateTime();
     date.setText(now.toString(QStringLiteral("yyyy/MM/dd")));
     time.setText(now.toString(QStringLiteral("HH:mm")));
+}
+
+QString Utf8Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QString Latin1(std::string_view text) {
@@ -84,7 +89,7 @@ void BuildControls(WindowControls& c, QMainWindow& window, TargetTableModel& mod
 
     c.picture1 = new QWidget(c.client);
     c.picture1->setObjectName(QStringLiteral("Picture1"));
-    place(c.picture1, 0, 3780, 5085, 3015);
+    place(c.picture1, 0, 3780, 5085, 3435);
 
     c.monthView1 = new MonthCalendar(c.picture1);
     c.monthView1->setObjectName(QStringLiteral("MonthView1"));
@@ -136,6 +141,16 @@ void BuildControls(WindowControls& c, QMainWindow& window, TargetTableModel& mod
     c.btnEnd = makeButton("BtnEnd", QStringLiteral("End"));
     place(c.btnEnd, 1440, 2520, 1095, 375);
 
+    // Where the rows' dates come from, on a row of its own under the calendar it replaces.
+    auto* lblDateFrom = new QLabel(Utf8Text(kDateOriginHeader), c.picture1);
+    lblDateFrom->setObjectName(QStringLiteral("LblDateFrom"));
+    place(lblDateFrom, 120, 3045, 1095, 255);
+    c.cmbDateFrom = new QComboBox(c.picture1);
+    c.cmbDateFrom->setObjectName(QStringLiteral("CmbDateFrom"));
+    c.cmbDateFrom->setEditable(false);
+    place(c.cmbDateFrom, 1215, 3000, 1860, 300);
+    lblDateFrom->setBuddy(c.cmbDateFrom);
+
     c.btnStart->setFont(JapaneseGothicFont(9, true));
     for (QPushButton* button : {c.btnStart, c.btnEnd}) {
         QPalette palette = button->palette();
@@ -145,8 +160,9 @@ void BuildControls(WindowControls& c, QMainWindow& window, TargetTableModel& mod
 
     // Tab order: list, digits, start number, calendar, End, ALL Clear, Start, the two check boxes,
     // pattern.
-    const QWidget* order[] = {c.listVi,      c.cmbCol,   c.txtStartNo, c.monthView1, c.btnEnd,
-                              c.btnALLClear, c.btnStart, c.chkTime,    c.cmbType,    c.chkOpt};
+    const QWidget* order[] = {c.listVi,  c.cmbCol,      c.txtStartNo, c.monthView1,
+                              c.btnEnd,  c.btnALLClear, c.btnStart,   c.chkTime,
+                              c.cmbType, c.chkOpt,      c.cmbDateFrom};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
     }
@@ -179,7 +195,7 @@ void BuildStatusBar(WindowControls& c, QMainWindow& window, const Twips& twips) 
     c.stsBar = new QStatusBar(c.client);
     c.stsBar->setObjectName(QStringLiteral("StsBar"));
     c.stsBar->setSizeGripEnabled(false);
-    place(c.stsBar, 0, 6795, 5085, 255);
+    place(c.stsBar, 0, 7215, 5085, 255);
     // Small enough that the longest status text fits whole at the first-start width.
     c.stsBar->setFont(JapaneseGothicFont(7.5, false));
 
@@ -234,6 +250,9 @@ WindowControls WindowControls::Build(QMainWindow& window, TargetTableModel& mode
 void WindowControls::FillLists() const {
     for (const std::string_view digits : kDigitCountTexts) cmbCol->addItem(Latin1(digits));
     for (const std::string_view pattern : kDatePatternTexts) cmbType->addItem(Latin1(pattern));
+    for (const std::string_view source : kDateSourceTexts) cmbDateFrom->addItem(Utf8Text(source));
+    // The calendar, until the settings say otherwise.
+    cmbDateFrom->setCurrentIndex(0);
     // A drop-down list starts without a selection until an option picks one.
     cmbCol->setCurrentIndex(-1);
     cmbType->setCurrentIndex(-1);
@@ -255,9 +274,10 @@ void WindowControls::LayOut(const Twips& twips) const {
 
 void WindowControls::LockForRun(bool locked) const {
     for (QWidget* control : std::initializer_list<QWidget*>{
-             txtStartNo, cmbCol, cmbType, chkTime, chkOpt, monthView1, btnStart, btnALLClear}) {
+             txtStartNo, cmbCol, cmbType, chkTime, chkOpt, cmbDateFrom, btnStart, btnALLClear}) {
         control->setEnabled(!locked);
     }
+    monthView1->setEnabled(!locked && CurrentDateSource() == DateSource::Calendar);
     menuStart->setEnabled(!locked);
     if (locked) menuUndo->setEnabled(false);
     menuDel->setEnabled(!locked);
@@ -268,7 +288,7 @@ void WindowControls::LockForRun(bool locked) const {
 void WindowControls::ShowRunRow(std::size_t row) const {
     // Selected without becoming current: the run does not scroll the list.
     const int at = static_cast<int>(row);
-    listVi->selectionModel()->select(QItemSelection(model->index(at, 0), model->index(at, 2)),
+    listVi->selectionModel()->select(QItemSelection(model->index(at, 0), model->index(at, 3)),
                                      QItemSelectionModel::ClearAndSelect);
 }
 
@@ -286,9 +306,14 @@ CalendarDate WindowControls::SelectedDate() const {
     return {date.year(), date.month(), date.day()};
 }
 
+DateSource WindowControls::CurrentDateSource() const {
+    return DateSourceFromIndex(cmbDateFrom->currentIndex()).value_or(DateSource::Calendar);
+}
+
 NamingOptions WindowControls::CurrentNamingOptions() const {
     return {SelectedDate(), cmbType->currentText().toStdString(),
-            cmbCol->currentText().toStdString(), txtStartNo->text().toStdString()};
+            cmbCol->currentText().toStdString(), txtStartNo->text().toStdString(),
+            CurrentDateSource()};
 }
 
 }  // namespace karvel

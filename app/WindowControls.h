@@ -41,6 +41,7 @@ struct WindowControls {
     void ShowClock() const;
 
     CalendarDate SelectedDate() const;
+    DateSource CurrentDateSource() const;
     // The naming options as the controls hold them now.
     NamingOptions CurrentNamingOptions() const;
 
@@ -54,6 +55,7 @@ struct WindowControls {
     StartNoEdit* txtStartNo = nullptr;
     QComboBox* cmbCol = nullptr;
     QComboBox* cmbType = nullptr;
+    QComboBox* cmbDateFrom = nullptr;
     OptionCheckBox* chkTime = nullptr;
     OptionCheckBox* chkOpt = nullptr;
     QPushButton* btnStart = nullptr;

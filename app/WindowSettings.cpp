@@ -97,6 +97,7 @@ void WindowSettings::RestoreOptions(const StoredOptions& options) const {
     if (options.colText) SelectItem(controls_.cmbCol, *options.colText);
     if (options.typeText) SelectItem(controls_.cmbType, *options.typeText);
     if (options.timeUpd) controls_.chkTime->SetValue(*options.timeUpd);
+    if (options.dateFrom) controls_.cmbDateFrom->setCurrentIndex(*options.dateFrom);
 }
 
 StoredSettings WindowSettings::Collect() const {
@@ -114,8 +115,10 @@ StoredSettings WindowSettings::Collect() const {
     }
     settings.options = {controls_.txtStartNo->text().toStdString(),
                         controls_.cmbCol->currentText().toStdString(),
-                        controls_.cmbType->currentText().toStdString(), controls_.chkTime->Value(),
-                        controls_.chkOpt->Value()};
+                        controls_.cmbType->currentText().toStdString(),
+                        controls_.chkTime->Value(),
+                        controls_.chkOpt->Value(),
+                        controls_.cmbDateFrom->currentIndex()};
     return settings;
 }
 

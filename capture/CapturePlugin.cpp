@@ -1,4 +1,4 @@
-#include "capture/CapturePlugin.h"
+#include "filetime/CaptureModule.h"
 
 #include "capture/CaptureTime.h"
 

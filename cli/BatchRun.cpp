@@ -11,8 +11,10 @@
 #include <cstring>
 #include <istream>
 #include <ostream>
+#include <thread>
 #include <unordered_map>
 
+#include "cli/CaptureDates.h"
 #include "cli/ConsoleHost.h"
 #include "files/UniqueFd.h"
 #include "naming/NewNames.h"
@@ -21,9 +23,11 @@
 #include "settings/PersistedSettings.h"
 #include "targets/AbsolutePaths.h"
 #include "targets/ConflictPreview.h"
+#include "targets/DateReading.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
 #include "targets/ListRefresh.h"
+#include "targets/RowDates.h"
 #include "targets/StartCheck.h"
 #include "targets/TargetList.h"
 
@@ -211,25 +215,67 @@ std::string_view WayText(RenameWay way) {
     return "nothing renamed";
 }
 
+// Every file's capture time, on both cores, before any name is made.
+void ReadCaptureDates(TargetList& list) {
+    std::vector<std::string> names;
+    std::vector<FileId> ids;
+    for (const TargetRow& row : list.Rows()) {
+        names.push_back(row.BeforeName);
+        ids.push_back(row.Identity);
+    }
+    if (names.empty()) return;
+    const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+    DateReading reading(list.TargetFolder(), std::move(names), &ReadCaptureDate, threads);
+    reading.Wait();
+    std::vector<std::pair<FileId, OwnDate>> dates;
+    for (auto& [index, date] : reading.Take()) dates.emplace_back(ids[index], date);
+    TakeCaptureDates(list, dates);
+}
+
+// A dry run's fourth field: where the row's date came from.
+std::string OriginWord(const TargetRow& row, DateSource source) {
+    const auto own = OwnDateOf(row, source);
+    if (!own) return "unknown";
+    switch (own->origin) {
+        case DateOrigin::Taken:
+            return "taken";
+        case DateOrigin::Modified:
+            return "modified";
+        case DateOrigin::ModifiedInstead:
+            break;
+    }
+    return "modified (no capture time)";
+}
+
 }  // namespace
 
 int RunBatch(const BatchRequest& request, const std::string& iniPath, const CalendarDate& today,
              BatchStreams streams, RunFileSystem& fileSystem, RunRecords* records) {
     // An option the settings leave out is as the control starts: empty, or off.
     const StoredOptions stored = LoadSettings(iniPath).options;
+    const DateSource source = request.dateFrom.value_or(
+        DateSourceFromIndex(stored.dateFrom.value_or(0)).value_or(DateSource::Calendar));
     const NamingOptions options{request.date.value_or(today),
                                 request.pattern.value_or(stored.typeText.value_or("")),
                                 request.digits.value_or(stored.colText.value_or("")),
-                                request.start.value_or(stored.startNoText.value_or(""))};
+                                request.start.value_or(stored.startNoText.value_or("")), source};
     const RunSettings settings{options.date,
-                               request.midnight.value_or(stored.timeUpd.value_or(0) == 1)};
+                               request.midnight.value_or(stored.timeUpd.value_or(0) == 1), source};
+    if (source == DateSource::Taken) {
+        if (const auto problem = CaptureReaderProblem()) {
+            streams.err << "karvel: cannot read capture times: " << *problem << '\n';
+            return kExitNotRenamed;
+        }
+    }
 
     TargetList list;
     // A run shows no list: one listing of the folder tells its files, and the run checks every
     // row. A dry run shows the list, and an order by time needs each file's modified time.
-    const bool shown = request.dryRun || request.sort == BatchSort::Time;
+    const bool shown =
+        request.dryRun || request.sort == BatchSort::Time || source != DateSource::Calendar;
     const std::vector<LeftOut> leftOut = TakeInDrop(
         list, request.files, options, shown ? IntakeLook::EachFile : IntakeLook::OneListing);
+    if (source == DateSource::Taken) ReadCaptureDates(list);
     if (request.sort == BatchSort::Time) {
         SortBy(list, SortColumn::Modified);
         RefreshList(list, ListChanges::Names(options));
@@ -264,7 +310,9 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
     }
     for (const TargetRow& row : list.Rows()) {
         streams.out << ShownName(row.BeforeName) << '\t' << ShownName(row.AfterName) << '\t'
-                    << row.Modified << '\n';
+                    << row.Modified;
+        if (source != DateSource::Calendar) streams.out << '\t' << OriginWord(row, source);
+        streams.out << '\n';
     }
     streams.out.flush();
     if (request.verbose) PrintMoves(list, streams.err);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "naming/DatePrefix.h"
+#include "naming/DateSource.h"
 #include "rename/RunFileSystem.h"
 #include "rename/RunJournal.h"
 
@@ -21,7 +22,8 @@ std::optional<BatchSort> ParseBatchSort(std::string_view text);
 
 // Each option left empty comes from the settings file, as a new window would show it.
 struct BatchRequest {
-    std::optional<CalendarDate> date;  // otherwise today
+    std::optional<CalendarDate> date;    // otherwise today
+    std::optional<DateSource> dateFrom;  // otherwise as the window would start
     std::optional<std::string> pattern;
     std::optional<std::string> digits;
     std::optional<std::string> start;

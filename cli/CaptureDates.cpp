@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "capture/CapturePlugin.h"
+#include "filetime/CaptureModule.h"
 
 namespace karvel {
 

@@ -17,11 +17,15 @@ struct OptionText {
     std::string_view help;
 };
 
-constexpr std::array<OptionText, 19> kOptions = {{
+constexpr std::array<OptionText, 20> kOptions = {{
     {"--help", "", "Show this help."},
     {"--version", "", "Show the version."},
     {"--batch", "", "Rename without a window."},
     {"--date", "YYYY-MM-DD", "The date of the new names (default: today)."},
+    {"--date-from", "SOURCE",
+     "calendar (the --date for every file), taken (each file's\n"
+     "capture time, else its modified time) or modified (each\n"
+     "file's modified time); default: as the window starts."},
     {"--pattern", "PATTERN", "yyyymmdd, yymmdd, mmdd, yyyymm or yymm."},
     {"--digits", "N", "Digits of the serial number, 1 to 5."},
     {"--start", "N", "The first serial number."},
@@ -86,7 +90,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
                              const std::optional<std::string>& currentFolder) {
     CommandLine line;
     std::vector<std::string> set;  // options given, by name
-    std::optional<std::string> date, sort;
+    std::optional<std::string> date, sort, dateFrom;
     BatchRequest& request = line.batch;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -125,6 +129,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
         if (name == "--help") return Exit(0, HelpText());
         if (name == "--version") return Exit(0, "karvel " KARVEL_VERSION "\n");
         if (name == "--date") date = value;
+        if (name == "--date-from") dateFrom = value;
         if (name == "--pattern") request.pattern = value;
         if (name == "--digits") request.digits = value;
         if (name == "--start") request.start = value;
@@ -150,6 +155,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
         if (!request.date)
             return Exit(2, {}, "bad date \"" + ShownName(*date) + "\" (use YYYY-MM-DD)");
     }
+    if (dateFrom) {
+        request.dateFrom = DateSourceFromWord(*dateFrom);
+        if (!request.dateFrom)
+            return Exit(2, {},
+                        "unknown date source \"" + ShownName(*dateFrom) +
+                            "\" (use calendar, taken or modified)");
+        if (date && *request.dateFrom != DateSource::Calendar)
+            return Exit(2, {}, "--date goes only with --date-from calendar");
+    }
+    // A date given is the calendar's.
+    if (date && !dateFrom) request.dateFrom = DateSource::Calendar;
     if (sort) {
         request.sort = ParseBatchSort(*sort);
         if (!request.sort)
@@ -174,9 +190,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     if ((line.list || line.forget) && !line.undo)
         return Exit(2, {}, "--list and --forget go with --undo");
     if (line.list && line.forget) return Exit(2, {}, "--list and --forget exclude each other");
-    if (line.undo && (!line.files.empty() || line.filesFrom || request.date || request.pattern ||
-                      request.digits || request.start || request.midnight || request.dryRun ||
-                      sort || request.noUndo)) {
+    if (line.undo && (!line.files.empty() || line.filesFrom || request.date || dateFrom ||
+                      request.pattern || request.digits || request.start || request.midnight ||
+                      request.dryRun || sort || request.noUndo)) {
         return Exit(2, {}, "--undo takes no files and no naming options");
     }
     return line;

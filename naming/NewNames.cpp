@@ -65,8 +65,10 @@ std::optional<NamePlan> PlanNames(const NamingOptions& options) {
     const auto start = ParseStartNumber(options.startNoText);
     // Stamps only reach from 1601 to 9999; a date outside forms no name.
     const bool dateInRange = options.date.year >= kFirstYear && options.date.year <= kLastYear;
-    if (!pattern || !digits || !start || !dateInRange) return std::nullopt;
-    return NamePlan{FormatDatePrefix(options.date, *pattern), *digits, *start};
+    if (!pattern || !digits || !start) return std::nullopt;
+    if (options.source != DateSource::Calendar) return NamePlan{{}, *pattern, *digits, *start};
+    if (!dateInRange) return std::nullopt;
+    return NamePlan{FormatDatePrefix(options.date, *pattern), *pattern, *digits, *start};
 }
 
 std::string BuildNewName(std::string_view name, std::int64_t number, int digits) {

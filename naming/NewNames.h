@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "naming/DatePrefix.h"
+#include "naming/DateSource.h"
 
 namespace karvel {
 
@@ -20,14 +21,16 @@ bool IsDigitCountText(std::string_view text);
 // The option values the names are built from, as the window's controls hold them.
 struct NamingOptions {
     CalendarDate date;
-    std::string patternText;  // the pattern list's text
-    std::string digitsText;   // the digit list's text, "1" to "5"
-    std::string startNoText;  // the start-number box's text
+    std::string patternText;                   // the pattern list's text
+    std::string digitsText;                    // the digit list's text, "1" to "5"
+    std::string startNoText;                   // the start-number box's text
+    DateSource source = DateSource::Calendar;  // with another, `date` is not used
 };
 
 // What the options mean once read; absent when they cannot form a name.
 struct NamePlan {
-    std::string prefix;
+    std::string prefix;  // of the calendar's date
+    DatePattern pattern = DatePattern::yymmdd;
     int digits = 0;
     std::int64_t startNumber = 0;
 };

@@ -13,6 +13,7 @@
 #include "targets/ConflictPreview.h"
 #include "targets/ListRefresh.h"
 #include "targets/MovePlan.h"
+#include "targets/RowDates.h"
 #include "targets/StartCheck.h"
 #include "targets/TargetList.h"
 
@@ -35,7 +36,7 @@ void SelectOnly(std::vector<TargetRow>& rows, std::size_t row,
 }
 
 // The first and the last instant of the chosen day, as the rows' new stamps may fall.
-bool DateFitsDisk(const CalendarDate& date, RunFileSystem& fileSystem) {
+bool DayFitsDisk(const CalendarDate& date, RunFileSystem& fileSystem) {
     SYSTEMTIME day;
     day.wYear = static_cast<std::int16_t>(date.year);
     day.wMonth = static_cast<std::int16_t>(date.month);
@@ -111,6 +112,8 @@ class Run {
     std::error_code Perform(const PlanStep& step, bool& stamped);
     std::vector<DisplacedFile> Undo(const std::vector<Performed>& group);
     RunReport Body(const std::string& folder, FileId folderId);
+    FileInstants NewInstants(const TargetRow& row, const FileInstants& original) const;
+    bool DatesFitDisk();
     void Show(std::size_t row);
     // The message names the row it stops at, shown selected.
     RunReport Stop(std::size_t row, const std::string& text) {
@@ -161,7 +164,7 @@ RunReport Run::Body(const std::string& folder, FileId folderId) {
     // A stop asked for before the first change changes nothing.
     if (host_.StopRequested()) return {RunResult::Interrupted, 0, false};
     // A disk that would store another date than the chosen one is found before any file changes.
-    if (!DateFitsDisk(settings_.date, fileSystem_)) {
+    if (!DatesFitDisk()) {
         host_.ShowMessage(RunIcon::Error, std::string(kMsgDateNotStorable));
         return {RunResult::Stopped, 0, false};
     }
@@ -295,7 +298,7 @@ std::size_t Run::LookUpSources(std::size_t first, std::size_t end) {
         if (look.result != LookupResult::Found || look.identity.Id() != rows_[row].Identity) {
             return row;
         }
-        restamped_.push_back(RestampedInstants(look.instants, settings_.date, settings_.midnight));
+        restamped_.push_back(NewInstants(rows_[row], look.instants));
         sources_.push_back(std::move(look));
     }
     return end;
@@ -383,6 +386,34 @@ std::vector<DisplacedFile> Run::Undo(const std::vector<Performed>& group) {
     return displaced;
 }
 
+FileInstants Run::NewInstants(const TargetRow& row, const FileInstants& original) const {
+    if (settings_.source == DateSource::Calendar)
+        return RestampedInstants(original, settings_.date, settings_.midnight);
+    FileInstants restamped = original;
+    if (const auto own = OwnDateOf(row, settings_.source))
+        if (const auto stamp = OwnStamp(*own, settings_.midnight)) restamped.modify = *stamp;
+    return restamped;
+}
+
+// Every new stamp the run may write lies between the earliest and the latest here.
+bool Run::DatesFitDisk() {
+    if (settings_.source == DateSource::Calendar) return DayFitsDisk(settings_.date, fileSystem_);
+    std::optional<timespec> earliest, latest;
+    const auto before = [](const timespec& a, const timespec& b) {
+        return a.tv_sec != b.tv_sec ? a.tv_sec < b.tv_sec : a.tv_nsec < b.tv_nsec;
+    };
+    for (const TargetRow& row : rows_) {
+        const auto own = OwnDateOf(row, settings_.source);
+        const auto stamp = own ? OwnStamp(*own, settings_.midnight) : std::nullopt;
+        if (!stamp) return false;
+        if (!earliest || before(*stamp, *earliest)) earliest = stamp;
+        if (!latest || before(*latest, *stamp)) latest = stamp;
+    }
+    for (const auto& instant : {earliest, latest})
+        if (instant && fileSystem_.TryStamp(*instant) == StampFit::Changed) return false;
+    return true;
+}
+
 void Run::Show(std::size_t row) {
     SelectOnly(rows_, row, selected_);
     host_.RowSelected(row);
@@ -421,6 +452,9 @@ RunReport StartRun(TargetList& list, const RunSettings& settings, RunHost& host,
             return {RunResult::Refused, 0, false};
         case StartVerdict::NamesUnusable:
             host.ShowMessage(RunIcon::Warning, std::string(kMsgNamesUnusable));
+            return {RunResult::Refused, 0, false};
+        case StartVerdict::DatesPending:
+            host.ShowMessage(RunIcon::Warning, std::string(kMsgDatesPending));
             return {RunResult::Refused, 0, false};
         case StartVerdict::StopsAtRow:  // the run checks every row itself
         case StartVerdict::Clear:

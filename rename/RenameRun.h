@@ -11,6 +11,7 @@
 
 #include "filetime/FileTimes.h"
 #include "naming/DatePrefix.h"
+#include "naming/DateSource.h"
 #include "rename/RunFileSystem.h"
 #include "rename/RunHost.h"
 #include "rename/RunJournal.h"
@@ -22,6 +23,9 @@ namespace karvel {
 struct RunSettings {
     CalendarDate date;
     bool midnight = false;  // ChkTime: the modified time of day becomes 00:00:00.000
+    // With the files' own dates each file gets its own: the capture or modified instant,
+    // or midnight of its own day; `date` is not used.
+    DateSource source = DateSource::Calendar;
     // Plans the moves even where no listed file holds another row's name: both ways must
     // leave the same folder.
     bool planAlways = false;

@@ -12,6 +12,8 @@ namespace karvel {
 
 inline constexpr std::string_view kMsgNoTargets = "対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい";
 inline constexpr std::string_view kMsgNamesUnusable = "変換後のファイル名称を作成できません";
+inline constexpr std::string_view kMsgDatesPending =
+    "ファイルの日付を読み込んでいます。読み終えてから開始して下さい";
 inline constexpr std::string_view kMsgSucceeded = "変換処理が正常終了しました";
 inline constexpr std::string_view kMsgAnotherRun =
     "他の変換処理または元に戻す処理が実行中です  処理を中断します";

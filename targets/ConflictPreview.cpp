@@ -167,7 +167,8 @@ void MarkByPlan(TargetList& list) {
 
 void PreviewConflicts(TargetList& list) {
     auto& rows = list.MutableRows();
-    if (list.WantsDrop()) {
+    // Marks wait for every date: a name still to come may clash with any other.
+    if (list.WantsDrop() || list.DatesPending() != 0) {
         for (TargetRow& row : rows) row.Conflict = RowConflict::None;
         return;
     }

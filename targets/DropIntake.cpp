@@ -173,6 +173,7 @@ DroppedFiles ReadDroppedFiles(const std::vector<std::string>& paths, IntakeLook 
         if (!fromListing) {
             FillFileTimes(entry.instants, stamps);
             row.Modified = FormatDateTimeText(stamps.LastWriteTime, kDateTimeShortYearMinutes);
+            row.ModifiedAt = entry.instants.modify;
         }
         row.Identity = entry.Id();
         rows.push_back(std::move(row));

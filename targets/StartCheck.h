@@ -12,6 +12,7 @@ namespace karvel {
 enum class StartVerdict : std::uint8_t {
     NoTargets,      // no rows, or the list wants a new drop
     NamesUnusable,  // some row has no After Name
+    DatesPending,   // the files' own dates are still being read
     StopsAtRow,     // the preview marks a row the run would stop at
     Clear,
 };

@@ -40,6 +40,10 @@ void TargetList::AssignRows(std::vector<TargetRow> rows) {
 void TargetList::RemoveSelectedRows() {
     std::erase_if(rows_, [](const TargetRow& row) { return row.Selected; });
     if (nameMissing_) nameMissing_ = AnyNameMissing(rows_);
+    // The rows still waiting for their dates are the ones without a name.
+    if (datesPending_ != 0)
+        datesPending_ = static_cast<std::size_t>(std::ranges::count_if(
+            rows_, [](const TargetRow& row) { return row.AfterName.empty(); }));
 }
 
 void TargetList::SetSnapshot(FolderSnapshot snapshot) {
@@ -68,6 +72,7 @@ void TargetList::AllClear() {
     targetFolderId_ = {};
     snapshot_ = FolderSnapshot();
     nameMissing_ = false;
+    datesPending_ = 0;
     state_ = ListState::Empty;
     sorted_ = false;
 }

@@ -5,12 +5,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "filetime/FileId.h"
 #include "targets/FolderSnapshot.h"
+#include "targets/OwnDate.h"
 
 namespace karvel {
 
@@ -45,6 +47,10 @@ struct TargetRow {
     FileId Identity{};                         // the file the user chose; the run acts on no other
     RowConflict Conflict = RowConflict::None;  // written by PreviewConflicts
     SourceSeen Source = SourceSeen::NotLookedUp;
+    timespec ModifiedAt{};  // the modified instant when the row was added
+    // The capture time once read, or why there is none (then the modified time stands in);
+    // absent until read.
+    std::optional<OwnDate> Taken{};
 };
 
 enum class ListState {
@@ -76,6 +82,10 @@ class TargetList {
     // command refuses the list. Rows that come with their names tell it themselves.
     bool NameMissing() const { return nameMissing_; }
     void SetNameMissing(bool missing) { nameMissing_ = missing; }
+    // Rows whose own date is still being read: they have no After Name yet, and the start
+    // command waits for them. Whoever writes After Names writes this with them.
+    std::size_t DatesPending() const { return datesPending_; }
+    void SetDatesPending(std::size_t pending) { datesPending_ = pending; }
 
     // The folder of every row, ending in the separator; empty while the list is empty.
     const std::string& TargetFolder() const { return targetFolder_; }
@@ -117,6 +127,7 @@ class TargetList {
     SortOrder sortOrder_ = SortOrder::Ascending;
     bool sorted_ = false;
     bool nameMissing_ = false;
+    std::size_t datesPending_ = 0;
     ListState state_ = ListState::Empty;
 };
 

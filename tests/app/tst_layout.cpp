@@ -22,7 +22,7 @@ class LayoutTest : public QObject {
         auto window = fixture.Open();
         const Twips twips(96);
         const QWidget* list = Child<QTreeView>(*window, "ListVi");
-        // 7050 - (255 + 3015 + 400) = 3380 twips high, the full 5085 wide.
+        // 7470 - (255 + 3435 + 400) = 3380 twips high, the full 5085 wide.
         QCOMPARE(list->width(), twips.ToPixels(5085));
         QCOMPARE(list->height(), twips.ToPixels(3380));
         QCOMPARE(list->pos(), QPoint(0, twips.ToPixels(360)));

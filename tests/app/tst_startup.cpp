@@ -48,10 +48,10 @@ class StartupTest : public QObject {
                  QStringLiteral("対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい"));
         QCOMPARE(Child<QLabel>(*window, "StsBarCnt")->text(), QString());
 
-        // The first-start client size (5085 x 7050 twips), centred on the screen.
+        // The first-start client size (5085 x 7470 twips), centred on the screen.
         const QWidget* client = window->centralWidget();
         QCOMPARE(client->width(), 339);
-        QCOMPARE(client->height(), 470);
+        QCOMPARE(client->height(), 498);
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QVERIFY(std::abs(window->frameGeometry().center().x() - screen.center().x()) <= 1);
         QVERIFY2(!fixture.IniExists(), "starting writes nothing");
