@@ -275,7 +275,10 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
         request.dryRun || request.sort == BatchSort::Time || source != DateSource::Calendar;
     const std::vector<LeftOut> leftOut = TakeInDrop(
         list, request.files, options, shown ? IntakeLook::EachFile : IntakeLook::OneListing);
-    if (source == DateSource::Taken) ReadCaptureDates(list);
+    if (source == DateSource::Taken) {
+        ReadCaptureDates(list);
+        RefreshList(list, ListChanges::Names(options));
+    }
     if (request.sort == BatchSort::Time) {
         SortBy(list, SortColumn::Modified);
         RefreshList(list, ListChanges::Names(options));
