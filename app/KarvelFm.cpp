@@ -28,6 +28,7 @@
 #include "app/FolderWatch.h"
 #include "app/MonthCalendar.h"
 #include "app/OptionCheckBox.h"
+#include "app/QtText.h"
 #include "app/StartNoEdit.h"
 #include "app/StatusTexts.h"
 #include "app/TargetListView.h"
@@ -45,6 +46,8 @@
 #include "targets/ListEditing.h"
 #include "targets/ListRefresh.h"
 #include "targets/UriList.h"
+#include "texts/FillText.h"
+#include "texts/WindowTexts.h"
 
 namespace karvel {
 
@@ -137,7 +140,7 @@ void KarvelFm::ConnectHandlers() {
 }
 
 void KarvelFm::Form_Load() {
-    setWindowTitle(QStringLiteral("Karvel   Ver. " KARVEL_VERSION));
+    setWindowTitle(QtText(FillText(kWindowTitle, {KARVEL_VERSION})));
     const StoredSettings stored = LoadSettings(iniPath_);
     settings_->RestorePlacement(stored.placement);
     controls_.FillLists();

@@ -3,7 +3,9 @@
 #include <QBrush>
 #include <QColor>
 
+#include "app/QtText.h"
 #include "targets/ConflictPreview.h"
+#include "texts/WindowTexts.h"
 
 namespace karvel {
 
@@ -57,11 +59,11 @@ QVariant TargetTableModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     switch (section) {
         case 0:
-            return QStringLiteral("Before Name");
+            return QtText(kBeforeNameHeader);
         case 1:
-            return QStringLiteral("After Name");
+            return QtText(kAfterNameHeader);
         case 2:
-            return QStringLiteral("更新日時");
+            return QtText(kModifiedHeader);
         default:
             return {};
     }
