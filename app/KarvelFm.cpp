@@ -31,6 +31,7 @@
 #include "app/FolderWatch.h"
 #include "app/MonthCalendar.h"
 #include "app/OptionCheckBox.h"
+#include "app/QtText.h"
 #include "app/StartNoEdit.h"
 #include "app/StatusTexts.h"
 #include "app/TargetListView.h"
@@ -52,6 +53,8 @@
 #include "targets/OwnDateTexts.h"
 #include "targets/RowDates.h"
 #include "targets/UriList.h"
+#include "texts/FillText.h"
+#include "texts/WindowTexts.h"
 
 namespace karvel {
 
@@ -150,7 +153,7 @@ void KarvelFm::ConnectHandlers() {
 }
 
 void KarvelFm::Form_Load() {
-    setWindowTitle(QStringLiteral("Karvel   Ver. " KARVEL_VERSION));
+    setWindowTitle(QtText(FillText(kWindowTitle, {KARVEL_VERSION})));
     const StoredSettings stored = LoadSettings(iniPath_);
     settings_->RestorePlacement(stored.placement);
     controls_.FillLists();

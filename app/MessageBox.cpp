@@ -4,6 +4,9 @@
 
 #include <deque>
 
+#include "app/QtText.h"
+#include "texts/WindowTexts.h"
+
 namespace karvel {
 
 namespace {
@@ -45,7 +48,7 @@ MessageAnswer MessageBox::Show(QWidget* parent, MessageIcon icon, std::string_vi
         return answer;
     }
     const bool question = icon == MessageIcon::Question || icon == MessageIcon::WarningQuestion;
-    QMessageBox box(ToQtIcon(icon), QStringLiteral("Karvel"), DisplayText(text),
+    QMessageBox box(ToQtIcon(icon), QtText(kMessageTitle), DisplayText(text),
                     question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
     // A warning that asks defaults to No: Enter must not start what the user was warned of.
     box.setDefaultButton(icon == MessageIcon::Question          ? QMessageBox::Yes

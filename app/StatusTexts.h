@@ -5,6 +5,8 @@
 #include <string_view>
 
 #include "targets/TargetList.h"
+#include "texts/RunTexts.h"
+#include "texts/WindowTexts.h"
 
 namespace karvel {
 
@@ -12,14 +14,14 @@ namespace karvel {
 constexpr std::string_view StsBarTextOf(ListState state) {
     switch (state) {
         case ListState::Loading:
-            return "ﾌｧｲﾙ情報取得中 ・・・";
+            return kStatusLoading;
         case ListState::Ready:
-            return "Startボタンを押下してください";
+            return kStatusReady;
         case ListState::Empty:
         case ListState::Spent:
             break;
     }
-    return "対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい";
+    return kMsgNoTargets;
 }
 
 // StsBarCnt: the row count once a drop has listed rows, and still after a run.

@@ -3,11 +3,13 @@
 #include <QBrush>
 #include <QColor>
 
+#include "app/QtText.h"
 #include "filetime/DateTimeText.h"
 #include "filetime/LocalTime.h"
 #include "targets/ConflictPreview.h"
 #include "targets/OwnDateTexts.h"
 #include "targets/RowDates.h"
+#include "texts/WindowTexts.h"
 
 namespace karvel {
 
@@ -22,7 +24,7 @@ QString ConflictText(RowConflict conflict) {
 }
 
 QString OriginText(const TargetRow& row, DateSource source) {
-    if (source == DateSource::Calendar) return Text(kDateOriginCalendar);
+    if (source == DateSource::Calendar) return Text(kDateSourceCalendar);
     const auto own = OwnDateOf(row, source);
     return Text(own ? DateOriginText(own->origin) : kDateOriginPending);
 }
@@ -88,13 +90,13 @@ QVariant TargetTableModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     switch (section) {
         case 0:
-            return QStringLiteral("Before Name");
+            return QtText(kBeforeNameHeader);
         case 1:
-            return QStringLiteral("After Name");
+            return QtText(kAfterNameHeader);
         case 2:
-            return QStringLiteral("更新日時");
+            return QtText(kModifiedHeader);
         case 3:
-            return Text(kDateOriginHeader);
+            return QtText(kDateOriginHeader);
         default:
             return {};
     }

@@ -21,11 +21,13 @@
 #include "app/LayoutRules.h"
 #include "app/MonthCalendar.h"
 #include "app/OptionCheckBox.h"
+#include "app/QtText.h"
 #include "app/StartNoEdit.h"
 #include "app/TargetListView.h"
 #include "app/TargetTableModel.h"
 #include "app/Twips.h"
 #include "targets/OwnDateTexts.h"
+#include "texts/WindowTexts.h"
 
 namespace karvel {
 
@@ -63,7 +65,7 @@ void BuildControls(WindowControls& c, QMainWindow& window, TargetTableModel& mod
     c.client->setObjectName(QStringLiteral("ClientArea"));
     window.setCentralWidget(c.client);
 
-    c.lblDirName = new QLabel(QStringLiteral("Label1"), c.client);
+    c.lblDirName = new QLabel(QtText(kFolderLabelFirst), c.client);
     c.lblDirName->setObjectName(QStringLiteral("LblDirName"));
     place(c.lblDirName, 0, 40, 4335, 255);
 
@@ -95,13 +97,13 @@ void BuildControls(WindowControls& c, QMainWindow& window, TargetTableModel& mod
     c.monthView1->setObjectName(QStringLiteral("MonthView1"));
     place(c.monthView1, 120, 120, 2385, 2220);
 
-    auto* label2 = new QLabel(QStringLiteral("連番開始番号"), c.picture1);
+    auto* label2 = new QLabel(QtText(kStartNoLabel), c.picture1);
     label2->setObjectName(QStringLiteral("Label2"));
     place(label2, 2760, 165, 1095, 255);
 
     c.txtStartNo = new StartNoEdit(c.picture1);
     c.txtStartNo->setObjectName(QStringLiteral("TxtStartNo"));
-    c.txtStartNo->setText(QStringLiteral("Text1"));
+    c.txtStartNo->setText(QtText(kStartNoFirst));
     // Half-width digits: the narrow box shows a five-digit number whole.
     c.txtStartNo->setFont(JapaneseGothicFont(9, false, Pitch::Fixed));
     place(c.txtStartNo, 3960, 120, 615, 270);
@@ -111,11 +113,11 @@ void BuildControls(WindowControls& c, QMainWindow& window, TargetTableModel& mod
     c.cmbCol->setEditable(false);
     place(c.cmbCol, 2760, 480, 615, 300);
 
-    auto* label1 = new QLabel(QStringLiteral("桁の連番にする"), c.picture1);
+    auto* label1 = new QLabel(QtText(kDigitsLabel), c.picture1);
     label1->setObjectName(QStringLiteral("Label1"));
     place(label1, 3405, 525, 1335, 255);
 
-    c.chkTime = new OptionCheckBox(QStringLiteral("更新日付も合わせる"), c.picture1);
+    c.chkTime = new OptionCheckBox(QtText(kKeepDateOption), c.picture1);
     c.chkTime->setObjectName(QStringLiteral("ChkTime"));
     place(c.chkTime, 2760, 840, 2295, 375);
 
@@ -124,7 +126,7 @@ void BuildControls(WindowControls& c, QMainWindow& window, TargetTableModel& mod
     c.cmbType->setEditable(false);
     place(c.cmbType, 2760, 1320, 2175, 300);
 
-    c.chkOpt = new OptionCheckBox(QStringLiteral("オプションを引継ぐ"), c.picture1);
+    c.chkOpt = new OptionCheckBox(QtText(kCarryOptions), c.picture1);
     c.chkOpt->setObjectName(QStringLiteral("ChkOpt"));
     place(c.chkOpt, 2760, 1800, 2295, 375);
 
@@ -134,11 +136,11 @@ void BuildControls(WindowControls& c, QMainWindow& window, TargetTableModel& mod
         button->setAutoDefault(false);
         return button;
     };
-    c.btnStart = makeButton("BtnStart", QStringLiteral("ReName Start"));
+    c.btnStart = makeButton("BtnStart", QtText(kStartButton));
     place(c.btnStart, 2760, 2280, 2175, 615);
-    c.btnALLClear = makeButton("BtnALLClear", QStringLiteral("ALL Clear"));
+    c.btnALLClear = makeButton("BtnALLClear", QtText(kClearButton));
     place(c.btnALLClear, 120, 2520, 1095, 375);
-    c.btnEnd = makeButton("BtnEnd", QStringLiteral("End"));
+    c.btnEnd = makeButton("BtnEnd", QtText(kEndButton));
     place(c.btnEnd, 1440, 2520, 1095, 375);
 
     // Where the rows' dates come from, on a row of its own under the calendar it replaces.
@@ -169,24 +171,24 @@ void BuildControls(WindowControls& c, QMainWindow& window, TargetTableModel& mod
 }
 
 void BuildMenus(WindowControls& c, QMainWindow& window) {
-    QMenu* menuFile = window.menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    QMenu* menuFile = window.menuBar()->addMenu(QtText(kFileMenu));
     menuFile->setObjectName(QStringLiteral("MenuFILE"));
-    c.menuStart = menuFile->addAction(QStringLiteral("開始(&S)"));
+    c.menuStart = menuFile->addAction(QtText(kStartMenu));
     c.menuStart->setObjectName(QStringLiteral("MenuStart"));
-    c.menuUndo = menuFile->addAction(QStringLiteral("元に戻す(&U)"));
+    c.menuUndo = menuFile->addAction(QtText(kUndoMenu));
     c.menuUndo->setObjectName(QStringLiteral("MenuUndo"));
     menuFile->addSeparator()->setObjectName(QStringLiteral("MenuSOUSA1"));
-    c.menuChkOpt1 = menuFile->addAction(QStringLiteral("常に最前面表示(&F)"));
+    c.menuChkOpt1 = menuFile->addAction(QtText(kOnTopMenu));
     c.menuChkOpt1->setObjectName(QStringLiteral("MenuChkOpt1"));
     c.menuChkOpt1->setCheckable(true);
     menuFile->addSeparator()->setObjectName(QStringLiteral("MenuOptBar4"));
-    c.menuEnd = menuFile->addAction(QStringLiteral("終了(&C)"));
+    c.menuEnd = menuFile->addAction(QtText(kEndMenu));
     c.menuEnd->setObjectName(QStringLiteral("MenuEnd"));
 
     // The list's context menu; never part of the menu bar.
-    c.menuPopup = new QMenu(QStringLiteral("ポップアップ"), &window);
+    c.menuPopup = new QMenu(QtText(kPopupMenu), &window);
     c.menuPopup->setObjectName(QStringLiteral("MenuPOPUP"));
-    c.menuDel = c.menuPopup->addAction(QStringLiteral("対象から外す"));
+    c.menuDel = c.menuPopup->addAction(QtText(kRemoveMenu));
     c.menuDel->setObjectName(QStringLiteral("MenuDEL"));
 }
 

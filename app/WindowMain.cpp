@@ -13,17 +13,18 @@
 #include "rename/RunMessages.h"
 #include "settings/SettingsPath.h"
 #include "targets/AbsolutePaths.h"
+#include "texts/CommandTexts.h"
+#include "texts/FillText.h"
 
 int main(int argc, char* argv[]) {
     const karvel::CommandLine line = karvel::ParseCommandLine(
         std::vector<std::string>(argv + std::min(argc, 1), argv + argc), karvel::CurrentFolder());
     if (line.mode != karvel::CommandLine::Mode::Window) {
-        std::cerr << "karvel-window: start the window with karvel\n";
+        std::cerr << karvel::kWindowNeedsCommand;
         return 2;
     }
     for (const std::string& path : line.unresolved) {
-        std::cerr << "karvel: the current folder cannot be read; left out: "
-                  << karvel::ShownName(path) << '\n';
+        std::cerr << karvel::FillText(karvel::kUnreadableFolderLeftOut, {karvel::ShownName(path)});
     }
     const char* settings = std::getenv("KARVEL_INI");
     QApplication app(argc, argv);

@@ -30,6 +30,8 @@
 #include "targets/RowDates.h"
 #include "targets/StartCheck.h"
 #include "targets/TargetList.h"
+#include "texts/CommandTexts.h"
+#include "texts/FillText.h"
 
 namespace karvel {
 
@@ -72,18 +74,17 @@ std::optional<BatchSort> ParseBatchSort(std::string_view text) {
 
 std::optional<std::string> CheckBatchRequest(const BatchRequest& request) {
     if (request.pattern && !DatePatternFromText(*request.pattern)) {
-        return "unknown pattern \"" + *request.pattern +
-               "\" (use yyyymmdd, yymmdd, mmdd, yyyymm or yymm)";
+        return FillText(kUnknownPattern, {*request.pattern});
     }
     if (request.digits &&
         (request.digits->size() != 1 || (*request.digits)[0] < '1' || (*request.digits)[0] > '5')) {
-        return "digits must be 1 to 5, not \"" + *request.digits + "\"";
+        return FillText(kBadDigits, {*request.digits});
     }
     // As in the window, the start number has digits only.
     if (request.start && (!AllDigits(*request.start) || !ParseStartNumber(*request.start))) {
-        return "start must be a number from 0 to 2147483647, not \"" + *request.start + "\"";
+        return FillText(kBadStart, {*request.start});
     }
-    if (request.files.empty()) return "no files given";
+    if (request.files.empty()) return std::string(kNoFiles);
     return std::nullopt;
 }
 
@@ -95,15 +96,13 @@ PathList SplitPathList(std::string_view bytes, bool nullSeparated,
         const auto end = bytes.find(separator);
         const std::string_view entry = bytes.substr(0, end);
         if (entry.size() >= PATH_MAX) {
-            list.problem = "a line of the list is longer than a path can be (" +
-                           std::to_string(PATH_MAX - 1) + " bytes)";
+            list.problem = FillText(kListLineTooLong, {std::to_string(PATH_MAX - 1)});
             return list;
         }
         if (!entry.empty()) {
             auto path = AbsolutePath(std::string(entry), currentFolder);
             if (!path) {
-                list.problem = "cannot use the relative path \"" + ShownName(entry) +
-                               "\": the current folder cannot be read";
+                list.problem = FillText(kRelativePath, {ShownName(entry)});
                 return list;
             }
             list.paths.push_back(std::move(*path));
@@ -116,8 +115,8 @@ PathList SplitPathList(std::string_view bytes, bool nullSeparated,
 
 PathList ReadPathList(const std::string& source, bool nullSeparated,
                       const std::optional<std::string>& currentFolder) {
-    const auto refused = [&source](const std::string& why) {
-        return PathList{{}, "cannot read the list " + ShownName(source) + ": " + why};
+    const auto refused = [&source](std::string_view why) {
+        return PathList{{}, FillText(kListUnreadable, {ShownName(source), why})};
     };
     UniqueFd opened;
     int fd = STDIN_FILENO;
@@ -174,13 +173,13 @@ std::string LeftOutText(const LeftOut& left) {
     switch (left.reason) {
         case LeftOutReason::NotAbsolute:
         case LeftOutReason::Unusable:
-            return "karvel: not a usable path: " + ShownName(left.path);
+            return FillText(kLeftOutUnusable, {ShownName(left.path)});
         case LeftOutReason::Missing:
-            return "karvel: no such file: " + ShownName(left.path);
+            return FillText(kLeftOutMissing, {ShownName(left.path)});
         case LeftOutReason::Folder:
-            return "karvel: a folder, left out: " + ShownName(left.path);
+            return FillText(kLeftOutFolder, {ShownName(left.path)});
         case LeftOutReason::OtherFolder:
-            return "karvel: not in the first file's folder, left out: " + ShownName(left.path);
+            return FillText(kLeftOutOtherFolder, {ShownName(left.path)});
     }
     return {};
 }
@@ -191,12 +190,12 @@ void PrintMoves(const TargetList& list, std::ostream& err) {
     const auto& rows = list.Rows();
     for (const PlanStep& step : PreviewPlan(list).steps) {
         const TargetRow& row = rows[step.row];
-        const std::string from =
-            step.kind == StepKind::FromTemp ? "(temporary)" : ShownName(row.BeforeName);
+        const std::string from = step.kind == StepKind::FromTemp ? std::string(kTemporaryName)
+                                                                 : ShownName(row.BeforeName);
         const std::string to =
-            step.kind == StepKind::ToTemp ? "(temporary)" : ShownName(row.AfterName);
-        err << "karvel: " << (step.kind == StepKind::Keep ? "keep " : "move ") << from;
-        if (step.kind != StepKind::Keep) err << " -> " << to;
+            step.kind == StepKind::ToTemp ? std::string(kTemporaryName) : ShownName(row.AfterName);
+        err << (step.kind == StepKind::Keep ? FillText(kMoveKeep, {from})
+                                            : FillText(kMoveMove, {from, to}));
         err << '\n';
     }
 }
@@ -204,15 +203,15 @@ void PrintMoves(const TargetList& list, std::ostream& err) {
 std::string_view WayText(RenameWay way) {
     switch (way) {
         case RenameWay::NoReplace:
-            return "renames that never replace";
+            return kWayNoReplace;
         case RenameWay::LinkAndUnlink:
-            return "a hard link, then the old name removed";
+            return kWayLinkAndUnlink;
         case RenameWay::Placeholder:
-            return "an empty placeholder taken first, then a rename over it";
+            return kWayPlaceholder;
         case RenameWay::NotYetKnown:
             break;
     }
-    return "nothing renamed";
+    return kWayNothingRenamed;
 }
 
 // Every file's capture time, on both cores, before any name is made.
@@ -296,13 +295,14 @@ int RunBatch(const BatchRequest& request, const std::string& iniPath, const Cale
         if (report.result == RunResult::Interrupted && !report.changed) {
             streams.err << kStoppedBeforeAnyChange << '\n';
         } else if (report.result == RunResult::Interrupted) {
-            streams.err << "karvel: stopped by a signal after " << report.renamed << " of "
-                        << list.RowCount()
-                        << " files; next: " << ShownName(list.Rows()[report.renamed].BeforeName)
+            streams.err << FillText(
+                               kStoppedAfter,
+                               {std::to_string(report.renamed), std::to_string(list.RowCount()),
+                                ShownName(list.Rows()[report.renamed].BeforeName)})
                         << '\n';
         }
         if (request.verbose)
-            streams.err << "karvel: the folder renamed by " << WayText(fileSystem.Way()) << '\n';
+            streams.err << FillText(kRenamedBy, {WayText(fileSystem.Way())}) << '\n';
         streams.err.flush();
         return report.result == RunResult::Completed ? allDone : kExitNotRenamed;
     }

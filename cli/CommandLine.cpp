@@ -6,6 +6,8 @@
 
 #include "rename/RunMessages.h"
 #include "targets/AbsolutePaths.h"
+#include "texts/CommandTexts.h"
+#include "texts/FillText.h"
 
 namespace karvel {
 
@@ -18,35 +20,26 @@ struct OptionText {
 };
 
 constexpr std::array<OptionText, 20> kOptions = {{
-    {"--help", "", "Show this help."},
-    {"--version", "", "Show the version."},
-    {"--batch", "", "Rename without a window."},
-    {"--date", "YYYY-MM-DD", "The date of the new names (default: today)."},
-    {"--date-from", "SOURCE",
-     "calendar (the --date for every file), taken (each file's\n"
-     "capture time, else its modified time) or modified (each\n"
-     "file's modified time); default: as the window starts."},
-    {"--pattern", "PATTERN", "yyyymmdd, yymmdd, mmdd, yyyymm or yymm."},
-    {"--digits", "N", "Digits of the serial number, 1 to 5."},
-    {"--start", "N", "The first serial number."},
-    {"--sort", "ORDER",
-     "name (by the old names, as the window does), time (by\n"
-     "modified time) or none (as the files are given)."},
-    {"--midnight", "", "The modified time becomes 00:00:00."},
-    {"--keep-time", "", "The modified time of day stays."},
-    {"--dry-run", "",
-     "Print old name, new name and modified time of each file,\n"
-     "tab-separated; change nothing. Exit 1 where the run would stop."},
-    {"--verbose", "",
-     "Also tell how the folder renames (a dry run: every move; an\n"
-     "undo: how it told the files)."},
-    {"--yes", "", "Start without asking for confirmation."},
-    {"--files-from", "LIST", "Also read the files from LIST, one a line (- for standard input)."},
-    {"--null", "", "LIST is separated by NUL characters."},
-    {"--no-undo", "", "Run even where no journal for undo can be kept."},
-    {"--undo", "", "Take the newest run back: old names and stamps."},
-    {"--list", "", "With --undo: list the runs kept for undo, newest first."},
-    {"--forget", "", "With --undo: drop the run --undo would take back."},
+    {"--help", "", kHelpHelp},
+    {"--version", "", kHelpVersion},
+    {"--batch", "", kHelpBatch},
+    {"--date", kValueDate, kHelpDate},
+    {"--date-from", kValueDateFrom, kHelpDateFrom},
+    {"--pattern", kValuePattern, kHelpPattern},
+    {"--digits", kValueNumber, kHelpDigits},
+    {"--start", kValueNumber, kHelpStart},
+    {"--sort", kValueSort, kHelpSort},
+    {"--midnight", "", kHelpMidnight},
+    {"--keep-time", "", kHelpKeepTime},
+    {"--dry-run", "", kHelpDryRun},
+    {"--verbose", "", kHelpVerbose},
+    {"--yes", "", kHelpYes},
+    {"--files-from", kValueFilesFrom, kHelpFilesFrom},
+    {"--null", "", kHelpNull},
+    {"--no-undo", "", kHelpNoUndo},
+    {"--undo", "", kHelpUndo},
+    {"--list", "", kHelpList},
+    {"--forget", "", kHelpForget},
 }};
 
 const OptionText* FindOption(std::string_view name) {
@@ -68,10 +61,7 @@ CommandLine Exit(int status, std::string output, std::string error = {}) {
 }  // namespace
 
 std::string HelpText() {
-    std::string text =
-        "Usage: karvel [options] [FILE...]\n"
-        "Renames files to the date of your choice and a serial number, keeping their extensions.\n"
-        "Without --batch the window opens with the FILEs in its list.\n\nOptions:\n";
+    std::string text(kHelpUsage);
     for (const OptionText& option : kOptions) {
         std::string head = "  " + std::string(option.name);
         if (!option.value.empty()) head += " <" + std::string(option.value) + ">";
@@ -118,16 +108,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
         if (name == "-h" || name == "-?") name = "--help";
         if (name == "-v") name = "--version";
         const OptionText* option = FindOption(name);
-        if (option == nullptr) return Exit(2, {}, "unknown option '" + ShownName(argument) + "'");
+        if (option == nullptr) return Exit(2, {}, FillText(kUnknownOption, {ShownName(argument)}));
         if (option->value.empty() && value)
-            return Exit(2, {}, "option '" + name + "' takes no value");
+            return Exit(2, {}, FillText(kOptionTakesNoValue, {name}));
         if (!option->value.empty() && !value) {
-            if (i + 1 == arguments.size()) return Exit(2, {}, "missing value after '" + name + "'");
+            if (i + 1 == arguments.size()) return Exit(2, {}, FillText(kMissingValue, {name}));
             value = arguments[++i];
         }
         set.push_back(name);
         if (name == "--help") return Exit(0, HelpText());
-        if (name == "--version") return Exit(0, "karvel " KARVEL_VERSION "\n");
+        if (name == "--version") return Exit(0, FillText(kVersionLine, {KARVEL_VERSION}));
         if (name == "--date") date = value;
         if (name == "--date-from") dateFrom = value;
         if (name == "--pattern") request.pattern = value;
@@ -141,39 +131,32 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     };
 
     if (!given("--batch")) {
-        if (!set.empty()) return Exit(2, {}, "these options need --batch");
+        if (!set.empty()) return Exit(2, {}, std::string(kNeedsBatch));
         return line;
     }
     if (!line.unresolved.empty()) {
-        return Exit(2, {},
-                    "cannot use the relative path \"" + ShownName(line.unresolved.front()) +
-                        "\": the current folder cannot be read");
+        return Exit(2, {}, FillText(kRelativePath, {ShownName(line.unresolved.front())}));
     }
     line.mode = CommandLine::Mode::Batch;
     if (date) {
         request.date = ParseIsoDate(*date);
-        if (!request.date)
-            return Exit(2, {}, "bad date \"" + ShownName(*date) + "\" (use YYYY-MM-DD)");
+        if (!request.date) return Exit(2, {}, FillText(kBadDate, {ShownName(*date)}));
     }
     if (dateFrom) {
         request.dateFrom = DateSourceFromWord(*dateFrom);
         if (!request.dateFrom)
-            return Exit(2, {},
-                        "unknown date source \"" + ShownName(*dateFrom) +
-                            "\" (use calendar, taken or modified)");
+            return Exit(2, {}, FillText(kUnknownDateSource, {ShownName(*dateFrom)}));
         if (date && *request.dateFrom != DateSource::Calendar)
-            return Exit(2, {}, "--date goes only with --date-from calendar");
+            return Exit(2, {}, std::string(kDateOnlyWithCalendar));
     }
     // A date given is the calendar's.
     if (date && !dateFrom) request.dateFrom = DateSource::Calendar;
     if (sort) {
         request.sort = ParseBatchSort(*sort);
-        if (!request.sort)
-            return Exit(2, {},
-                        "unknown order \"" + ShownName(*sort) + "\" (use name, time or none)");
+        if (!request.sort) return Exit(2, {}, FillText(kUnknownOrder, {ShownName(*sort)}));
     }
     if (given("--midnight") && given("--keep-time")) {
-        return Exit(2, {}, "--midnight and --keep-time exclude each other");
+        return Exit(2, {}, std::string(kMidnightOrKeepTime));
     }
     if (given("--midnight")) request.midnight = true;
     if (given("--keep-time")) request.midnight = false;
@@ -183,17 +166,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     request.noUndo = given("--no-undo");
     request.files = line.files;
     line.nullSeparated = given("--null");
-    if (line.nullSeparated && !line.filesFrom) return Exit(2, {}, "--null needs --files-from");
+    if (line.nullSeparated && !line.filesFrom) return Exit(2, {}, std::string(kNullNeedsFilesFrom));
     line.undo = given("--undo");
     line.list = given("--list");
     line.forget = given("--forget");
     if ((line.list || line.forget) && !line.undo)
-        return Exit(2, {}, "--list and --forget go with --undo");
-    if (line.list && line.forget) return Exit(2, {}, "--list and --forget exclude each other");
+        return Exit(2, {}, std::string(kListForgetNeedUndo));
+    if (line.list && line.forget) return Exit(2, {}, std::string(kListOrForget));
     if (line.undo && (!line.files.empty() || line.filesFrom || request.date || dateFrom ||
                       request.pattern || request.digits || request.start || request.midnight ||
                       request.dryRun || sort || request.noUndo)) {
-        return Exit(2, {}, "--undo takes no files and no naming options");
+        return Exit(2, {}, std::string(kUndoTakesNothing));
     }
     return line;
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "texts/CommandTexts.h"
+
 namespace karvel {
 
 namespace {
@@ -54,16 +56,16 @@ RunAnswer ConsoleHost::ShowMessage(RunIcon icon, const std::string& text) {
     // A warning that asks is never answered for the user: a script says what it wants
     // with an option instead.
     if (icon == RunIcon::WarningQuestion) {
-        err_ << TerminalText(text) << " [y/N] n\n" << std::flush;
+        err_ << TerminalText(text) << kAskYesNo << kAnswerNo << '\n' << std::flush;
         return RunAnswer::No;
     }
     if (icon != RunIcon::Question) {
         err_ << TerminalText(text) << '\n' << std::flush;
         return RunAnswer::Ok;
     }
-    err_ << TerminalText(text) << " [y/N] ";
+    err_ << TerminalText(text) << kAskYesNo;
     if (assumeYes_) {
-        err_ << "y\n" << std::flush;
+        err_ << kAnswerYes << '\n' << std::flush;
         return Answered(RunAnswer::Yes);
     }
     err_ << std::flush;

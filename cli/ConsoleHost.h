@@ -30,9 +30,6 @@ class ConsoleHost final : public RunHost {
     bool assumeYes_;
 };
 
-inline constexpr std::string_view kStoppedBeforeAnyChange =
-    "karvel: stopped by a signal; nothing changed";
-
 // From here on SIGINT and SIGTERM end the program at once, with that line: nothing has
 // changed yet. Once a question to go ahead is answered Yes they only ask the run to stop
 // after the current file.

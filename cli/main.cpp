@@ -18,6 +18,8 @@
 #include "rename/UndoRun.h"
 #include "settings/SettingsPath.h"
 #include "targets/AbsolutePaths.h"
+#include "texts/CommandTexts.h"
+#include "texts/FillText.h"
 
 namespace {
 
@@ -57,7 +59,7 @@ karvel::CalendarDate Today() {
 }
 
 int Usage(const std::string& problem) {
-    std::cerr << "karvel: " << problem << "\nTry 'karvel --help' for more information.\n";
+    std::cerr << karvel::FillText(karvel::kUsageLine, {problem});
     return karvel::kExitUsage;
 }
 
@@ -70,15 +72,13 @@ int RunUndo(const karvel::CommandLine& line, karvel::PosixRunFileSystem& fileSys
     if (line.forget) {
         const karvel::ForgetOutcome forgot = karvel::ForgetLastRun(stateFolder);
         if (forgot.forgotten) return karvel::kExitRenamed;
-        std::cerr << "karvel: " << karvel::TerminalText(forgot.problem) << '\n';
+        std::cerr << karvel::FillText(karvel::kProblemLine, {karvel::TerminalText(forgot.problem)});
         return karvel::kExitNotRenamed;
     }
     karvel::ConsoleHost host(std::cin, std::cerr, line.batch.assumeYes);
     const karvel::UndoResult result = karvel::UndoLastRun(stateFolder, host, fileSystem);
     if (line.batch.verbose && !fileSystem.Kind().keepsInodes) {
-        std::cerr << "karvel: " << fileSystem.Kind().type
-                  << " numbers its files anew on each mount: files were told by their names, "
-                     "sizes and time stamps\n";
+        std::cerr << karvel::FillText(karvel::kInodesNotKept, {fileSystem.Kind().type});
     }
     return result == karvel::UndoResult::Completed ? karvel::kExitRenamed : karvel::kExitNotRenamed;
 }
@@ -130,13 +130,12 @@ int main(int argc, char* argv[]) {
     }
 
     if (!DisplayAvailable()) {
-        std::fputs("karvel: no display available (DISPLAY and WAYLAND_DISPLAY are not set)\n",
-                   stderr);
+        std::cerr << karvel::kNoDisplay;
         return 1;
     }
     const std::string window = WindowProgram();
     if (window.empty()) {
-        std::fputs("karvel: the window program karvel-window is not installed\n", stderr);
+        std::cerr << karvel::kNoWindowProgram;
         return 1;
     }
     // The settings file is told by where this program lies, not the window's.
@@ -145,6 +144,6 @@ int main(int argc, char* argv[]) {
     arguments[0] = const_cast<char*>(window.c_str());
     arguments.push_back(nullptr);
     ::execv(window.c_str(), arguments.data());
-    std::perror("karvel: cannot start karvel-window");
+    std::perror(std::string(karvel::kCannotStartWindow).c_str());
     return 1;
 }

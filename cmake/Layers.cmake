@@ -2,15 +2,16 @@
 # below it that it may use. tests/layout/check-layering.sh reads this table too: an
 # include against it fails there, a call against it fails to link, and a link against
 # it stops the configuration.
+set(KARVEL_LAYER_texts "")
 set(KARVEL_LAYER_text "")
 set(KARVEL_LAYER_files text)
-set(KARVEL_LAYER_naming text)
-set(KARVEL_LAYER_filetime files text)
-set(KARVEL_LAYER_capture filetime files text)
-set(KARVEL_LAYER_settings naming files text)
-set(KARVEL_LAYER_targets naming filetime files text)
-set(KARVEL_LAYER_rename targets naming filetime files text)
-set(KARVEL_LAYER_cli rename targets naming filetime settings files text)
+set(KARVEL_LAYER_naming text texts)
+set(KARVEL_LAYER_filetime files text texts)
+set(KARVEL_LAYER_capture filetime files text texts)
+set(KARVEL_LAYER_settings naming files text texts)
+set(KARVEL_LAYER_targets naming filetime files text texts)
+set(KARVEL_LAYER_rename targets naming filetime files text texts)
+set(KARVEL_LAYER_cli rename targets naming filetime settings files text texts)
 
 # A core folder's library, linked to exactly the folders its layer allows.
 function(karvel_layer folder)

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "texts/ListTexts.h"
+
 namespace karvel {
 
 namespace {
@@ -53,21 +55,21 @@ std::string FormatDateTimeText(const SYSTEMTIME& time, std::int16_t code) {
     };
     const bool kanjiDate = dateStyle == 1;
     append(time.wYear);
-    out += kanjiDate ? "年" : "/";
+    out += kanjiDate ? kYearUnit : "/";
     append(time.wMonth);
-    out += kanjiDate ? "月" : "/";
+    out += kanjiDate ? kMonthUnit : "/";
     append(time.wDay);
-    if (kanjiDate) out += "日 ";
+    if (kanjiDate) out += kDayUnit;
     if (timeStyle == 0) return out;
 
     const bool kanjiTime = timeStyle == 1;
     out += ' ';
     append(time.wHour);
-    out += kanjiTime ? "時" : ":";
+    out += kanjiTime ? kHourUnit : ":";
     append(time.wMinute);
-    out += kanjiTime ? "分" : ":";
+    out += kanjiTime ? kMinuteUnit : ":";
     append(time.wSecond);
-    if (kanjiTime) out += "秒";
+    if (kanjiTime) out += kSecondUnit;
     return out;
 }
 

@@ -6,13 +6,11 @@
 #include <optional>
 #include <string_view>
 
+#include "texts/DateTexts.h"
+
 namespace karvel {
 
 enum class DateSource { Calendar = 0, Taken = 1, Modified = 2 };
-
-// The drop-down list's items, in the order of the values above.
-inline constexpr std::array<std::string_view, 3> kDateSourceTexts = {"カレンダー", "撮影日時",
-                                                                     "更新日時"};
 
 // A stored or listed index, 0 to 2; anything else is no source.
 constexpr std::optional<DateSource> DateSourceFromIndex(int index) {

@@ -16,6 +16,7 @@
 #include "targets/RowDates.h"
 #include "targets/StartCheck.h"
 #include "targets/TargetList.h"
+#include "texts/FillText.h"
 
 namespace karvel {
 
@@ -526,10 +527,9 @@ std::optional<std::string> KnownStopWarning(const TargetList& list) {
     const StartCheck check = CheckStart(list);
     if (check.verdict != StartVerdict::StopsAtRow) return std::nullopt;
     const TargetRow& marked = list.Rows()[check.row];
-    return std::to_string(check.row + 1) + " 行目で処理が中断します  " +
-           std::string(ConflictReasonText(check.reason)) + "\r( " + ShownName(marked.BeforeName) +
-           " > " + ShownName(marked.AfterName) + " )\r\n" + "中断までに変換されるのは " +
-           std::to_string(check.row) + " File です  開始しますか？";
+    return FillText(kMsgKnownStop, {std::to_string(check.row + 1), ConflictReasonText(check.reason),
+                                    ShownName(marked.BeforeName), ShownName(marked.AfterName),
+                                    std::to_string(check.row)});
 }
 
 }  // namespace karvel

@@ -1,21 +1,9 @@
 #include "rename/RunMessages.h"
 
 #include "text/Text.h"
+#include "texts/FillText.h"
 
 namespace karvel {
-
-namespace {
-
-std::string RowPair(std::string_view beforeName, std::string_view afterName) {
-    std::string text = "( ";
-    text += ShownName(beforeName);
-    text += " > ";
-    text += ShownName(afterName);
-    text += " )";
-    return text;
-}
-
-}  // namespace
 
 std::string ShownName(std::string_view name) {
     std::string shown;
@@ -40,44 +28,37 @@ std::string ShownName(std::string_view name) {
 }
 
 std::string ConfirmationText(std::size_t rowCount) {
-    return std::to_string(rowCount) + " File の ReName を開始します  よろしいですか？";
+    return FillText(kMsgConfirmRun, {std::to_string(rowCount)});
 }
 
 std::string SourceMissingText(std::string_view beforeName) {
-    std::string text = "ファイルが見つかりません  処理を中断します\r( ";
-    text += ShownName(beforeName);
-    text += " )";
-    return text;
+    return FillText(kMsgSourceMissing, {ShownName(beforeName)});
 }
 
 std::string TargetExistsText(std::string_view beforeName, std::string_view afterName) {
-    return "変換後のファイル名称は既に存在します  処理を中断します\r" +
-           RowPair(beforeName, afterName);
+    return FillText(kMsgTargetExists, {ShownName(beforeName), ShownName(afterName)});
 }
 
 std::string RecordFailedText(std::string_view beforeName, std::string_view afterName) {
-    return "元に戻すための記録を書き込めないため残りのファイルは変換しません  処理を中断します\r" +
-           RowPair(beforeName, afterName);
+    return FillText(kMsgRecordFailed, {ShownName(beforeName), ShownName(afterName)});
 }
 
 std::string FailureText(const std::error_code& error, std::string_view beforeName,
                         std::string_view afterName) {
-    // No blank between the description and the row: the text has always read so.
-    return "エラーが発生しました\r\n" + std::to_string(error.value()) + " " + error.message() +
-           RowPair(beforeName, afterName);
+    return FillText(kMsgFailure, {kErrorOccurred, std::to_string(error.value()), error.message(),
+                                  ShownName(beforeName), ShownName(afterName)});
 }
 
 std::string LockProblemText(std::string_view lockPath, const std::error_code& error) {
-    return "ロックファイルを使用できないため処理を開始できません\r( " + ShownName(lockPath) +
-           " )\r\n" + std::to_string(error.value()) + " " + error.message();
+    return FillText(kMsgLockProblem,
+                    {ShownName(lockPath), std::to_string(error.value()), error.message()});
 }
 
 std::string DisplacedFilesText(const std::vector<DisplacedFile>& files) {
     if (files.empty()) return {};
-    std::string text = "\r\n元の名前に戻せなかったファイル (「元に戻す」で戻せます):";
+    std::string text(kMsgDisplacedHead);
     for (const DisplacedFile& file : files)
-        text += "\r\n( " + ShownName(file.beforeName) + " ) は " + ShownName(file.nameNow) +
-                " にあります";
+        text += FillText(kMsgDisplacedLine, {ShownName(file.beforeName), ShownName(file.nameNow)});
     return text;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// The texts of the start command's and the run's messages. Lone CR and CR LF
-// line breaks are part of the texts.
+// The start command's and the run's messages, their values put in.
 
 #include <cstddef>
 #include <string>
@@ -8,26 +7,15 @@
 #include <system_error>
 #include <vector>
 
-namespace karvel {
+#include "texts/RunTexts.h"
 
-inline constexpr std::string_view kMsgNoTargets = "対象ﾌｧｲﾙをﾄﾞﾛｯﾌﾟして下さい";
-inline constexpr std::string_view kMsgNamesUnusable = "変換後のファイル名称を作成できません";
-inline constexpr std::string_view kMsgDatesPending =
-    "ファイルの日付を読み込んでいます。読み終えてから開始して下さい";
-inline constexpr std::string_view kMsgSucceeded = "変換処理が正常終了しました";
-inline constexpr std::string_view kMsgAnotherRun =
-    "他の変換処理または元に戻す処理が実行中です  処理を中断します";
-inline constexpr std::string_view kMsgNoUndoRecord =
-    "元に戻すための記録を作成できません\r元に戻せないまま変換処理を開始しますか？";
-inline constexpr std::string_view kMsgForgetSkipped = "戻していないファイルの記録を破棄しますか？";
-inline constexpr std::string_view kMsgDateNotStorable =
-    "選択した日付はこのディスクに記録できません  処理を中断します";
+namespace karvel {
 
 // A name as messages and printed lines show it: control characters escaped ("\n",
 // "\t", "\r", "\x1B"), so that no name can break a line or drive a terminal.
 std::string ShownName(std::string_view name);
 
-// "3 File の ReName を開始します  よろしいですか？" for three rows.
+// The question before a run of `rowCount` rows.
 std::string ConfirmationText(std::size_t rowCount);
 std::string SourceMissingText(std::string_view beforeName);
 std::string TargetExistsText(std::string_view beforeName, std::string_view afterName);

@@ -11,6 +11,7 @@
 #include "rename/FileMatch.h"
 #include "rename/Leftovers.h"
 #include "rename/RunMessages.h"
+#include "texts/FillText.h"
 
 namespace karvel {
 
@@ -270,23 +271,23 @@ std::size_t RecordedFiles(const Journal& journal, bool pendingOnly) {
 std::string_view SkipText(const SkippedFile& file) {
     switch (file.reason) {
         case SkipReason::FolderMissing:
-            return "フォルダが見つかりません";
+            return kSkipFolderMissing;
         case SkipReason::Missing:
-            return "見つかりません";
+            return kSkipMissing;
         case SkipReason::Changed:
-            return "実行後に変更されています";
+            return kSkipChanged;
         case SkipReason::NameTaken:
-            return "元の名前が使われています";
+            return kSkipNameTaken;
         case SkipReason::WithItsGroup:
-            return "一緒に名前を変えたファイルを戻せないため戻していません";
+            return kSkipWithItsGroup;
         case SkipReason::Failed:
             break;
     }
-    return "エラーが発生しました";
+    return kErrorOccurred;
 }
 
 std::string LocalTimeText(std::optional<std::time_t> when) {
-    if (!when) return "(unknown time)";
+    if (!when) return std::string(kHistoryUnknownTime);
     tm local{};
     ::localtime_r(&*when, &local);
     char text[32];
@@ -349,17 +350,21 @@ UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem, RunHos
 }
 
 std::string UndoConfirmationText(std::size_t fileCount) {
-    return std::to_string(fileCount) + " File の名前と更新日時を元に戻します  よろしいですか？";
+    return FillText(kMsgConfirmUndo, {std::to_string(fileCount)});
 }
 
 std::string UndoReportText(const UndoReport& report) {
-    std::string text = std::to_string(report.restored) + " File を元に戻しました";
+    std::string text = FillText(kMsgRestored, {std::to_string(report.restored)});
     if (report.skipped.empty()) return text;
-    text += "\r\n戻していないファイル:";
+    text += kMsgNotRestoredHead;
     for (const SkippedFile& file : report.skipped) {
-        text += "\r\n( " + ShownName(file.name) + " ) " + std::string(SkipText(file));
-        if (file.reason == SkipReason::Failed)
-            text += " " + std::to_string(file.error.value()) + " " + file.error.message();
+        if (file.reason == SkipReason::Failed) {
+            text += FillText(kMsgNotRestoredFailed,
+                             {ShownName(file.name), SkipText(file),
+                              std::to_string(file.error.value()), file.error.message()});
+        } else {
+            text += FillText(kMsgNotRestoredLine, {ShownName(file.name), SkipText(file)});
+        }
     }
     return text;
 }
@@ -430,7 +435,7 @@ ForgetOutcome ForgetLastRun(const History& history) {
     if (lock.Get() == RunLock::State::Busy) return {false, std::string(kMsgAnotherRun)};
     if (lock.Get() == RunLock::State::Unavailable) return {false, lock.Problem()};
     const auto run = NewestPendingRun(history);
-    if (!run) return {false, "no run to forget"};
+    if (!run) return {false, std::string(kNothingToForget)};
     history.Disk().Remove(run->path);
     return {true, {}};
 }
@@ -438,15 +443,14 @@ ForgetOutcome ForgetLastRun(const History& history) {
 std::string HistoryText(const History& history, RunFileSystem& fileSystem) {
     std::string text;
     for (const KeptRun& run : KeptRuns(history)) {
-        text += LocalTimeText(run.started) + "\t";
         if (!run.journal) {
-            text += "(unreadable)\t" + ShownName(run.path) + "\n";
+            text += FillText(kHistoryUnreadable, {LocalTimeText(run.started), ShownName(run.path)});
             continue;
         }
         const Journal& journal = *run.journal;
         std::size_t renamed = 0;
         std::size_t toRestore = RecordedFiles(journal, true);
-        std::string note;
+        std::string_view note;
         if (journal.performed) {
             for (std::size_t i = 0; i < std::min(*journal.performed, journal.entries.size()); ++i)
                 renamed += journal.entries[i].restamped;
@@ -458,12 +462,12 @@ std::string HistoryText(const History& history, RunFileSystem& fileSystem) {
                 preview.toRestore + RecordedFiles(journal, false) - RecordedFiles(journal, true);
         } else {
             renamed = RecordedFiles(journal, false);
-            note = preview.folderReachable ? "\t(stopped by a kill)" : "\t(folder not reachable)";
+            note = preview.folderReachable ? kHistoryKilled : kHistoryUnreachable;
         }
-        text += ShownName(journal.folder) + "\t" + std::to_string(renamed) + " renamed\t" +
-                std::to_string(toRestore) + " to restore" + note + "\n";
+        text += FillText(kHistoryRun, {LocalTimeText(run.started), ShownName(journal.folder),
+                                       std::to_string(renamed), std::to_string(toRestore), note});
     }
-    if (text.empty()) return "no runs are kept for undo\n";
+    if (text.empty()) return std::string(kHistoryEmpty);
     return text;
 }
 

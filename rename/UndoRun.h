@@ -16,10 +16,9 @@
 #include "rename/RunHistory.h"
 #include "rename/RunHost.h"
 #include "rename/RunJournal.h"
+#include "texts/UndoTexts.h"
 
 namespace karvel {
-
-inline constexpr std::string_view kMsgNothingToUndo = "元に戻す変換処理はありません";
 
 enum class SkipReason { FolderMissing, Missing, Changed, NameTaken, Failed, WithItsGroup };
 

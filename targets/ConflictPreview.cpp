@@ -9,6 +9,7 @@
 
 #include "targets/MovePlan.h"
 #include "targets/NameTags.h"
+#include "texts/ListTexts.h"
 
 namespace karvel {
 
@@ -226,15 +227,15 @@ MovePlan PreviewPlan(const TargetList& list) {
 std::string_view ConflictReasonText(RowConflict conflict) {
     switch (conflict) {
         case RowConflict::EmptyName:
-            return "変換後の名前が空です";
+            return kConflictEmptyName;
         case RowConflict::DuplicateName:
-            return "変換後の名前が他の行と重複しています";
+            return kConflictDuplicateName;
         case RowConflict::NameTaken:
-            return "同じ名前のファイルが既に存在します";
+            return kConflictNameTaken;
         case RowConflict::NameTooLong:
-            return "変換後の名前が長すぎます";
+            return kConflictNameTooLong;
         case RowConflict::SourceUnusable:
-            return "元のファイルが見つからないか通常のファイルではありません";
+            return kConflictSourceUnusable;
         case RowConflict::None:
             break;
     }

@@ -5,23 +5,16 @@
 #include <string_view>
 
 #include "targets/OwnDate.h"
+#include "texts/DateTexts.h"
 
 namespace karvel {
-
-inline constexpr std::string_view kDateOriginHeader = "日付の元";
-inline constexpr std::string_view kDateOriginCalendar = "カレンダー";
-inline constexpr std::string_view kDateOriginTaken = "撮影日時";
-inline constexpr std::string_view kDateOriginModified = "更新日時";
-inline constexpr std::string_view kDateOriginModifiedInstead = "更新日時 (撮影日時なし)";
-inline constexpr std::string_view kDateOriginPending = "読込中";
-inline constexpr std::string_view kDatesReadingFormat = "日付 %v / %m";
 
 constexpr std::string_view DateOriginText(DateOrigin origin) {
     switch (origin) {
         case DateOrigin::Taken:
-            return kDateOriginTaken;
+            return kDateSourceTaken;
         case DateOrigin::Modified:
-            return kDateOriginModified;
+            return kDateSourceModified;
         case DateOrigin::ModifiedInstead:
             break;
     }
@@ -34,21 +27,21 @@ constexpr std::string_view NoCaptureText(NoCaptureWhy why) {
         case NoCaptureWhy::None:
             return {};
         case NoCaptureWhy::NoMetadata:
-            return "撮影情報 (Exif など) がありません";
+            return kNoCaptureMetadata;
         case NoCaptureWhy::NoDate:
-            return "撮影情報に撮影日時がありません";
+            return kNoCaptureDate;
         case NoCaptureWhy::BadDate:
-            return "撮影日時が空か、正しくない日付です";
+            return kNoCaptureBadDate;
         case NoCaptureWhy::Unreadable:
-            return "ファイルを読めません";
+            return kNoCaptureUnreadable;
         case NoCaptureWhy::NotRegularFile:
-            return "通常のファイルではありません";
+            return kNoCaptureNotRegular;
         case NoCaptureWhy::UnknownFormat:
-            return "撮影日時を読める画像・動画の形式ではありません";
+            return kNoCaptureUnknownFormat;
         case NoCaptureWhy::LibraryError:
             break;
     }
-    return "撮影情報を読めません (壊れたファイル)";
+    return kNoCaptureLibraryError;
 }
 
 }  // namespace karvel

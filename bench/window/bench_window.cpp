@@ -19,12 +19,14 @@
 #include "app/FolderWatch.h"
 #include "app/KarvelFm.h"
 #include "app/MessageBox.h"
+#include "app/QtText.h"
 #include "bench/BenchRun.h"
 #include "cli/BatchRun.h"
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
 #include "rename/RunHistory.h"
 #include "targets/DropIntake.h"
+#include "texts/RunTexts.h"
 
 namespace {
 
@@ -66,7 +68,7 @@ void BM_WindowRun(benchmark::State& state) {
         window->BtnStart_Click();
         QApplication::processEvents();
         state.PauseTiming();
-        if (karvel::MessageBox::Last()->text != QStringLiteral("変換処理が正常終了しました")) {
+        if (karvel::MessageBox::Last()->text != karvel::QtText(karvel::kMsgSucceeded)) {
             state.SkipWithError("the run did not complete");
         }
         window.reset();
@@ -99,7 +101,7 @@ Timed WindowJob(std::size_t count) {
     window->BtnStart_Click();
     QApplication::processEvents();
     const auto end = std::chrono::steady_clock::now();
-    if (karvel::MessageBox::Last()->text != QStringLiteral("変換処理が正常終了しました")) return {};
+    if (karvel::MessageBox::Last()->text != karvel::QtText(karvel::kMsgSucceeded)) return {};
     return {Milliseconds(end - click), Milliseconds(end - start)};
 }
 

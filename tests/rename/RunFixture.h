@@ -9,6 +9,7 @@
 #include "rename/RunHistory.h"
 #include "rename/UndoRun.h"
 #include "support/MemoryDisk.h"
+#include "support/MemoryListing.h"
 #include "support/RunDoubles.h"
 #include "targets/TargetList.h"
 
@@ -19,17 +20,7 @@ class RunFixture {
     // Creates each Before Name as a file holding its own name, unless one is there, and
     // lists the pairs as they stand.
     void List(const std::vector<std::pair<std::string, std::string>>& names) {
-        std::vector<TargetRow> rows;
-        for (const auto& [before, after] : names) {
-            if (!disk.Exists(Path(before))) disk.MakeFile(Path(before), before);
-            TargetRow row{before, after, "", false};
-            row.Identity = disk.IdOf(Path(before));
-            rows.push_back(std::move(row));
-        }
-        list.SetTargetFolder(folder);
-        list.SetTargetFolderId(disk.IdOf(folder));
-        list.AssignRows(std::move(rows));
-        list.SetState(ListState::Ready);
+        ListOn(disk, folder, list, names);
         disk.calls.clear();
     }
 

@@ -7,6 +7,7 @@
 #include <errno.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -32,6 +33,7 @@ enum class DiskCall {
     Remove,
     ListNames,
     Look,
+    LookThrough,
     RealFolder,
     List,
     MakeFolders,
@@ -140,6 +142,12 @@ class MemoryDisk final : public RunFileSystem, public FolderReader, public State
     // Runs right before each rename, with its source and target.
     std::function<void(const std::string& from, const std::string& to)> beforeRename;
     std::vector<std::pair<DiskCall, std::string>> calls;
+    std::size_t CallsOf(DiskCall call) const {
+        return static_cast<std::size_t>(
+            std::ranges::count(calls, call, &decltype(calls)::value_type::first));
+    }
+    // Added to every inode a listing tells, as some layered file systems do.
+    unsigned long long listedInodeShift = 0;
 
     // --- The clock: every reading moves it on by a microsecond.
     timespec now{1'796'000'000, 0};  // 2026-11-30
@@ -256,7 +264,7 @@ class MemoryDisk final : public RunFileSystem, public FolderReader, public State
         if (node->kind != Kind::Folder) return Error(ENOTDIR);
         sink.Expect(node->entries.size() * 20);
         for (const auto& [name, entry] : node->entries)
-            sink.Entry(name, TypeOf(entry->kind), entry->inode);
+            sink.Entry(name, TypeOf(entry->kind), entry->inode + listedInodeShift);
         return {};
     }
 
@@ -521,7 +529,8 @@ class MemoryDisk final : public RunFileSystem, public FolderReader, public State
         return Resolve(openedPath_ + name, false, out);
     }
     std::error_code LookAt(const std::string& path, bool follow, FileEntry& out) {
-        if (const auto error = Enter(DiskCall::Look, path)) return error;
+        if (const auto error = Enter(follow ? DiskCall::LookThrough : DiskCall::Look, path))
+            return error;
         Node* node = nullptr;
         if (const auto error = Resolve(WithoutSlash(path), follow, node)) return error;
         static constexpr unsigned kTypes[] = {S_IFDIR, S_IFREG, S_IFLNK, S_IFIFO};

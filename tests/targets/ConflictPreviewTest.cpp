@@ -1,15 +1,10 @@
-// The conflict preview against real folders: each reason, the rows taken top to
-// bottom, when the marks are renewed.
+// The conflict preview against folders of the disk held in memory: each reason, the rows taken top
+// to bottom, when the marks are renewed.
 #include "targets/ConflictPreview.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <functional>
-
-#include "support/ListedFolder.h"
+#include "support/MemoryListing.h"
 #include "targets/DropIntake.h"
 #include "targets/ListEditing.h"
 #include "targets/ListRefresh.h"
@@ -17,7 +12,16 @@
 namespace karvel {
 namespace {
 
-using testing::ListedFolder;
+// A folder on the disk held in memory and a list naming its files.
+struct ListedFolder {
+    void List(const std::vector<std::pair<std::string, std::string>>& names) {
+        testing::ListOn(disk, folder, list, names);
+    }
+
+    testing::MemoryDisk disk;
+    std::string folder = "/photos/";
+    TargetList list;
+};
 using Marks = std::vector<RowConflict>;
 constexpr auto kNone = RowConflict::None;
 constexpr auto kEmpty = RowConflict::EmptyName;
@@ -33,17 +37,17 @@ Marks MarksOf(const TargetList& list) {
 
 // Snapshots the fixture's folder as a drop would, then marks the rows.
 Marks Preview(ListedFolder& run) {
-    RefreshList(run.list, ListChanges::Folder());
+    RefreshList(run.list, ListChanges::Folder(), run.disk);
     return MarksOf(run.list);
 }
 
 TEST(ConflictPreview, EachReason) {
     ListedFolder run;
-    const std::string& folder = run.dir.path();
-    run.dir.MakeFile("file");
-    std::filesystem::create_directory(folder + "dir");
-    ASSERT_EQ(::symlink("nowhere", (folder + "dangling").c_str()), 0);
-    ASSERT_EQ(::symlink("file", (folder + "link").c_str()), 0);
+    const std::string& folder = run.folder;
+    run.disk.MakeFile(folder + "file");
+    run.disk.MakeFolder(folder + "dir");
+    run.disk.MakeLink(folder + "dangling", "nowhere");
+    run.disk.MakeLink(folder + "link", "file");
     run.List({{"\xff.jpg", "x"},
               {"b", ""},
               {"c", "x"},
@@ -56,12 +60,12 @@ TEST(ConflictPreview, EachReason) {
               {"link", "3"},
               {"gone", "4"},
               {"g", "gone"}});
-    std::filesystem::remove(folder + "gone");
+    run.disk.RemoveEntry(folder + "gone");
     EXPECT_EQ(Preview(run), (Marks{kNone, kEmpty, kDuplicate, kTaken, kTaken, kTaken, kTaken, kNone,
                                    kSource, kSource, kSource, kNone}));
 
     // A new snapshot is looked at afresh.
-    std::filesystem::remove(folder + "\xff.jpg");
+    run.disk.RemoveEntry(folder + "\xff.jpg");
     EXPECT_EQ(Preview(run).front(), kSource);
 }
 
@@ -84,12 +88,12 @@ TEST(ConflictPreview, RowsAreTakenTopToBottom) {
     // lost its own file, and the name stays taken.
     ListedFolder chain;
     chain.List({{"a", "n"}, {"n", "m"}, {"b", "a"}, {"c", "m"}, {"d", "n"}});
-    std::filesystem::remove(chain.dir.path() + "n");
+    chain.disk.RemoveEntry(chain.folder + "n");
     EXPECT_EQ(Preview(chain), (Marks{kNone, kSource, kNone, kDuplicate, kDuplicate}));
 
     // A row that would fail keeps its file, so frees nothing.
     ListedFolder kept;
-    std::filesystem::create_directory(kept.dir.path() + "0");
+    kept.disk.MakeFolder(kept.folder + "0");
     kept.List({{"1", "0"}, {"2", "1"}});
     EXPECT_EQ(Preview(kept), (Marks{kTaken, kTaken}));
 }
@@ -113,20 +117,23 @@ TEST(ConflictPreview, SortingAndRemovalMarkTheRowsAgain) {
 }
 
 TEST(ConflictPreview, ADropReadsTheFolderOnce) {
-    testing::TempDir dir;
-    const std::string photo = dir.MakeFile("a.jpg");
-    dir.MakeFile("240305_1.jpg");
+    testing::MemoryDisk disk;
+    const std::string photo = "/photos/a.jpg";
+    disk.MakeFile(photo);
+    disk.MakeFile("/photos/240305_1.jpg");
     TargetList list;
     NamingOptions options{{2024, 3, 5}, "yymmdd", "1", "1"};
-    TakeInDrop(list, {photo}, options);
+    TakeInDrop(list, {photo}, options, IntakeLook::EachFile, disk);
     EXPECT_EQ(MarksOf(list), (Marks{kTaken}));
+    EXPECT_EQ(disk.CallsOf(testing::DiskCall::List), 1u);
 
     // Refreshes go by what the drop saw; the run checks the disk itself.
-    std::filesystem::rename(dir.path() + "240305_1.jpg", dir.path() + "240305_2.jpg");
+    disk.MoveEntry("/photos/240305_1.jpg", "/photos/240305_2.jpg");
     options.startNoText = "2";
-    RefreshList(list, ListChanges::Names(options));
+    RefreshList(list, ListChanges::Names(options), disk);
     EXPECT_EQ(MarksOf(list), (Marks{kNone}));
-    TakeInDrop(list, {photo}, options);
+    EXPECT_EQ(disk.CallsOf(testing::DiskCall::List), 1u);
+    TakeInDrop(list, {photo}, options, IntakeLook::EachFile, disk);
     EXPECT_EQ(MarksOf(list), (Marks{kTaken}));
 }
 
@@ -134,14 +141,14 @@ TEST(ConflictPreview, WithoutTheFolderOrAfterARun) {
     // A folder that could not be listed: only what the rows themselves show.
     ListedFolder run;
     run.List({{"a", "x"}, {"b", "x"}, {"c", ""}, {"d", "d"}, {"e", "a"}});
-    run.list.SetTargetFolder(run.dir.path() + "missing/");
-    RefreshList(run.list, ListChanges::Folder());
+    run.list.SetTargetFolder(run.folder + "missing/");
+    RefreshList(run.list, ListChanges::Folder(), run.disk);
     EXPECT_FALSE(run.list.Snapshot().Known());
     EXPECT_EQ(MarksOf(run.list), (Marks{kNone, kDuplicate, kEmpty, kTaken, kNone}));
 
     // Once the list asks for a new drop, the folder has moved on: nothing is marked.
     run.list.SetState(ListState::Spent);
-    RefreshList(run.list, ListChanges::Order());
+    RefreshList(run.list, ListChanges::Order(), run.disk);
     EXPECT_EQ(MarksOf(run.list), Marks(5, kNone));
 }
 

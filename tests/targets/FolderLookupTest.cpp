@@ -4,26 +4,26 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TempDir.h"
-#include "targets/CountingReader.h"
+#include "support/MemoryDisk.h"
 
 namespace karvel {
 namespace {
 
 TEST(FolderLookup, EachSpellingIsLookedAtOnce) {
-    testing::TempDir dir;
-    std::filesystem::create_directory(dir.path() + "d");
-    const std::string file = dir.MakeFile("d/a.jpg");
+    using testing::DiskCall;
+    const std::string top = "/photos/";
+    const std::string file = top + "d/a.jpg";
     const struct {
         std::string spelling;
         bool folder;
     } cases[] = {
-        {dir.path() + "d/", true}, {dir.path() + "d/", true}, {dir.path() + "./d/", true},
-        {dir.path() + "d/", true}, {file + "/", false},       {dir.path() + "gone/", false},
+        {top + "d/", true}, {top + "d/", true},  {top + "./d/", true},
+        {top + "d/", true}, {file + "/", false}, {top + "gone/", false},
     };
     for (const bool withListings : {false, true}) {
-        testing::CountingReader reader;
-        FolderLookup lookup(reader, withListings);
+        testing::MemoryDisk disk;
+        disk.MakeFile(file);
+        FolderLookup lookup(disk, withListings);
         std::optional<FileId> first;
         for (const auto& each : cases) {
             const FolderLookup::Folder& folder = lookup.Of(each.spelling);
@@ -33,22 +33,25 @@ TEST(FolderLookup, EachSpellingIsLookedAtOnce) {
             if (!first) first = folder.id;
             EXPECT_EQ(*folder.id, *first) << "one folder however it is spelled";
         }
-        EXPECT_EQ(reader.looksThrough, 4) << "four spellings";
-        EXPECT_EQ(reader.listings, withListings ? 2 : 0) << "two spellings name the folder";
+        EXPECT_EQ(disk.CallsOf(DiskCall::LookThrough), 4u) << "four spellings";
+        EXPECT_EQ(disk.CallsOf(DiskCall::List), withListings ? 2u : 0u)
+            << "two spellings name the folder";
     }
-    testing::CountingReader reader;
-    EXPECT_EQ(FolderLookup(reader, false).Canonical(dir.path() + "./d/../d/"), dir.path() + "d/");
+    testing::MemoryDisk disk;
+    disk.MakeFile(file);
+    EXPECT_EQ(FolderLookup(disk, false).Canonical(top + "./d/../d/"), top + "d/");
 }
 
 TEST(FolderLookup, AListingWhoseInodesDisagreeIsLetGo) {
-    testing::TempDir dir;
-    const std::string a = dir.MakeFile("a.jpg");
-    const std::string b = dir.MakeFile("b.jpg");
+    const std::string a = "/photos/a.jpg";
+    const std::string b = "/photos/b.jpg";
     for (const unsigned long long shift : {0ULL, 1ULL}) {
-        testing::CountingReader reader;
-        reader.inodeShift = shift;
-        FolderLookup lookup(reader, true);
-        FolderLookup::Folder& folder = lookup.Of(dir.path());
+        testing::MemoryDisk disk;
+        disk.MakeFile(a);
+        disk.MakeFile(b);
+        disk.listedInodeShift = shift;
+        FolderLookup lookup(disk, true);
+        FolderLookup::Folder& folder = lookup.Of("/photos/");
         ASSERT_TRUE(folder.listing);
         for (const std::string& path : {a, b}) {
             const auto listed = folder.listing
@@ -57,7 +60,7 @@ TEST(FolderLookup, AListingWhoseInodesDisagreeIsLetGo) {
             const bool agrees = listed && lookup.ListingAgrees(folder, path, *listed);
             EXPECT_EQ(agrees, shift == 0) << path;
         }
-        EXPECT_EQ(reader.looks, 1) << "the first file alone is looked at";
+        EXPECT_EQ(disk.CallsOf(testing::DiskCall::Look), 1u) << "the first file alone is looked at";
         EXPECT_EQ(folder.listing.has_value(), shift == 0);
     }
 }

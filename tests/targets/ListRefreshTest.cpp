@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TempDir.h"
-#include "targets/CountingReader.h"
+#include "support/MemoryDisk.h"
 
 namespace karvel {
 namespace {
@@ -17,7 +16,7 @@ TEST(ListRefresh, EachChangeRunsItsStepsAndTheMarks) {
         ListChanges changes;
         ListState state;
         const char* afterName;  // of the one row, once refreshed
-        int listings;
+        std::size_t listings;
         RowConflict mark;  // the folder holds a file named 240305_1.jpg
     } cases[] = {
         {"order", ListChanges::Order(), ListState::Ready, "old.jpg", 0, RowConflict::None},
@@ -30,18 +29,17 @@ TEST(ListRefresh, EachChangeRunsItsStepsAndTheMarks) {
          RowConflict::None},
     };
     for (const auto& each : cases) {
-        testing::TempDir dir;
-        dir.MakeFile("a.jpg");
-        dir.MakeFile("240305_1.jpg");
+        testing::MemoryDisk disk;
+        disk.MakeFile("/photos/a.jpg");
+        disk.MakeFile("/photos/240305_1.jpg");
         TargetList list;
-        list.SetTargetFolder(dir.path());
+        list.SetTargetFolder("/photos/");
         list.AssignRows({{"a.jpg", "old.jpg", "", false}});
         list.SetState(each.state);
         list.MutableRows()[0].Conflict = RowConflict::DuplicateName;  // stale
-        testing::CountingReader reader;
-        RefreshList(list, each.changes, reader);
+        RefreshList(list, each.changes, disk);
         EXPECT_EQ(list.Rows()[0].AfterName, each.afterName) << each.what;
-        EXPECT_EQ(reader.listings, each.listings) << each.what;
+        EXPECT_EQ(disk.CallsOf(testing::DiskCall::List), each.listings) << each.what;
         EXPECT_EQ(list.Rows()[0].Conflict, each.mark) << each.what;
     }
 }

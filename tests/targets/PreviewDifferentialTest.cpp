@@ -3,13 +3,11 @@
 // by one, freeing names before taking them, would have to stop.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <random>
 #include <set>
 
-#include "support/TempDir.h"
+#include "support/MemoryDisk.h"
 #include "targets/ListRefresh.h"
 
 namespace karvel {
@@ -74,12 +72,15 @@ std::size_t ModelStop(const std::vector<Row>& rows, const std::set<std::string>&
 TEST(PreviewDifferential, TheFirstMarkIsWhereAOneByOneRunStops) {
     std::mt19937 random(20261207);
     const std::vector<std::string> alphabet = {"a", "b", "c", "d", "e", "f", "g", "h"};
-    testing::TempDir dir;
+    testing::MemoryDisk disk;
+    const auto isFile = [&disk](const std::string& path) {
+        return disk.ContentOf(path).has_value();
+    };
     int lists = 0;
     for (int layout = 0; layout < 1000; ++layout) {
         // A fresh folder: some names as files not listed, some as folders.
-        const std::string folder = dir.path() + std::to_string(layout) + "/";
-        std::filesystem::create_directory(folder);
+        const std::string folder = "/" + std::to_string(layout) + "/";
+        disk.MakeFolder(folder);
         std::set<std::string> unlisted;
         std::vector<std::string> names = alphabet;
         std::shuffle(names.begin(), names.end(), random);
@@ -88,14 +89,14 @@ TEST(PreviewDifferential, TheFirstMarkIsWhereAOneByOneRunStops) {
             if (random() % 3 == 0) {
                 unlisted.insert(names[i]);
                 if (random() % 4 == 0) {
-                    std::filesystem::create_directory(folder + names[i]);
+                    disk.MakeFolder(folder + names[i]);
                 } else {
-                    std::ofstream(folder + names[i]) << "x";
+                    disk.MakeFile(folder + names[i]);
                 }
             }
         }
         for (std::size_t i = 0; i < sources; ++i) {
-            if (random() % 8 != 0) std::ofstream(folder + names[i]) << "x";  // now and then missing
+            if (random() % 8 != 0) disk.MakeFile(folder + names[i]);  // now and then missing
         }
         for (int list = 0; list < 10; ++list, ++lists) {
             std::vector<TargetRow> rows;
@@ -103,19 +104,18 @@ TEST(PreviewDifferential, TheFirstMarkIsWhereAOneByOneRunStops) {
             for (std::size_t i = 0; i < sources; ++i) {
                 TargetRow row{names[i], alphabet[random() % alphabet.size()], "", false};
                 rows.push_back(row);
-                model.push_back({row.BeforeName, row.AfterName,
-                                 std::filesystem::is_regular_file(folder + names[i])});
+                model.push_back({row.BeforeName, row.AfterName, isFile(folder + names[i])});
             }
             std::shuffle(rows.begin(), rows.end(), random);
             for (std::size_t i = 0; i < rows.size(); ++i) {
                 model[i] = {rows[i].BeforeName, rows[i].AfterName,
-                            std::filesystem::is_regular_file(folder + rows[i].BeforeName)};
+                            isFile(folder + rows[i].BeforeName)};
             }
             TargetList target;
             target.SetTargetFolder(folder);
             target.AssignRows(rows);
             target.SetState(ListState::Ready);
-            RefreshList(target, ListChanges::Folder());
+            RefreshList(target, ListChanges::Folder(), disk);
             std::size_t firstMark = target.RowCount();
             for (std::size_t i = 0; i < target.RowCount(); ++i) {
                 if (target.Rows()[i].Conflict != RowConflict::None) {
