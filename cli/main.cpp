@@ -129,7 +129,7 @@ int main(int argc, char* argv[]) {
             break;
     }
 
-    if (!DisplayAvailable()) {
+    if (!line.qtPlatformGiven && !DisplayAvailable()) {
         std::fputs("karvel: no display available (DISPLAY and WAYLAND_DISPLAY are not set)\n",
                    stderr);
         return 1;
