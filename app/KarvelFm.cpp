@@ -9,7 +9,10 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -21,7 +24,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -29,7 +31,9 @@
 
 #include "app/BusyPointer.h"
 #include "app/FolderWatch.h"
+#include "app/MessageBox.h"
 #include "app/MonthCalendar.h"
+#include "app/OpenFilesDialog.h"
 #include "app/OptionCheckBox.h"
 #include "app/QtText.h"
 #include "app/StartNoEdit.h"
@@ -44,6 +48,7 @@
 #include "rename/PosixRunFileSystem.h"
 #include "rename/RenameRun.h"
 #include "rename/RunHistory.h"
+#include "rename/RunMessages.h"
 #include "rename/UndoRun.h"
 #include "settings/PersistedSettings.h"
 #include "targets/DateReading.h"
@@ -54,6 +59,7 @@
 #include "targets/RowDates.h"
 #include "targets/UriList.h"
 #include "texts/FillText.h"
+#include "texts/NewcomerTexts.h"
 #include "texts/WindowTexts.h"
 
 namespace karvel {
@@ -66,6 +72,52 @@ constexpr int kClientHeight = 7470;
 
 QString Utf8(const std::string& bytes) {
     return TargetTableModel::Display(bytes);
+}
+
+// At most this many left-out files are named in the panel's tooltip; the rest are counted.
+constexpr std::size_t kLeftOutNamed = 30;
+
+std::string_view LeftOutReasonText(LeftOutReason reason) {
+    switch (reason) {
+        case LeftOutReason::NotAbsolute:
+        case LeftOutReason::Unusable:
+            return newcomer::kLeftOutNotAbsolute;
+        case LeftOutReason::Missing:
+            return newcomer::kLeftOutMissing;
+        case LeftOutReason::Folder:
+            return newcomer::kLeftOutFolder;
+        case LeftOutReason::OtherFolder:
+            break;
+    }
+    return newcomer::kLeftOutOtherFolder;
+}
+
+// "( path ) why", one a line under a heading; empty when nothing was left out.
+QString LeftOutDetails(const std::vector<LeftOut>& leftOut) {
+    if (leftOut.empty()) return {};
+    std::string text(newcomer::kLeftOutHeading);
+    for (std::size_t i = 0; i < std::min(leftOut.size(), kLeftOutNamed); ++i) {
+        text += "\n( " + ShownName(leftOut[i].path) + " ) " +
+                std::string(LeftOutReasonText(leftOut[i].reason));
+    }
+    if (leftOut.size() > kLeftOutNamed) {
+        text += "\n" + std::string(newcomer::kLeftOutMore) +
+                std::to_string(leftOut.size() - kLeftOutNamed) +
+                std::string(newcomer::kLeftOutMoreCount);
+    }
+    return Utf8(text);
+}
+
+// The undo question: the run's folder and when it ran, then the count as ever.
+std::string UndoQuestionWithRun(const UndoQuestion& question) {
+    const std::string started =
+        question.started ? QDateTime::fromSecsSinceEpoch(static_cast<qint64>(*question.started))
+                               .toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))
+                               .toStdString()
+                         : std::string(newcomer::kUndoStartedUnknown);
+    return std::string(newcomer::kUndoFolder) + ShownName(question.folder) + "\r\n" +
+           std::string(newcomer::kUndoStarted) + started + "\r\n" +
+           UndoConfirmationText(question.files);
 }
 
 double ScreenDpi() {
@@ -87,8 +139,6 @@ KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
     controls_ = WindowControls::Build(*this, *model_, *twips_);
     settings_ = std::make_unique<WindowSettings>(*this, controls_, *twips_);
     controls_.client->installEventFilter(this);
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this, &KarvelFm::OpenHelp);
     dateTimer_ = new QTimer(this);
     dateTimer_->setInterval(100);
     connect(dateTimer_, &QTimer::timeout, this, &KarvelFm::TakeReadDates);
@@ -106,6 +156,8 @@ KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
         move(frame.topLeft());
     }
     Form_Load();
+    // Whatever the scale factor or the stored place, the window starts on a screen, whole.
+    settings_->FitOnScreen();
     // Lay the client area out now, so sizes are right before the first showing.
     layout()->activate();
     Form_Resize();
@@ -137,6 +189,9 @@ void KarvelFm::ConnectHandlers() {
     });
     connect(controls_.menuEnd, &QAction::triggered, this, &KarvelFm::MenuEnd_Click);
     connect(controls_.menuDel, &QAction::triggered, this, &KarvelFm::MenuDEL_Click);
+    connect(controls_.menuOpen, &QAction::triggered, this, &KarvelFm::MenuOpen_Click);
+    connect(controls_.menuHelpPage, &QAction::triggered, this, &KarvelFm::OpenHelp);
+    connect(controls_.menuAbout, &QAction::triggered, this, &KarvelFm::MenuAbout_Click);
     connect(controls_.listVi, &TargetListView::dropped, this, &KarvelFm::ListVi_OLEDragDrop);
     connect(controls_.listVi, &TargetListView::columnClicked, this, &KarvelFm::ListVi_ColumnClick);
     connect(controls_.listVi, &TargetListView::mouseReleased, this, &KarvelFm::ListVi_MouseUp);
@@ -232,7 +287,7 @@ void KarvelFm::ReadOwnDates() {
     controls_.runProgress->setRange(0, static_cast<int>(dateReading_->Total()));
     controls_.runProgress->setValue(0);
     controls_.runProgress->setFormat(Utf8(std::string(kDatesReadingFormat)));
-    controls_.runProgress->setTextVisible(true);
+    controls_.runProgress->setToolTip(controls_.runProgress->text());
     controls_.runProgress->show();
     dateTimer_->start();
 }
@@ -242,7 +297,7 @@ void KarvelFm::StopReadingDates() {
     dateReading_.reset();
     readingIds_.clear();
     controls_.runProgress->hide();
-    controls_.runProgress->setTextVisible(false);
+    controls_.runProgress->setToolTip({});
 }
 
 void KarvelFm::TakeReadDates() {
@@ -251,6 +306,7 @@ void KarvelFm::TakeReadDates() {
     std::vector<std::pair<FileId, OwnDate>> dates;
     for (auto& [index, date] : dateReading_->Take()) dates.emplace_back(readingIds_[index], date);
     controls_.runProgress->setValue(static_cast<int>(dateReading_->Finished()));
+    controls_.runProgress->setToolTip(controls_.runProgress->text());
     if (done) StopReadingDates();
     if (dates.empty()) return;
     TakeCaptureDates(targets_, dates);
@@ -336,12 +392,10 @@ void KarvelFm::RunFileCommand(const std::function<void(WindowRunHost&)>& command
 
 void KarvelFm::BtnStart_Click() {
     RunFileCommand([this](WindowRunHost& host) {
-        const RunSettings settings{controls_.SelectedDate(), controls_.chkTime->Value() == 1,
-                                   controls_.CurrentDateSource()};
-        // Where the preview knows the run will stop, the user hears it before the question.
-        if (const auto warning = KnownStopWarning(targets_)) {
-            if (host.ShowMessage(RunIcon::WarningQuestion, *warning) != RunAnswer::Yes) return;
-        }
+        RunSettings settings{controls_.SelectedDate(), controls_.chkTime->Value() == 1,
+                             controls_.CurrentDateSource()};
+        // Where the preview knows the run will stop, that warning is the one question.
+        settings.warnOfKnownStop = true;
         StateRecords records(stateFolder_);
         karvel::StartRun(targets_, settings, host, *runFileSystem_, &records);
         // A run that kept its undo record needs no look at the history.
@@ -357,7 +411,7 @@ void KarvelFm::MenuUndo_Click() {
     // Undo may rename the files being read: the reading starts again after it.
     StopReadingDates();
     RunFileCommand([this](WindowRunHost& host) {
-        UndoLastRun(stateFolder_, host, *runFileSystem_);
+        UndoLastRun(stateFolder_, host, *runFileSystem_, UndoQuestionWithRun);
         controls_.menuUndo->setEnabled(CanUndo(stateFolder_));
     });
     ReadOwnDates();
@@ -373,6 +427,7 @@ void KarvelFm::BtnALLClear_Click() {
     StopReadingDates();
     model_->ResetAround([this] { targets_.AllClear(); });
     folderWatch_->Stop();
+    controls_.ShowLeftOut(0, QString(), *twips_);
     ShowListState();
 }
 
@@ -415,8 +470,10 @@ void KarvelFm::TakeInPaths(const std::vector<std::string>& paths) {
         repaint();
         // Hidden while rows are added; shown once, after the last.
         controls_.listVi->hide();
-        model_->ResetAround([&] { TakeInDrop(targets_, paths, CurrentNamingOptions()); });
+        std::vector<LeftOut> leftOut;
+        model_->ResetAround([&] { leftOut = TakeInDrop(targets_, paths, CurrentNamingOptions()); });
         controls_.listVi->show();
+        controls_.ShowLeftOut(leftOut.size(), LeftOutDetails(leftOut), *twips_);
     }
     WatchTargetFolder();
     ShowListState();
@@ -490,9 +547,35 @@ void KarvelFm::MenuEnd_Click() {
     close();
 }
 
+void KarvelFm::MenuOpen_Click() {
+    if (running_) return;
+    const std::vector<std::string> paths = OpenFilesDialog::Ask(this, targets_.TargetFolder());
+    if (paths.empty()) return;  // cancelled: the list stays as it is
+    TakeInPaths(paths);
+}
+
 void KarvelFm::OpenHelp() {
-    const QString help = QCoreApplication::applicationDirPath() + QStringLiteral("/Pomrell.hlp");
-    if (QFileInfo::exists(help)) QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    // Beside the window program as installed, the build's copy, then the install's place.
+    const QString candidates[] = {
+        QCoreApplication::applicationDirPath() + QStringLiteral("/" KARVEL_HELP_FROM_WINDOW),
+        QStringLiteral(KARVEL_HELP_BUILD_PATH), QStringLiteral(KARVEL_HELP_PATH)};
+    for (const QString& page : candidates) {
+        if (!QFileInfo(page).isFile()) continue;
+        const QString path = QFileInfo(page).canonicalFilePath();
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+            MessageBox::Show(this, MessageIcon::Warning,
+                             std::string(newcomer::kHelpNotOpened) + "\r\n" + path.toStdString());
+        }
+        return;
+    }
+    std::string text(newcomer::kHelpMissing);
+    for (const QString& page : candidates) text += "\r\n" + QDir::cleanPath(page).toStdString();
+    MessageBox::Show(this, MessageIcon::Warning, text);
+}
+
+void KarvelFm::MenuAbout_Click() {
+    MessageBox::Show(this, MessageIcon::Information,
+                     windowTitle().toStdString() + "\r\n" + std::string(newcomer::kAboutLine));
 }
 
 }  // namespace karvel

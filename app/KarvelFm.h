@@ -58,6 +58,11 @@ class KarvelFm : public QMainWindow {
     // The context-menu key or Shift+F10 on the list: its menu at the current row.
     void ListVi_MenuKey();
     void MenuDEL_Click();
+    // The file menu's open command: the picked files come in as a drop's.
+    void MenuOpen_Click();
+    // F1 and the help menu: the help page in the desktop's browser.
+    void OpenHelp();
+    void MenuAbout_Click();
     void BtnStart_Click();
     void MenuStart_Click();
     void MenuUndo_Click();
@@ -95,7 +100,6 @@ class KarvelFm : public QMainWindow {
     // The view's selection is the user's; the rows' flags follow it before use.
     void CopySelectionToRows();
     void ShowSelectionOfRows();
-    void OpenHelp();
     // With the capture time as the source, the rows that have none read yet are read in the
     // background; their names come as their dates do.
     void ReadOwnDates();

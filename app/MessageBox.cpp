@@ -14,6 +14,7 @@ namespace {
 std::deque<MessageAnswer> nextAnswers;
 std::optional<MessageBox::Shown> lastShown;
 int shownCount = 0;
+std::function<void(const MessageBox::Shown&)> onShown;
 
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     switch (icon) {
@@ -42,6 +43,7 @@ QString MessageBox::DisplayText(std::string_view text) {
 MessageAnswer MessageBox::Show(QWidget* parent, MessageIcon icon, std::string_view text) {
     lastShown = Shown{icon, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))};
     ++shownCount;
+    if (onShown) onShown(*lastShown);
     if (!nextAnswers.empty()) {
         const MessageAnswer answer = nextAnswers.front();
         nextAnswers.pop_front();
@@ -73,6 +75,11 @@ void MessageBox::ResetRecord() {
     nextAnswers.clear();
     lastShown.reset();
     shownCount = 0;
+    onShown = nullptr;
+}
+
+void MessageBox::WhenShown(std::function<void(const Shown&)> look) {
+    onShown = std::move(look);
 }
 
 }  // namespace karvel

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -34,6 +35,8 @@ class MessageBox {
     static std::optional<Shown> Last();
     static int Count();
     static void ResetRecord();
+    // Tests: called with each message as it is asked for, before it is answered.
+    static void WhenShown(std::function<void(const Shown&)> look);
 
     // The text as it is displayed: every CR LF or lone CR becomes a line break.
     static QString DisplayText(std::string_view text);

@@ -1,7 +1,9 @@
 #include "app/TargetTableModel.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QColor>
+#include <QStyle>
 
 #include "app/QtText.h"
 #include "filetime/DateTimeText.h"
@@ -67,11 +69,23 @@ QVariant TargetTableModel::data(const QModelIndex& index, int role) const {
         if (role == Qt::ToolTipRole) return OriginTip(row, source_);
         return {};
     }
-    if (role == Qt::ForegroundRole || role == Qt::ToolTipRole) {
-        // Only the After Name cell warns; the rest of the row is drawn as ever.
-        if (index.column() != 1 || row.Conflict == RowConflict::None) return {};
-        if (role == Qt::ToolTipRole) return ConflictText(row.Conflict);
-        return QBrush(QColor(Qt::darkRed));
+    // Only the After Name cell warns; the rest of the row is drawn as ever.
+    const bool marked = index.column() == 1 && row.Conflict != RowConflict::None;
+    if (role == Qt::ForegroundRole)
+        return marked ? QVariant(QBrush(QColor(Qt::darkRed))) : QVariant();
+    // A sign beside the colour, for eyes that cannot tell dark red from black.
+    if (role == Qt::DecorationRole) {
+        if (!marked) return {};
+        return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    }
+    if (role == Qt::ToolTipRole) {
+        // The whole name, which a narrow column cuts; a marked one says why under it.
+        if (index.column() == 0) return Display(row.BeforeName);
+        if (index.column() != 1) return {};
+        QString tip = Display(row.AfterName);
+        if (marked)
+            tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + ConflictText(row.Conflict);
+        return tip.isEmpty() ? QVariant() : QVariant(tip);
     }
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
@@ -105,7 +119,7 @@ QVariant TargetTableModel::headerData(int section, Qt::Orientation orientation, 
 void TargetTableModel::NamesChanged() {
     if (list_.RowCount() == 0) return;
     emit dataChanged(index(0, 1), index(rowCount() - 1, 3),
-                     {Qt::DisplayRole, Qt::ForegroundRole, Qt::ToolTipRole});
+                     {Qt::DisplayRole, Qt::ForegroundRole, Qt::DecorationRole, Qt::ToolTipRole});
 }
 
 void TargetTableModel::SetDateSource(DateSource source) {

@@ -27,6 +27,7 @@
 #include "app/TargetTableModel.h"
 #include "app/Twips.h"
 #include "targets/OwnDateTexts.h"
+#include "texts/NewcomerTexts.h"
 #include "texts/WindowTexts.h"
 
 namespace karvel {
@@ -35,6 +36,8 @@ namespace {
 
 // Column widths the list has before the stored ones are applied.
 constexpr int kFirstStartColumnWidths[3] = {4000, 1440, 1100};
+// The progress strip's height; the option panel leaves 120 twips free below its buttons.
+constexpr int kProgressStripTwips = 90;
 
 // Places a widget at a position and size given in twips.
 auto Placer(const Twips& twips) {
@@ -56,6 +59,10 @@ QString Utf8Text(std::string_view text) {
 
 QString Latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void BuildControls(WindowControls& c, QMainWindow& window, TargetTableModel& model,
@@ -173,6 +180,11 @@ void BuildControls(WindowControls& c, QMainWindow& window, TargetTableModel& mod
 void BuildMenus(WindowControls& c, QMainWindow& window) {
     QMenu* menuFile = window.menuBar()->addMenu(QtText(kFileMenu));
     menuFile->setObjectName(QStringLiteral("MenuFILE"));
+    // Files come in from the keyboard too, as a drop brings them.
+    c.menuOpen = menuFile->addAction(Utf8(newcomer::kMenuOpen));
+    c.menuOpen->setObjectName(QStringLiteral("MenuOpen"));
+    c.menuOpen->setShortcut(QKeySequence::Open);
+    menuFile->addSeparator()->setObjectName(QStringLiteral("MenuOpenBar"));
     c.menuStart = menuFile->addAction(QtText(kStartMenu));
     c.menuStart->setObjectName(QStringLiteral("MenuStart"));
     c.menuUndo = menuFile->addAction(QtText(kUndoMenu));
@@ -184,6 +196,14 @@ void BuildMenus(WindowControls& c, QMainWindow& window) {
     menuFile->addSeparator()->setObjectName(QStringLiteral("MenuOptBar4"));
     c.menuEnd = menuFile->addAction(QtText(kEndMenu));
     c.menuEnd->setObjectName(QStringLiteral("MenuEnd"));
+
+    c.menuHelp = window.menuBar()->addMenu(Utf8(newcomer::kMenuHelp));
+    c.menuHelp->setObjectName(QStringLiteral("MenuHELP"));
+    c.menuHelpPage = c.menuHelp->addAction(Utf8(newcomer::kMenuHelpPage));
+    c.menuHelpPage->setObjectName(QStringLiteral("MenuHelpPage"));
+    c.menuHelpPage->setShortcut(QKeySequence(Qt::Key_F1));
+    c.menuAbout = c.menuHelp->addAction(Utf8(newcomer::kMenuAbout));
+    c.menuAbout->setObjectName(QStringLiteral("MenuAbout"));
 
     // The list's context menu; never part of the menu bar.
     c.menuPopup = new QMenu(QtText(kPopupMenu), &window);
@@ -223,12 +243,21 @@ void BuildStatusBar(WindowControls& c, QMainWindow& window, const Twips& twips) 
     c.stsBarText = addPanel("StsBarText", 0, 1, QString());
     c.stsBarText->setMinimumWidth(1);
 
-    // Files done of files listed, at the right end, only while a run is in progress.
-    c.runProgress = new QProgressBar(c.stsBar);
+    // Files a drop left out, only after a drop that left some out: a second row of the
+    // status bar, its panel under the status text's right end. In the first row it would
+    // cut the status text at the first-start width.
+    c.stsBarLeftOut = new QLabel(c.client);
+    c.stsBarLeftOut->setObjectName(QStringLiteral("StsBarLeftOut"));
+    c.stsBarLeftOut->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    c.stsBarLeftOut->setFont(c.stsBar->font());
+    c.stsBarLeftOut->setAlignment(Qt::AlignCenter);
+    c.stsBarLeftOut->hide();
+
+    // Files done of files listed, a thin strip along the status bar's top edge while a run
+    // is in progress: it takes no room from the panels' texts.
+    c.runProgress = new QProgressBar(c.client);
     c.runProgress->setObjectName(QStringLiteral("RunProgress"));
-    c.runProgress->setMaximumWidth(twips.ToPixels(1500));
     c.runProgress->setTextVisible(false);
-    c.stsBar->addPermanentWidget(c.runProgress);
     c.runProgress->hide();
 
     c.ShowClock();
@@ -264,12 +293,25 @@ void WindowControls::LayOut(const Twips& twips) const {
     const int width = client->width();
     const int height = client->height();
     stsBar->setGeometry(0, height - stsBar->height(), width, stsBar->height());
-    picture1->setGeometry(0, stsBar->y() - picture1->height(), width, picture1->height());
+    // The left-out row, when shown, sits on the status bar and counts as part of it.
+    const int leftOutRow = stsBarLeftOut->isHidden() ? 0 : stsBar->height();
+    if (leftOutRow != 0) {
+        const int panelWidth = stsBarLeftOut->sizeHint().width() + 8;
+        const int right = stsBar->contentsRect().right();  // where the status text ends
+        stsBarLeftOut->setGeometry(right + 1 - panelWidth, stsBar->y() - leftOutRow, panelWidth,
+                                   leftOutRow);
+    }
+    picture1->setGeometry(0, stsBar->y() - leftOutRow - picture1->height(), width,
+                          picture1->height());
+    // In the option panel's margin below its buttons.
+    const int strip = std::max(4, twips.ToPixels(kProgressStripTwips));
+    runProgress->setGeometry(0, picture1->geometry().bottom() + 1 - strip, width, strip);
+    runProgress->raise();
 
     listVi->resize(width, listVi->height());
     lblDirName->resize(width, lblDirName->height());
     const auto listHeight =
-        ListViHeightFor(twips.FromPixels(height), twips.FromPixels(stsBar->height()),
+        ListViHeightFor(twips.FromPixels(height), twips.FromPixels(stsBar->height() + leftOutRow),
                         twips.FromPixels(picture1->height()));
     if (listHeight) listVi->resize(width, twips.ToPixels(*listHeight));
 }
@@ -280,6 +322,7 @@ void WindowControls::LockForRun(bool locked) const {
         control->setEnabled(!locked);
     }
     monthView1->setEnabled(!locked && CurrentDateSource() == DateSource::Calendar);
+    menuOpen->setEnabled(!locked);
     menuStart->setEnabled(!locked);
     if (locked) menuUndo->setEnabled(false);
     menuDel->setEnabled(!locked);
@@ -301,6 +344,15 @@ void WindowControls::ShowRunProgress(std::size_t done, std::size_t total) const 
 
 void WindowControls::ShowClock() const {
     ShowDateAndTime(*stsDate, *stsTime);
+}
+
+void WindowControls::ShowLeftOut(std::size_t count, const QString& details,
+                                 const Twips& twips) const {
+    stsBarLeftOut->setText(count == 0 ? QString()
+                                      : Utf8(newcomer::kLeftOutPanel) + QString::number(count));
+    stsBarLeftOut->setToolTip(details);
+    stsBarLeftOut->setVisible(count != 0);
+    LayOut(twips);
 }
 
 CalendarDate WindowControls::SelectedDate() const {

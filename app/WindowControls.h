@@ -14,6 +14,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
+class QString;
 class QWidget;
 
 namespace karvel {
@@ -39,6 +40,9 @@ struct WindowControls {
     void ShowRunRow(std::size_t row) const;
     void ShowRunProgress(std::size_t done, std::size_t total) const;
     void ShowClock() const;
+    // The panel for files a drop left out: `count` and, in its tooltip, each one and why;
+    // hidden when none was.
+    void ShowLeftOut(std::size_t count, const QString& details, const Twips& twips) const;
 
     CalendarDate SelectedDate() const;
     DateSource CurrentDateSource() const;
@@ -65,13 +69,18 @@ struct WindowControls {
     QLabel* stsTime = nullptr;
     QLabel* stsBarCnt = nullptr;
     QLabel* stsBarText = nullptr;
+    QLabel* stsBarLeftOut = nullptr;
     QProgressBar* runProgress = nullptr;
     QMenu* menuPopup = nullptr;
+    QAction* menuOpen = nullptr;
     QAction* menuStart = nullptr;
     QAction* menuUndo = nullptr;
     QAction* menuChkOpt1 = nullptr;
     QAction* menuEnd = nullptr;
     QAction* menuDel = nullptr;
+    QMenu* menuHelp = nullptr;
+    QAction* menuHelpPage = nullptr;
+    QAction* menuAbout = nullptr;
 };
 
 }  // namespace karvel

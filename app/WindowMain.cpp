@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/KarvelFm.h"
@@ -17,8 +18,20 @@
 #include "texts/FillText.h"
 
 int main(int argc, char* argv[]) {
-    const karvel::CommandLine line = karvel::ParseCommandLine(
-        std::vector<std::string>(argv + std::min(argc, 1), argv + argc), karvel::CurrentFolder());
+    // Qt takes its own options (-style, -platform, -reverse, ...) out of the arguments before
+    // "--"; after it everything is a file, whatever it looks like.
+    int qtArgc = argc;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--") {
+            qtArgc = i;
+            break;
+        }
+    }
+    const std::vector<std::string> afterOptions(argv + qtArgc, argv + argc);
+    QApplication app(qtArgc, argv);
+    std::vector<std::string> arguments(argv + std::min(qtArgc, 1), argv + qtArgc);
+    arguments.insert(arguments.end(), afterOptions.begin(), afterOptions.end());
+    const karvel::CommandLine line = karvel::ParseCommandLine(arguments, karvel::CurrentFolder());
     if (line.mode != karvel::CommandLine::Mode::Window) {
         std::cerr << karvel::kWindowNeedsCommand;
         return 2;
@@ -27,7 +40,6 @@ int main(int argc, char* argv[]) {
         std::cerr << karvel::FillText(karvel::kUnreadableFolderLeftOut, {karvel::ShownName(path)});
     }
     const char* settings = std::getenv("KARVEL_INI");
-    QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("karvel"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KARVEL_VERSION));
     karvel::LoadQtTranslation(app);

@@ -1,6 +1,7 @@
 #include "app/WindowRunHost.h"
 
 #include <QApplication>
+#include <QProgressBar>
 
 #include "app/MessageBox.h"
 #include "app/WindowControls.h"
@@ -20,6 +21,8 @@ WindowRunHost::~WindowRunHost() {
 
 RunAnswer WindowRunHost::ShowMessage(RunIcon icon, const std::string& text) {
     Show();  // the row a message names is the one shown selected
+    // A message while busy is the run's last word: its progress is over.
+    if (busy_) controls_.runProgress->hide();
     return MessageBox::Show(&window_, icon, text);
 }
 

@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMainWindow>
+#include <QScreen>
+#include <QStyle>
 
 #include "app/OptionCheckBox.h"
 #include "app/StartNoEdit.h"
@@ -27,6 +30,48 @@ void WindowSettings::FrameBecameKnown() {
     }
     pendingOuterSize_ = QSize(-1, -1);
     if (inner != window_.size()) window_.resize(inner);
+    FitOnScreen();
+}
+
+QSize WindowSettings::ExpectedFrameExtra() const {
+    if (frameKnown_) return FrameExtra();
+    const QStyle* style = window_.style();
+    const int border = style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    return {2 * border, style->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border};
+}
+
+void WindowSettings::FitOnScreen() {
+    const QSize extra = ExpectedFrameExtra();
+    const QSize outer(pendingOuterSize_.width() >= 0 ? pendingOuterSize_.width()
+                                                     : window_.width() + extra.width(),
+                      pendingOuterSize_.height() >= 0 ? pendingOuterSize_.height()
+                                                      : window_.height() + extra.height());
+    QRect frame(window_.frameGeometry().topLeft(), outer);
+    const QScreen* screen = nullptr;
+    int most = 0;
+    for (const QScreen* candidate : QGuiApplication::screens()) {
+        const QRect shared = candidate->availableGeometry().intersected(frame);
+        const int area = shared.isEmpty() ? 0 : shared.width() * shared.height();
+        if (area > most) {
+            most = area;
+            screen = candidate;
+        }
+    }
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect room = screen->availableGeometry();
+
+    const QSize fitted = outer.boundedTo(room.size());
+    if (fitted != outer) {
+        if (pendingOuterSize_.width() >= 0) pendingOuterSize_.setWidth(fitted.width());
+        if (pendingOuterSize_.height() >= 0) pendingOuterSize_.setHeight(fitted.height());
+        window_.resize(fitted - extra);
+    }
+    frame.setSize(fitted);
+    const QPoint inside(
+        std::clamp(frame.x(), room.left(), room.x() + room.width() - fitted.width()),
+        std::clamp(frame.y(), room.top(), room.y() + room.height() - fitted.height()));
+    if (inside != frame.topLeft()) window_.move(inside);
 }
 
 QSize WindowSettings::FrameExtra() const {

@@ -22,6 +22,9 @@ class WindowSettings {
     // size asked for before then is applied now.
     void FrameBecameKnown();
     bool FrameKnown() const { return frameKnown_; }
+    // Brings the window whole onto the screen it is most on (or the primary one when it is
+    // on none): smaller where it is larger than that screen's free area, then moved in.
+    void FitOnScreen();
 
     // Start-up, before the option lists are filled.
     void RestorePlacement(const StoredPlacement& placement);
@@ -33,6 +36,8 @@ class WindowSettings {
   private:
     // Outer frame minus inner geometry, in pixels.
     QSize FrameExtra() const;
+    // The frame as it is, or as it is likely to be while the window manager has not told.
+    QSize ExpectedFrameExtra() const;
     double WindowWidth() const;
     double WindowHeight() const;
     void SetWindowWidth(double twips);

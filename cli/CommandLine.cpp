@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "rename/RunMessages.h"
@@ -41,6 +42,54 @@ constexpr std::array<OptionText, 20> kOptions = {{
     {"--list", "", kHelpList},
     {"--forget", "", kHelpForget},
 }};
+
+// Qt's options for any window (and the X11 platform's), which Qt takes out of the window
+// program's arguments. Qt reads them with one dash or two; only -style and -stylesheet also
+// as "-style=fusion", and -qmljsdebugger only so.
+struct QtOption {
+    std::string_view name;
+    bool takesValue;
+};
+constexpr std::array<QtOption, 21> kQtOptions = {{
+    {"-platform", true},
+    {"-platformpluginpath", true},
+    {"-platformtheme", true},
+    {"-plugin", true},
+    {"-qwindowgeometry", true},
+    {"-geometry", true},
+    {"-qwindowicon", true},
+    {"-icon", true},
+    {"-qwindowtitle", true},
+    {"-title", true},
+    {"-session", true},
+    {"-style", true},
+    {"-stylesheet", true},
+    {"-display", true},
+    {"-name", true},
+    {"-visual", true},
+    {"-reverse", false},
+    {"-widgetcount", false},
+    {"-nograb", false},
+    {"-dograb", false},
+    {"-qmljsdebugger", false},
+}};
+
+// The Qt option `argument` is, if any: its name with one dash, and whether the value is
+// the next argument.
+std::optional<QtOption> FindQtOption(std::string_view argument) {
+    std::string_view name = argument.starts_with("--") ? argument.substr(1) : argument;
+    const std::size_t equals = name.find('=');
+    const bool joined = equals != std::string_view::npos;
+    if (joined) name = name.substr(0, equals);
+    for (const QtOption& option : kQtOptions) {
+        if (option.name != name) continue;
+        if (name == "-qmljsdebugger") return joined ? std::optional(option) : std::nullopt;
+        if (!joined) return option;
+        if (name == "-style" || name == "-stylesheet") return QtOption{option.name, false};
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
 
 const OptionText* FindOption(std::string_view name) {
     for (const OptionText& option : kOptions) {
@@ -98,6 +147,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
             optionsEnded = true;
             continue;
         }
+        if (const auto qt = FindQtOption(argument)) {
+            line.qtOptions.push_back(argument);
+            if (qt->takesValue) {
+                if (i + 1 == arguments.size())
+                    return Exit(2, {}, "missing value after '" + ShownName(argument) + "'");
+                line.qtOptions.push_back(arguments[++i]);
+            }
+            if (qt->name == "-platform") line.qtPlatformGiven = true;
+            continue;
+        }
         std::string name = argument;
         std::optional<std::string> value;
         if (const auto equals = argument.find('=');
@@ -133,6 +192,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
     if (!given("--batch")) {
         if (!set.empty()) return Exit(2, {}, std::string(kNeedsBatch));
         return line;
+    }
+    if (!line.qtOptions.empty()) {
+        return Exit(2, {},
+                    "'" + ShownName(line.qtOptions.front()) + "' is for the window, not --batch");
     }
     if (!line.unresolved.empty()) {
         return Exit(2, {}, FillText(kRelativePath, {ShownName(line.unresolved.front())}));

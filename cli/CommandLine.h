@@ -1,5 +1,6 @@
 #pragma once
-// The command line: --help, --version, files to open in the window, or a batch run.
+// The command line: --help, --version, files to open in the window (with Qt's own options
+// for it), or a batch run.
 // Read without Qt, so that batch mode starts without loading any GUI library.
 
 #include <optional>
@@ -24,6 +25,10 @@ struct CommandLine {
     bool undo = false;    // for Batch: take the newest run back
     bool list = false;    // with undo: print the history instead
     bool forget = false;  // with undo: drop the newest run instead
+    // Qt's own options for the window (-style fusion, -reverse, ...), as given, in order;
+    // the window program hands them to Qt.
+    std::vector<std::string> qtOptions;
+    bool qtPlatformGiven = false;  // -platform: a display is Qt's to find
 };
 
 // `arguments` are argv's bytes from the first argument on; `currentFolder` makes file

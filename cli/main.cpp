@@ -129,7 +129,7 @@ int main(int argc, char* argv[]) {
             break;
     }
 
-    if (!DisplayAvailable()) {
+    if (!line.qtPlatformGiven && !DisplayAvailable()) {
         std::cerr << karvel::kNoDisplay;
         return 1;
     }

@@ -461,9 +461,13 @@ RunReport StartRun(TargetList& list, const RunSettings& settings, RunHost& host,
         case StartVerdict::Clear:
             break;
     }
-    if (host.ShowMessage(RunIcon::Question, ConfirmationText(list.RowCount())) != RunAnswer::Yes) {
-        return {RunResult::Declined, 0, false};
-    }
+    // One question per run: a known stop's warning tells more than the confirmation would.
+    const std::optional<std::string> warning =
+        settings.warnOfKnownStop ? KnownStopWarning(list) : std::nullopt;
+    const RunAnswer answer =
+        warning ? host.ShowMessage(RunIcon::WarningQuestion, *warning)
+                : host.ShowMessage(RunIcon::Question, ConfirmationText(list.RowCount()));
+    if (answer != RunAnswer::Yes) return {RunResult::Declined, 0, false};
 
     RunJournal* journal = nullptr;
     if (records != nullptr) {

@@ -29,6 +29,9 @@ struct RunSettings {
     // Plans the moves even where no listed file holds another row's name: both ways must
     // leave the same folder.
     bool planAlways = false;
+    // Where the preview knows the run will stop, the warning of that stop is the one
+    // question asked (its Yes starts the run) instead of the confirmation.
+    bool warnOfKnownStop = false;
 };
 
 enum class RunResult {
@@ -50,9 +53,9 @@ struct RunReport {
 FileInstants RestampedInstants(const FileInstants& original, const CalendarDate& date,
                                bool midnight);
 
-// Checks, asks for confirmation, takes the run lock and its journal (asking whether to
-// go on without undo when no journal can be made), runs with the busy pointer and
-// leaves the list asking for new files however the run ended.
+// Checks, asks for confirmation (or warns of a known stop instead), takes the run lock and its
+// journal (asking whether to go on without undo when no journal can be made), runs with the busy
+// pointer and leaves the list asking for new files however the run ended.
 RunReport StartRun(TargetList& list, const RunSettings& settings, RunHost& host,
                    RunFileSystem& fileSystem, RunRecords* records = nullptr);
 

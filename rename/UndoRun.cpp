@@ -369,7 +369,8 @@ std::string UndoReportText(const UndoReport& report) {
     return text;
 }
 
-UndoResult UndoLastRun(const History& history, RunHost& host, RunFileSystem& fileSystem) {
+UndoResult UndoLastRun(const History& history, RunHost& host, RunFileSystem& fileSystem,
+                       const UndoQuestionText& questionText) {
     RunLock lock(history);
     if (lock.Get() == RunLock::State::Busy) {
         host.ShowMessage(RunIcon::Error, std::string(kMsgAnotherRun));
@@ -399,12 +400,16 @@ UndoResult UndoLastRun(const History& history, RunHost& host, RunFileSystem& fil
         return UndoResult::Refused;
     }
     const Journal& journal = *run->journal;
-    const std::size_t files =
-        preview.folderReachable ? preview.toRestore : RecordedFiles(journal, true);
+    // Only what will be restored is counted: a folder not reachable restores nothing.
+    const UndoQuestion question{journal.folder, run->started,
+                                preview.folderReachable ? preview.toRestore : 0};
     // Nothing can be restored: the report says why, without asking to restore nothing.
-    if (files > 0 &&
-        host.ShowMessage(RunIcon::Question, UndoConfirmationText(files)) != RunAnswer::Yes) {
-        return UndoResult::Declined;
+    if (question.files > 0) {
+        const std::string text =
+            questionText ? questionText(question) : UndoConfirmationText(question.files);
+        if (host.ShowMessage(RunIcon::Question, text) != RunAnswer::Yes) {
+            return UndoResult::Declined;
+        }
     }
     lock.Working(run->path);
     JournalAppender appender(history, run->path);

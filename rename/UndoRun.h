@@ -7,6 +7,9 @@
 // the next undo finds it on the disk and finishes it.
 
 #include <cstddef>
+#include <ctime>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -50,9 +53,21 @@ UndoReport UndoJournal(const Journal& journal, RunFileSystem& fileSystem, RunHos
 
 enum class UndoResult { Refused, Busy, Declined, Completed, Skipped };
 
+// What the undo question is about: the run it takes back and the files it will restore.
+struct UndoQuestion {
+    std::string folder;
+    std::optional<std::time_t> started;
+    std::size_t files = 0;
+};
+// The question's text; by default UndoConfirmationText of the files.
+using UndoQuestionText = std::function<std::string(const UndoQuestion&)>;
+
 // Asks for confirmation, undoes the newest run of `history` that has something to
 // restore, marks what it restored and reports; a run fully restored leaves the history.
-UndoResult UndoLastRun(const History& history, RunHost& host, RunFileSystem& fileSystem);
+// Where nothing can be restored (its folder not reachable, every group changed since)
+// nothing is asked: the report says why.
+UndoResult UndoLastRun(const History& history, RunHost& host, RunFileSystem& fileSystem,
+                       const UndoQuestionText& questionText = {});
 
 // Drops the run undo would take back next; otherwise says why not.
 struct ForgetOutcome {

@@ -3,9 +3,13 @@
 //   render_screenshot OUT.png                  the window at its first-start size
 //   render_screenshot --large OUT.png          the window at 900 x 640
 //   render_screenshot --confirmation OUT.png   the rename confirmation over the window
+// With --folder DIR the files are made in DIR (created if need be) and removed again after,
+// so that the list shows a folder as a user's would be; otherwise in a temporary one.
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
@@ -16,6 +20,7 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "app/KarvelFm.h"
 #include "app/QtTranslation.h"
@@ -49,8 +54,11 @@ int main(int argc, char* argv[]) {
     const QStringList args = QApplication::arguments().mid(1);
     const bool large = args.contains(QStringLiteral("--large"));
     const bool confirmation = args.contains(QStringLiteral("--confirmation"));
-    if (args.isEmpty() || args.last().startsWith(QLatin1Char('-'))) {
-        std::fputs("usage: render_screenshot [--large | --confirmation] OUT.png\n", stderr);
+    const qsizetype folderAt = args.indexOf(QStringLiteral("--folder"));
+    if (args.isEmpty() || args.last().startsWith(QLatin1Char('-')) ||
+        (folderAt >= 0 && folderAt + 2 >= args.size())) {
+        std::fputs("usage: render_screenshot [--large | --confirmation] [--folder DIR] OUT.png\n",
+                   stderr);
         return 2;
     }
     const QString out = args.last();
@@ -61,8 +69,17 @@ int main(int argc, char* argv[]) {
         std::fputs("render_screenshot: no temporary folder\n", stderr);
         return 1;
     }
-    const std::string dir = temp.path().toStdString() + "/";
-    karvel::KarvelFm window(dir + "Karvel.ini");
+    const QString folder = folderAt >= 0 ? QDir::cleanPath(args[folderAt + 1]) : temp.path();
+    // The folders made here, deepest first, to remove again.
+    QStringList made;
+    for (QString missing = folder; !QDir(missing).exists(); missing = QFileInfo(missing).path())
+        made << missing;
+    if (!QDir().mkpath(folder)) {
+        std::fputs("render_screenshot: cannot make the folder\n", stderr);
+        return 1;
+    }
+    const std::string dir = folder.toStdString() + "/";
+    karvel::KarvelFm window(temp.path().toStdString() + "/Karvel.ini");
     window.findChild<QCalendarWidget*>(QStringLiteral("MonthView1"))
         ->setSelectedDate(QDate(2024, 3, 5));
     if (large) {
@@ -70,11 +87,21 @@ int main(int argc, char* argv[]) {
         window.move(20, 20);
     }
     window.show();
-    window.TakeInPaths(
-        {MakeFile(dir, "IMG_0231.jpg"), MakeFile(dir, "memo.tar.gz"), MakeFile(dir, "readme")});
+    const std::vector<std::string> files{MakeFile(dir, "IMG_0231.jpg"), MakeFile(dir, "memo.txt"),
+                                         MakeFile(dir, "\u6d77.jpg" /* a Japanese name */)};
+    window.TakeInPaths(files);
     Settle(800);
+    // The files and a folder made for them go again once the picture is taken.
+    const auto tidy = [&] {
+        for (const std::string& file : files) std::remove(file.c_str());
+        for (const QString& path : made) QDir().rmdir(path);
+    };
 
-    if (!confirmation) return SaveScreen(window.frameGeometry(), out) ? 0 : 1;
+    if (!confirmation) {
+        const bool saved = SaveScreen(window.frameGeometry(), out);
+        tidy();
+        return saved ? 0 : 1;
+    }
 
     bool saved = false;
     QTimer poll;
@@ -88,5 +115,6 @@ int main(int argc, char* argv[]) {
     });
     poll.start(50);
     window.BtnStart_Click();
+    tidy();
     return saved ? 0 : 1;
 }

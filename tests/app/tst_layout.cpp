@@ -61,6 +61,7 @@ class LayoutTest : public QObject {
         QCOMPARE(list->height(), client->height() - (status->height() + picture->height() + 27));
     }
 
+    // Four panels in order; the row for files a drop left out is hidden until one does.
     void statusBarHasFourPanelsInOrder() {
         const QDate before = QDate::currentDate();  // the panel may show either side of midnight
         WindowFixture fixture;
@@ -71,6 +72,7 @@ class LayoutTest : public QObject {
         QStringList names;
         for (const QLabel* panel : panels) names << panel->objectName();
         QCOMPARE(names, (QStringList{"StsBarDate", "StsBarTime", "StsBarCnt", "StsBarText"}));
+        QVERIFY(Child<QLabel>(*window, "StsBarLeftOut")->isHidden());
         const QString date = panels[0]->text();
         const auto shown = [](const QDate& day) {
             return day.toString(QStringLiteral("yyyy/MM/dd"));
@@ -121,19 +123,29 @@ class LayoutTest : public QObject {
                  startNo->fontMetrics().horizontalAdvance(QStringLiteral("99999")));
     }
 
+    // Each item with its shortcut, if any, after a tab.
     void menusHoldTheirItemsInOrder() {
         WindowFixture fixture;
         auto window = fixture.Open();
         const auto menus = window->menuBar()->actions();
-        QCOMPARE(menus.size(), 1);
+        QCOMPARE(menus.size(), 2);
         QCOMPARE(menus[0]->text(), QStringLiteral("ﾌｧｲﾙ(&F)"));
-        QStringList items;
-        for (const QAction* action : menus[0]->menu()->actions()) {
-            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
-            QVERIFY(action->shortcut().isEmpty());
-        }
-        QCOMPARE(items, (QStringList{"開始(&S)", "元に戻す(&U)", "-", "常に最前面表示(&F)", "-",
-                                     "終了(&C)"}));
+        QCOMPARE(menus[1]->text(), QStringLiteral("ヘルプ(&H)"));
+        const auto items = [](const QMenu* menu) {
+            QStringList texts;
+            for (const QAction* action : menu->actions()) {
+                QString text = action->isSeparator() ? QStringLiteral("-") : action->text();
+                if (!action->shortcut().isEmpty())
+                    text += QLatin1Char('\t') + action->shortcut().toString();
+                texts << text;
+            }
+            return texts;
+        };
+        QCOMPARE(items(menus[0]->menu()),
+                 (QStringList{"ファイルを開く(&O)...\tCtrl+O", "-", "開始(&S)", "元に戻す(&U)", "-",
+                              "常に最前面表示(&F)", "-", "終了(&C)"}));
+        QCOMPARE(items(menus[1]->menu()),
+                 (QStringList{"Karvel のヘルプ(&H)\tF1", "バージョン情報(&A)..."}));
 
         auto* popup = Child<QMenu>(*window, "MenuPOPUP");
         QCOMPARE(popup->title(), QStringLiteral("ポップアップ"));

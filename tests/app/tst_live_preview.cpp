@@ -48,7 +48,8 @@ class LivePreviewTest : public WindowTest {
         const std::string taken = dir.MakeFile(AfterName(0));
         QTRY_VERIFY_WITH_TIMEOUT(Marked(0), 1000);
         QCOMPARE(AfterCell(0).data(Qt::ToolTipRole).toString(),
-                 QStringLiteral("同じ名前のファイルが既に存在します"));
+                 QString::fromStdString(AfterName(0)) +
+                     QStringLiteral("\n同じ名前のファイルが既に存在します"));
         QVERIFY(!Marked(1));
         QVERIFY(list_->selectionModel()->isRowSelected(1));
         QVERIFY(!list_->selectionModel()->isRowSelected(0));

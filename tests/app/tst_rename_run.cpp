@@ -81,6 +81,60 @@ class RenameRunTest : public WindowTest {
         QCOMPARE(MessageBox::Last()->icon, MessageIcon::Warning);
     }
 
+    // A row known to stop the run: its warning is the one question, and its Yes runs.
+    void aKnownStopIsTheOnlyQuestion() {
+        DropThree();
+        fixture_->Dir().MakeFile("240305_02.jpg", "unlisted");
+        window_->TakeInPaths({fixture_->Dir().path() + "a.jpg", fixture_->Dir().path() + "b.jpg",
+                              fixture_->Dir().path() + "c.jpg"});
+        std::vector<MessageBox::Shown> shown;
+        MessageBox::WhenShown(
+            [&shown](const MessageBox::Shown& message) { shown.push_back(message); });
+        MessageBox::SetNextAnswer(MessageAnswer::Yes);
+        MessageBox::SetNextAnswer(MessageAnswer::Ok);
+        QTest::mouseClick(Child<QPushButton>(*window_, "BtnStart"), Qt::LeftButton);
+
+        QCOMPARE(shown.size(), std::size_t{2});
+        QCOMPARE(shown[0].icon, MessageIcon::WarningQuestion);
+        QVERIFY(shown[0].text.startsWith(QStringLiteral("2 行目で処理が中断します")));
+        QCOMPARE(shown[1].icon, MessageIcon::Error);
+        QCOMPARE(shown[1].text,
+                 QStringLiteral("変換後のファイル名称は既に存在します  処理を中断します\r"
+                                "( b.jpg > 240305_02.jpg )"));
+        QVERIFY(Exists("240305_01.jpg") && Exists("b.jpg") && Exists("c.jpg"));
+    }
+
+    // While it runs the progress strip leaves every panel's text whole; at the run's last
+    // message it is gone already.
+    void theProgressLeavesTheStatusTextWholeAndEndsWithTheRun() {
+        DropThree();
+        auto* progress = Child<QProgressBar>(*window_, "RunProgress");
+        auto* status = Child<QWidget>(*window_, "StsBar");
+        auto* text = Child<QLabel>(*window_, "StsBarText");
+        const int textWidth = text->width();
+        bool looked = false;
+        fileSystem_->beforeRename = [&](const std::string&) {
+            if (looked) return;
+            looked = true;
+            QVERIFY(progress->isVisible());
+            QVERIFY(!progress->geometry().intersects(status->geometry()));
+            QVERIFY(progress->geometry().bottom() < status->y());
+            QCOMPARE(text->width(), textWidth);
+            QVERIFY(text->fontMetrics().horizontalAdvance(text->text()) <
+                    text->contentsRect().width());
+        };
+        std::vector<bool> visibleAtMessage;
+        MessageBox::WhenShown(
+            [&](const MessageBox::Shown&) { visibleAtMessage.push_back(progress->isVisible()); });
+        MessageBox::SetNextAnswer(MessageAnswer::Yes);
+        MessageBox::SetNextAnswer(MessageAnswer::Ok);
+        window_->BtnStart_Click();
+        QVERIFY(looked);
+        QCOMPARE(MessageBox::Last()->text, QStringLiteral("変換処理が正常終了しました"));
+        QCOMPARE(visibleAtMessage, (std::vector<bool>{false, false}));
+        QVERIFY(!progress->isVisible());
+    }
+
     void menuItemAsksTheSameAndNoChangesNothing() {
         DropThree();
         MessageBox::SetNextAnswer(MessageAnswer::No);

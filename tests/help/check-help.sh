@@ -51,6 +51,10 @@ MenuDEL|対象から外す
 ListVi Delete key|Delete
 ListVi menu key|Shift+F10
 F1 key|F1
+MenuHELP|ヘルプ(H)
+MenuHelpPage|Karvel のヘルプ(H)
+MenuAbout|バージョン情報(A)...
+StsBarLeftOut|除外
 After Name tooltip|変換後の名前が空です
 After Name tooltip|変換後の名前が他の行と重複しています
 After Name tooltip|同じ名前のファイルが既に存在します

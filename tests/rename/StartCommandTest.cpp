@@ -57,6 +57,51 @@ TEST(StartCommand, NoChangesNothing) {
     EXPECT_TRUE(run.Exists("a.jpg") && run.Exists("b.jpg") && run.Exists("c.jpg"));
 }
 
+// One question a run: where a row is marked and the caller asks for it, the warning of that
+// stop replaces the confirmation and its Yes starts the run; otherwise the confirmation.
+TEST(StartCommand, AKnownStopIsWarnedOfInsteadOfTheConfirmation) {
+    const std::string warning =
+        "2 行目で処理が中断します  同じ名前のファイルが既に存在します\r( b.jpg > x_2.jpg )\r\n"
+        "中断までに変換されるのは 1 File です  開始しますか？";
+    struct Case {
+        bool warnOfKnownStop;
+        bool marked;
+        RunIcon icon;
+        std::string question;
+    };
+    for (const Case& c : {Case{true, true, RunIcon::WarningQuestion, warning},
+                          Case{false, true, RunIcon::Question, kConfirmThree},
+                          Case{true, false, RunIcon::Question, kConfirmThree}}) {
+        SCOPED_TRACE(c.question);
+        for (const RunAnswer answer : {RunAnswer::No, RunAnswer::Yes}) {
+            RunFixture run;
+            run.List({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}});
+            if (c.marked) {
+                run.MakeFile("x_2.jpg", "unlisted");
+                run.list.MutableRows()[1].Conflict = RowConflict::NameTaken;
+            }
+            run.settings.warnOfKnownStop = c.warnOfKnownStop;
+            run.host.answers = {answer};
+            const RunReport report = run.Start();
+
+            ASSERT_FALSE(run.host.messages.empty());
+            EXPECT_EQ(run.host.messages[0].icon, c.icon);
+            EXPECT_EQ(run.host.messages[0].text, c.question);
+            if (answer == RunAnswer::No) {
+                EXPECT_EQ(report.result, RunResult::Declined);
+                EXPECT_EQ(run.host.messages.size(), 1U);
+                EXPECT_TRUE(run.Exists("a.jpg"));
+                continue;
+            }
+            // Yes runs at once: no second question; a marked row stops it there.
+            EXPECT_EQ(report.result, c.marked ? RunResult::Stopped : RunResult::Completed);
+            EXPECT_EQ(run.host.messages.size(), 2U);
+            EXPECT_NE(run.host.messages[1].icon, RunIcon::Question);
+            EXPECT_TRUE(run.Exists("x_1.jpg"));
+        }
+    }
+}
+
 TEST(StartCommand, ACompleteRunRenamesEveryRowAndReportsSuccess) {
     RunFixture run;
     run.List({{"b.jpg", "240305_1.jpg"}, {"a.tar.gz", "240305_2.tar.gz"}, {"c", "240305_3"}});

@@ -122,7 +122,10 @@ TEST_F(Undo, AFolderAwayKeepsTheRunUntilItIsBack) {
     ListStamped({{"a.jpg", "x_1.jpg"}});
     ASSERT_EQ(StartRecorded().result, RunResult::Completed);
     run.disk.MoveEntry("/photos", "/photos-away");
+    run.host.messages.clear();
     EXPECT_EQ(UndoNow(), UndoResult::Skipped);
+    // It restores nothing, so it asks nothing: the report says why.
+    for (const auto& message : run.host.messages) EXPECT_NE(message.icon, RunIcon::Question);
     EXPECT_THAT(run.host.messages.back().text,
                 ::testing::HasSubstr("( x_1.jpg ) フォルダが見つかりません"));
     run.disk.MoveEntry("/photos-away", "/photos");
@@ -137,6 +140,32 @@ TEST_F(Undo, AFolderAwayKeepsTheRunUntilItIsBack) {
     run.disk.Write(path, moved);
     EXPECT_EQ(UndoNow(), UndoResult::Completed);
     ExpectOriginal("a.jpg");
+}
+
+// The question is told the run's folder, when it started, and only the files it will
+// restore: a file changed since is not counted.
+TEST_F(Undo, TheQuestionIsToldTheRunsFolderTimeAndFilesToRestore) {
+    ListStamped({{"a.jpg", "x_1.jpg"}, {"b.jpg", "x_2.jpg"}, {"c.jpg", "x_3.jpg"}});
+    ASSERT_EQ(StartRecorded().result, RunResult::Completed);
+    run.disk.Write(run.Path("x_2.jpg"), "edited since");
+    const std::optional<std::time_t> started = KeptRuns(state).front().started;
+    ASSERT_TRUE(started.has_value());
+
+    std::vector<UndoQuestion> asked;
+    run.host.answers = {RunAnswer::No};
+    EXPECT_EQ(UndoLastRun(state, run.host, run.disk,
+                          [&asked](const UndoQuestion& question) {
+                              asked.push_back(question);
+                              return std::string("asked");
+                          }),
+              UndoResult::Declined);
+    ASSERT_EQ(asked.size(), 1U);
+    EXPECT_EQ(asked[0].folder, "/photos/");
+    EXPECT_EQ(asked[0].started, started);
+    EXPECT_EQ(asked[0].files, 2U);
+    EXPECT_EQ(run.host.messages.back().text, "asked");
+    EXPECT_EQ(run.host.messages.back().icon, RunIcon::Question);
+    EXPECT_TRUE(run.Exists("x_1.jpg"));
 }
 
 TEST_F(Undo, ThreeRunsComeBackOneAfterAnotherNewestFirst) {
