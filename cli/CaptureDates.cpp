@@ -17,14 +17,6 @@ struct Module {
     std::string problem;
 };
 
-std::string ProgramFolder() {
-    std::vector<char> buffer(4096);
-    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length <= 0) return {};
-    const std::string program(buffer.data(), static_cast<std::size_t>(length));
-    return program.substr(0, program.rfind('/'));
-}
-
 // Beside the program (a build, or the window program's own folder), or in the folder the
 // package keeps the window program in; KARVEL_CAPTURE_MODULE names another.
 Module Load() {
@@ -68,6 +60,14 @@ NoCaptureWhy WhyOf(int why) {
 }
 
 }  // namespace
+
+std::string ProgramFolder() {
+    std::vector<char> buffer(4096);
+    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length <= 0) return {};
+    const std::string program(buffer.data(), static_cast<std::size_t>(length));
+    return program.substr(0, program.rfind('/'));
+}
 
 std::optional<std::string> CaptureReaderProblem() {
     const Module& module = LoadedModule();

@@ -9,6 +9,9 @@
 
 namespace karvel {
 
+// The folder this program lies in, without the final separator; empty when unknown.
+std::string ProgramFolder();
+
 // Why capture times cannot be read here (the module is missing or broken); nothing when
 // they can. Loads the module.
 std::optional<std::string> CaptureReaderProblem();

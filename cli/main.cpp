@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CaptureDates.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleHost.h"
 #include "rename/PosixRunFileSystem.h"
@@ -32,20 +33,12 @@ bool DisplayAvailable() {
     return isSet("QT_QPA_PLATFORM") || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
 }
 
-std::string ProgramFolder() {
-    std::vector<char> buffer(4096);
-    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length <= 0) return {};
-    const std::string program(buffer.data(), static_cast<std::size_t>(length));
-    return program.substr(0, program.rfind('/'));
-}
-
 // KARVEL_INI names the settings file outright; otherwise the usual place. An installed
 // program never keeps its settings beside itself, even when root could write there.
 std::string SettingsFile() {
     const char* chosen = std::getenv("KARVEL_INI");
     if (chosen != nullptr && *chosen != '\0') return chosen;
-    const std::string programFolder = ProgramFolder();
+    const std::string programFolder = karvel::ProgramFolder();
     const bool installed = programFolder == KARVEL_INSTALL_BINDIR || programFolder == "/usr/bin" ||
                            programFolder == "/usr/local/bin" || programFolder == "/bin";
     return karvel::SettingsFilePath(installed ? std::string() : programFolder);
@@ -105,7 +98,7 @@ int RunBatch(karvel::CommandLine& line) {
 
 // The window program beside this one (a build) or in the package's own folder.
 std::string WindowProgram() {
-    const std::string folder = ProgramFolder();
+    const std::string folder = karvel::ProgramFolder();
     for (const std::string& candidate :
          {folder + "/karvel-window", folder + "/../" KARVEL_WINDOW_SUBDIR "/karvel-window"}) {
         if (::access(candidate.c_str(), X_OK) == 0) return candidate;
