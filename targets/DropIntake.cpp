@@ -7,6 +7,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <future>
 #include <optional>
 
 #include "filetime/DateTimeText.h"
@@ -93,6 +94,52 @@ class LookupsAhead {
     std::array<std::size_t, kAhead> path_{};
 };
 
+// The looks at a drop's files taken before its rows are made: the names of each folder all
+// at once, from the folder opened once.
+class LooksFirst {
+  public:
+    LooksFirst(const std::vector<std::string>& paths, FolderReader& reader)
+        : slotOf_(paths.size(), kNone) {
+        struct Group {
+            std::vector<std::size_t> paths;
+            std::vector<std::string_view> names;
+        };
+        std::vector<std::pair<std::string_view, Group>> groups;
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            const DroppedPath pieces = ClassifyPath(paths[i]);
+            if (pieces.unusable || pieces.name.empty()) continue;  // looked at on its own
+            // Paths come folder by folder: the last group answers most of them.
+            auto group =
+                groups.empty() || groups.back().first != pieces.folder
+                    ? std::ranges::find(groups, pieces.folder, &decltype(groups)::value_type::first)
+                    : groups.end() - 1;
+            if (group == groups.end()) group = groups.insert(groups.end(), {pieces.folder, {}});
+            group->second.paths.push_back(i);
+            group->second.names.push_back(pieces.name);
+        }
+        for (const auto& [folder, group] : groups) {
+            std::vector<Looked> looked = reader.LookEach(std::string(folder), group.names);
+            for (std::size_t at = 0; at < group.paths.size(); ++at)
+                slotOf_[group.paths[at]] = static_cast<std::uint32_t>(looks_.size() + at);
+            if (looks_.empty()) {
+                looks_ = std::move(looked);
+            } else {
+                looks_.insert(looks_.end(), looked.begin(), looked.end());
+            }
+        }
+    }
+
+    // The look taken at path `i`; none for a path that needs one of its own.
+    const Looked* At(std::size_t i) const {
+        return slotOf_[i] == kNone ? nullptr : &looks_[slotOf_[i]];
+    }
+
+  private:
+    static constexpr std::uint32_t kNone = 0xffff'ffff;
+    std::vector<std::uint32_t> slotOf_;
+    std::vector<Looked> looks_;
+};
+
 bool IsFolderOrLinkToOne(const std::string& path, const FileEntry& entry, FolderReader& reader) {
     if (S_ISDIR(entry.mode)) return true;
     FileEntry target;
@@ -111,11 +158,15 @@ DroppedFiles ReadDroppedFiles(const std::vector<std::string>& paths, IntakeLook 
     };
     FolderLookup folders(reader, look == IntakeLook::OneListing);
     std::optional<FileId> targetId;
-    // One record serves the whole drop: a slot that does not convert shows what the
-    // file before it left there.
-    FileTimeStamps stamps{};
+    // One record serves the whole drop: a modified time that does not convert shows what
+    // the file before it left there.
+    SYSTEMTIME lastWrite{};
     RowsByInode rowsByInode(paths.size());
     LookupsAhead ahead(paths);
+    // Without listings every file is looked at: all of them first, on every core.
+    const std::optional<LooksFirst> looksFirst =
+        look == IntakeLook::EachFile ? std::optional<LooksFirst>(std::in_place, paths, reader)
+                                     : std::nullopt;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string& path = paths[i];
         const DroppedPath pieces = ClassifyPath(path);
@@ -142,9 +193,14 @@ DroppedFiles ReadDroppedFiles(const std::vector<std::string>& paths, IntakeLook 
                 fromListing = true;
             }
         }
-        if (!fromListing && reader.Look(path, entry)) {
-            leave(path, LeftOutReason::Missing);
-            continue;
+        if (!fromListing) {
+            const Looked* taken = looksFirst ? looksFirst->At(i) : nullptr;
+            const std::error_code error = taken ? taken->error : reader.Look(path, entry);
+            if (error) {
+                leave(path, LeftOutReason::Missing);
+                continue;
+            }
+            if (taken) entry = taken->entry;
         }
         if (IsFolderOrLinkToOne(path, entry, reader)) {
             leave(path, LeftOutReason::Folder);
@@ -171,8 +227,8 @@ DroppedFiles ReadDroppedFiles(const std::vector<std::string>& paths, IntakeLook 
         TargetRow row;
         row.BeforeName = pieces.name;
         if (!fromListing) {
-            FillFileTimes(entry.instants, stamps);
-            row.Modified = FormatDateTimeText(stamps.LastWriteTime, kDateTimeShortYearMinutes);
+            if (const auto local = InstantToLocal(entry.instants.modify)) lastWrite = local->time;
+            row.Modified = FormatDateTimeText(lastWrite, kDateTimeShortYearMinutes);
             row.ModifiedAt = entry.instants.modify;
         }
         row.Identity = entry.Id();
@@ -187,16 +243,25 @@ std::vector<LeftOut> TakeInDrop(TargetList& list, const std::vector<std::string>
     DroppedFiles dropped = ReadDroppedFiles(paths, look, reader);
     list.AllClear();
     if (dropped.rows.empty()) return std::move(dropped.leftOut);
+    // The folder is listed on another core while the rows are sorted; the reader is left to
+    // that thread meanwhile.
+    std::future<FolderSnapshot> listing;
+    if (look == IntakeLook::EachFile) {
+        listing = std::async(std::launch::async | std::launch::deferred,
+                             [&reader, folder = dropped.folder] {
+                                 return FolderSnapshot::ReadListing(folder, false, reader);
+                             });
+    }
     list.SetTargetFolder(std::move(dropped.folder));
     list.SetTargetFolderId(dropped.folderId);
-    list.AssignRows(std::move(dropped.rows));
     list.SetSortKey(SortColumn::BeforeName);
     list.SetSortOrder(SortOrder::Ascending);
     list.SetSorted(true);
+    list.AssignRows(std::move(dropped.rows));
     list.SetState(ListState::Ready);
     RefreshList(list,
-                look == IntakeLook::EachFile ? ListChanges::NamesAndFolder(options)
-                                             : ListChanges::Names(options),
+                listing.valid() ? ListChanges::NamesAndListed(options, listing.get())
+                                : ListChanges::Names(options),
                 reader);
     return std::move(dropped.leftOut);
 }

@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "filetime/FileTimes.h"
 
@@ -22,11 +24,21 @@ class ListingSink {
     virtual void Entry(std::string_view name, unsigned char type, unsigned long long inode) = 0;
 };
 
+// One look at an entry: what it is, or why it could not be looked at.
+struct Looked {
+    std::error_code error;
+    FileEntry entry;
+};
+
 class FolderReader {
   public:
     virtual ~FolderReader() = default;
     // The entry at `path` itself, a final link not followed.
     virtual std::error_code Look(const std::string& path, FileEntry& out) = 0;
+    // What Look tells of `folder` + each of `names` (none empty), in their order. The real
+    // disk opens the folder once and looks from it with the bare names, on every core.
+    virtual std::vector<Looked> LookEach(const std::string& folder,
+                                         std::span<const std::string_view> names);
     // What `path` leads to, links followed.
     virtual std::error_code LookThrough(const std::string& path, FileEntry& out) = 0;
     // `folder` written without links, "." or ".."; nothing where the system cannot tell.

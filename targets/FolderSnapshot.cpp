@@ -62,6 +62,13 @@ std::optional<FolderSnapshot::Listed> FolderSnapshot::ListedAs(std::string_view 
 
 FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector<TargetRow>& rows,
                                     bool withInodes, FolderReader& reader) {
+    FolderSnapshot snapshot = ReadListing(folder, withInodes, reader);
+    snapshot.LookAtSources(folder, rows, reader);
+    return snapshot;
+}
+
+FolderSnapshot FolderSnapshot::ReadListing(const std::string& folder, bool withInodes,
+                                           FolderReader& reader) {
     FolderSnapshot snapshot;
     struct ListedName {
         Entry entry;
@@ -106,8 +113,6 @@ FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector
     snapshot.tags_ = NameTags(listed.size());
     snapshot.entries_.resize(snapshot.tags_.SlotCount());
     if (withInodes) snapshot.inodes_.resize(snapshot.tags_.SlotCount());
-    // Slots whose kind the listing left open; only the rows' sources are asked for it.
-    std::vector<bool> unresolved;
     for (const ListedName& each : listed) {
         const std::string_view name(snapshot.names_.data() + each.entry.offset, each.entry.length);
         const std::uint64_t hash = NameTags::HashOf(name);
@@ -121,25 +126,29 @@ FolderSnapshot FolderSnapshot::Read(const std::string& folder, const std::vector
         if (each.entry.type == DT_REG) {
             entry.kind = EntryKind::OrdinaryFile;
         } else if (each.entry.type == DT_UNKNOWN) {
-            if (unresolved.empty()) unresolved.resize(snapshot.entries_.size());
-            unresolved[slot] = true;
+            // Only the rows' sources are asked for it.
+            if (snapshot.unresolved_.empty()) snapshot.unresolved_.resize(snapshot.entries_.size());
+            snapshot.unresolved_[slot] = true;
         }
     }
 
-    if (!unresolved.empty()) {
-        for (const TargetRow& row : rows) {
-            if (row.BeforeName.empty() || row.BeforeName.size() > kLongestName) continue;
-            const std::size_t slot =
-                snapshot.SlotOf(row.BeforeName, NameTags::HashOf(row.BeforeName));
-            if (!snapshot.tags_.Taken(slot) || !unresolved[slot]) continue;
-            unresolved[slot] = false;
-            FileEntry status;
-            if (!reader.Look(folder + row.BeforeName, status) && S_ISREG(status.mode))
-                snapshot.entries_[slot].kind = EntryKind::OrdinaryFile;
-        }
-    }
     snapshot.known_ = true;
     return snapshot;
+}
+
+void FolderSnapshot::LookAtSources(const std::string& folder, const std::vector<TargetRow>& rows,
+                                   FolderReader& reader) {
+    if (unresolved_.empty()) return;
+    for (const TargetRow& row : rows) {
+        if (row.BeforeName.empty() || row.BeforeName.size() > kLongestName) continue;
+        const std::size_t slot = SlotOf(row.BeforeName, NameTags::HashOf(row.BeforeName));
+        if (!tags_.Taken(slot) || !unresolved_[slot]) continue;
+        unresolved_[slot] = false;
+        FileEntry status;
+        if (!reader.Look(folder + row.BeforeName, status) && S_ISREG(status.mode))
+            entries_[slot].kind = EntryKind::OrdinaryFile;
+    }
+    unresolved_ = {};
 }
 
 }  // namespace karvel

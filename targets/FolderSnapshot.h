@@ -35,6 +35,12 @@ class FolderSnapshot {
     static FolderSnapshot Read(const std::string& folder, const std::vector<TargetRow>& rows,
                                bool withInodes = false,
                                FolderReader& reader = SystemFolderReader());
+    // Read in two steps, the listing first (it needs no rows), then the kinds of the rows'
+    // sources that the listing left open.
+    static FolderSnapshot ReadListing(const std::string& folder, bool withInodes,
+                                      FolderReader& reader);
+    void LookAtSources(const std::string& folder, const std::vector<TargetRow>& rows,
+                       FolderReader& reader);
 
     // The inode and d_type the listing gave for `name`; empty for a name not listed or a
     // snapshot read without them.
@@ -77,6 +83,7 @@ class FolderSnapshot {
     NameTags tags_;
     std::vector<Entry> entries_;              // by slot of tags_
     std::vector<unsigned long long> inodes_;  // by slot of tags_, when read with inodes
+    std::vector<bool> unresolved_;  // by slot: kinds the listing left open, until looked at
     std::size_t count_ = 0;
     bool known_ = false;
 };

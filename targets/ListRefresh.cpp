@@ -5,10 +5,15 @@
 
 namespace karvel {
 
-void RefreshList(TargetList& list, const ListChanges& changes, FolderReader& reader) {
+void RefreshList(TargetList& list, ListChanges changes, FolderReader& reader) {
     if (changes.names) RefreshNewNames(list, *changes.names);
-    if (changes.folder && !list.WantsDrop())
-        list.SetSnapshot(FolderSnapshot::Read(list.TargetFolder(), list.Rows(), false, reader));
+    if (changes.folder && !list.WantsDrop()) {
+        FolderSnapshot snapshot =
+            changes.listed ? std::move(*changes.listed)
+                           : FolderSnapshot::ReadListing(list.TargetFolder(), false, reader);
+        snapshot.LookAtSources(list.TargetFolder(), list.Rows(), reader);
+        list.SetSnapshot(std::move(snapshot));
+    }
     PreviewConflicts(list);
 }
 

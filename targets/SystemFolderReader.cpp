@@ -5,8 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
+#include <thread>
 
+#include "files/UniqueFd.h"
 #include "targets/FolderReader.h"
 
 namespace karvel {
@@ -24,10 +27,44 @@ class DirCloser {
     DIR* dir_;
 };
 
+// Below this many names a second thread costs more than it saves.
+constexpr std::size_t kNamesForThreads = 2048;
+
 class PosixFolderReader final : public FolderReader {
   public:
     std::error_code Look(const std::string& path, FileEntry& out) override {
         return ReadFileEntry(path, out);
+    }
+    std::vector<Looked> LookEach(const std::string& folder,
+                                 std::span<const std::string_view> names) override {
+        // The folder's path is walked once, not once a name.
+        const UniqueFd opened(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!opened.Valid()) return FolderReader::LookEach(folder, names);
+        std::vector<Looked> looked(names.size());
+        const auto lookAt = [&](std::size_t begin, std::size_t end) {
+            std::string name;
+            for (std::size_t i = begin; i < end; ++i) {
+                name.assign(names[i]);
+                looked[i].error = ReadFileEntryAt(opened.Get(), name, looked[i].entry);
+            }
+        };
+        const std::size_t threads =
+            names.size() < kNamesForThreads
+                ? 1
+                : std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+        std::vector<std::jthread> helpers;
+        const std::size_t share = (names.size() + threads - 1) / threads;
+        for (std::size_t begin = share; begin < names.size(); begin += share) {
+            const std::size_t end = std::min(names.size(), begin + share);
+            try {
+                helpers.emplace_back(lookAt, begin, end);
+            } catch (const std::system_error&) {
+                lookAt(begin, end);  // no thread to be had: this one does it
+            }
+        }
+        lookAt(0, std::min(names.size(), share));
+        helpers.clear();  // joined
+        return looked;
     }
     std::error_code LookThrough(const std::string& path, FileEntry& out) override {
         struct statx entry {};
