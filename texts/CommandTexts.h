@@ -10,7 +10,8 @@ namespace karvel {
 inline constexpr std::string_view kHelpUsage =
     "Usage: karvel [options] [FILE...]\n"
     "Renames files to the date of your choice and a serial number, keeping their extensions.\n"
-    "Without --batch the window opens with the FILEs in its list.\n\nOptions:\n";
+    "Without --batch the window opens with the FILEs in its list; it also takes Qt's\n"
+    "own options (-style STYLE, -reverse, -platform NAME, ...).\n\nOptions:\n";
 inline constexpr std::string_view kHelpHelp = "Show this help.";
 inline constexpr std::string_view kHelpVersion = "Show the version.";
 inline constexpr std::string_view kHelpBatch = "Rename without a window.";
@@ -29,7 +30,8 @@ inline constexpr std::string_view kHelpMidnight = "The modified time becomes 00:
 inline constexpr std::string_view kHelpKeepTime = "The modified time of day stays.";
 inline constexpr std::string_view kHelpDryRun =
     "Print old name, new name and modified time of each file,\n"
-    "tab-separated; change nothing. Exit 1 where the run would stop.";
+    "tab-separated (with a file's own date, also where it came\n"
+    "from); change nothing. Exit 1 where the run would stop.";
 inline constexpr std::string_view kHelpVerbose =
     "Also tell how the folder renames (a dry run: every move; an\nundo: how it told the files).";
 inline constexpr std::string_view kHelpYes = "Start without asking for confirmation.";
