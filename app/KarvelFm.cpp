@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -24,6 +25,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -161,6 +163,9 @@ KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
     // Lay the client area out now, so sizes are right before the first showing.
     layout()->activate();
     Form_Resize();
+    laidOut_ = true;
+    if (!controls_.listVi->isColumnHidden(3))
+        MakeRoomForOriginColumn(controls_.CurrentDateSource());
 }
 
 KarvelFm::~KarvelFm() {
@@ -244,6 +249,9 @@ bool KarvelFm::eventFilter(QObject* watched, QEvent* event) {
         windowHandle()->isExposed()) {
         windowHandle()->removeEventFilter(this);
         settings_->FrameBecameKnown();
+        // A stored width comes back only now.
+        if (!controls_.listVi->isColumnHidden(3))
+            MakeRoomForOriginColumn(controls_.CurrentDateSource());
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -264,9 +272,36 @@ void KarvelFm::CmbDateFrom_Click() {
     // The calendar names nothing while the files' own dates do.
     controls_.monthView1->setEnabled(source == DateSource::Calendar && !running_);
     controls_.listVi->setColumnHidden(3, source == DateSource::Calendar);
+    if (source != DateSource::Calendar && laidOut_) MakeRoomForOriginColumn(source);
     model_->SetDateSource(source);
     ReadOwnDates();
     RecomputeNames();
+}
+
+// The origin column as wide as its texts; the window widens, as far as its screen allows,
+// so that the four columns stand side by side.
+void KarvelFm::MakeRoomForOriginColumn(DateSource source) {
+    QHeaderView* header = controls_.listVi->header();
+    const QFontMetrics metrics(controls_.listVi->font());
+    int wanted = header->sectionSizeHint(3);
+    std::vector<std::string_view> texts = {kDateSourceModified};
+    if (source == DateSource::Taken)
+        texts = {kDateSourceTaken, kDateOriginModifiedInstead, kDateOriginPending};
+    for (const std::string_view text : texts)
+        wanted = std::max(wanted,
+                          metrics.horizontalAdvance(QtText(text)) + 2 * metrics.averageCharWidth());
+    header->resizeSection(3, wanted);
+    // A long list has a vertical scroll bar; its room is kept.
+    const int needed = header->length() + 2 * controls_.listVi->frameWidth() +
+                       style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int shortfall = needed - controls_.listVi->width();
+    if (shortfall <= 0) return;
+    int width = this->width() + shortfall;
+    if (const QScreen* on = screen()) {
+        const int frame = frameGeometry().width() - geometry().width();
+        width = std::min(width, on->availableGeometry().width() - frame);
+    }
+    if (width > this->width()) resize(width, height());
 }
 
 void KarvelFm::ReadOwnDates() {

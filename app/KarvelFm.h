@@ -103,6 +103,7 @@ class KarvelFm : public QMainWindow {
     // With the capture time as the source, the rows that have none read yet are read in the
     // background; their names come as their dates do.
     void ReadOwnDates();
+    void MakeRoomForOriginColumn(DateSource source);
     void StopReadingDates();
     void TakeReadDates();
     // Start waits until every row has its date.
@@ -128,6 +129,7 @@ class KarvelFm : public QMainWindow {
     std::unique_ptr<DateReading> dateReading_;
     std::vector<FileId> readingIds_;  // the file of each name being read
     QTimer* dateTimer_ = nullptr;
+    bool laidOut_ = false;  // the controls have their first-start places
 };
 
 }  // namespace karvel

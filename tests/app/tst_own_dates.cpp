@@ -2,6 +2,7 @@
 // calendar rests while it is not used, and the start waits until every date is read.
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTreeView>
 
@@ -20,6 +21,8 @@ class OwnDatesTest : public WindowTest {
         return list_->model()->index(row, column).data(role).toString();
     }
     QComboBox* Source() const { return Child<QComboBox>(*window_, "CmbDateFrom"); }
+    // The window widens for the origin column: all four columns stand side by side.
+    bool FourColumnsFit() const { return list_->header()->length() <= list_->viewport()->width(); }
 
   private slots:
     void theSourceListIsAnOptionLikeTheOthers() {
@@ -30,6 +33,9 @@ class OwnDatesTest : public WindowTest {
         QVERIFY(calendar->isEnabled());
         QVERIFY(list_->isColumnHidden(3));
 
+        QVERIFY(list_->header()->length() + 100 > list_->viewport()->width());
+        Source()->setCurrentIndex(1);
+        QTRY_VERIFY(FourColumnsFit());
         Source()->setCurrentIndex(2);
         QVERIFY(!calendar->isEnabled());
         QVERIFY(!list_->isColumnHidden(3));
@@ -38,6 +44,7 @@ class OwnDatesTest : public WindowTest {
         QCOMPARE(fixture_->ReadIni("Option", "DateFrom"), std::string("2"));
         Reopen();
         QCOMPARE(Source()->currentIndex(), 2);
+        QTRY_VERIFY(FourColumnsFit());
         QVERIFY(!Child<QCalendarWidget>(*window_, "MonthView1")->isEnabled());
 
         // Without carrying the options over, the calendar comes back.
