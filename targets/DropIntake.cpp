@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <future>
 #include <optional>
+#include <unordered_map>
 
 #include "filetime/DateTimeText.h"
 #include "filetime/FileTimes.h"
@@ -105,17 +106,18 @@ class LooksFirst {
             std::vector<std::string_view> names;
         };
         std::vector<std::pair<std::string_view, Group>> groups;
+        std::unordered_map<std::string_view, std::size_t> groupOf;
+        std::size_t last = 0;
         for (std::size_t i = 0; i < paths.size(); ++i) {
             const DroppedPath pieces = ClassifyPath(paths[i]);
             if (pieces.unusable || pieces.name.empty()) continue;  // looked at on its own
             // Paths come folder by folder: the last group answers most of them.
-            auto group =
-                groups.empty() || groups.back().first != pieces.folder
-                    ? std::ranges::find(groups, pieces.folder, &decltype(groups)::value_type::first)
-                    : groups.end() - 1;
-            if (group == groups.end()) group = groups.insert(groups.end(), {pieces.folder, {}});
-            group->second.paths.push_back(i);
-            group->second.names.push_back(pieces.name);
+            if (groups.empty() || groups[last].first != pieces.folder) {
+                last = groupOf.try_emplace(pieces.folder, groups.size()).first->second;
+                if (last == groups.size()) groups.push_back({pieces.folder, {}});
+            }
+            groups[last].second.paths.push_back(i);
+            groups[last].second.names.push_back(pieces.name);
         }
         for (const auto& [folder, group] : groups) {
             std::vector<Looked> looked = reader.LookEach(std::string(folder), group.names);
