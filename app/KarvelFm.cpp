@@ -164,8 +164,7 @@ KarvelFm::KarvelFm(std::string iniPath, QWidget* parent)
     layout()->activate();
     Form_Resize();
     laidOut_ = true;
-    if (!controls_.listVi->isColumnHidden(3))
-        MakeRoomForOriginColumn(controls_.CurrentDateSource());
+    MakeRoomForOriginColumn();
 }
 
 KarvelFm::~KarvelFm() {
@@ -249,9 +248,7 @@ bool KarvelFm::eventFilter(QObject* watched, QEvent* event) {
         windowHandle()->isExposed()) {
         windowHandle()->removeEventFilter(this);
         settings_->FrameBecameKnown();
-        // A stored width comes back only now.
-        if (!controls_.listVi->isColumnHidden(3))
-            MakeRoomForOriginColumn(controls_.CurrentDateSource());
+        MakeRoomForOriginColumn();  // a stored width comes back only now
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -272,15 +269,17 @@ void KarvelFm::CmbDateFrom_Click() {
     // The calendar names nothing while the files' own dates do.
     controls_.monthView1->setEnabled(source == DateSource::Calendar && !running_);
     controls_.listVi->setColumnHidden(3, source == DateSource::Calendar);
-    if (source != DateSource::Calendar && laidOut_) MakeRoomForOriginColumn(source);
+    if (laidOut_) MakeRoomForOriginColumn();
     model_->SetDateSource(source);
     ReadOwnDates();
     RecomputeNames();
 }
 
-// The origin column as wide as its texts; the window widens, as far as its screen allows,
-// so that the four columns stand side by side.
-void KarvelFm::MakeRoomForOriginColumn(DateSource source) {
+// The origin column, where shown, as wide as its texts; the window widens, as far as its
+// screen allows, so that the four columns stand side by side.
+void KarvelFm::MakeRoomForOriginColumn() {
+    if (controls_.listVi->isColumnHidden(3)) return;
+    const DateSource source = controls_.CurrentDateSource();
     QHeaderView* header = controls_.listVi->header();
     const QFontMetrics metrics(controls_.listVi->font());
     int wanted = header->sectionSizeHint(3);

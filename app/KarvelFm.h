@@ -103,7 +103,7 @@ class KarvelFm : public QMainWindow {
     // With the capture time as the source, the rows that have none read yet are read in the
     // background; their names come as their dates do.
     void ReadOwnDates();
-    void MakeRoomForOriginColumn(DateSource source);
+    void MakeRoomForOriginColumn();
     void StopReadingDates();
     void TakeReadDates();
     // Start waits until every row has its date.
